@@ -1,0 +1,47 @@
+# Helpers every folder uses, so targets are declared the same way everywhere.
+
+add_library(gm_warnings INTERFACE)
+target_compile_options(gm_warnings INTERFACE -Wall -Wextra -Werror)
+target_include_directories(gm_warnings INTERFACE ${PROJECT_SOURCE_DIR})
+if(WIN32)
+    # The design's APIs are the ANSI ones; keep UNICODE off everywhere.
+    target_compile_definitions(gm_warnings INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+endif()
+
+set_property(GLOBAL PROPERTY GM_CORE_SOURCES "")
+
+# gm_core_library(name sources...): Win32-free code, built by both presets.
+function(gm_core_library name)
+    add_library(${name} STATIC ${ARGN})
+    target_link_libraries(${name} PUBLIC gm_warnings)
+    foreach(src IN LISTS ARGN)
+        set_property(GLOBAL APPEND PROPERTY GM_CORE_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/${src})
+        get_filename_component(stem ${src} NAME_WE)
+        foreach(hdr ${stem}.h)
+            if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${hdr})
+                set_property(GLOBAL APPEND PROPERTY GM_CORE_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/${hdr})
+            endif()
+        endforeach()
+    endforeach()
+endfunction()
+
+# gm_test(name LABEL unit|wine|e2e SOURCES ... LIBS ...): one GoogleTest binary,
+# its cases discovered when ctest runs (under Wine for the Windows build).
+function(gm_test name)
+    cmake_parse_arguments(T "" "LABEL" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE gm_warnings GTest::gtest_main ${T_LIBS})
+    gtest_discover_tests(${name}
+        DISCOVERY_MODE PRE_TEST
+        DISCOVERY_TIMEOUT 60
+        PROPERTIES LABELS ${T_LABEL}
+        TEST_PREFIX "${name}.")
+endfunction()
+
+# A test that no core file includes a platform header.
+function(gm_add_core_include_check)
+    get_property(files GLOBAL PROPERTY GM_CORE_SOURCES)
+    add_test(NAME core_has_no_platform_headers
+        COMMAND sh ${PROJECT_SOURCE_DIR}/tools/check-core-includes.sh ${files})
+    set_tests_properties(core_has_no_platform_headers PROPERTIES LABELS unit)
+endfunction()

@@ -1,0 +1,76 @@
+// The shared block across two real processes.
+#include "shared/shared_block.h"
+
+#include "shared/tests/test_folder.h"
+#include "win/install_dir.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+namespace gm {
+namespace {
+
+void Fill(SettingsBlock& b, int seed) {
+    for (std::size_t i = 0; i < kBlockSize; ++i) b.data()[i] = uint8_t(i * 31 + seed);
+}
+
+// Runs the peer program and returns its exit code (-1 when it did not end).
+int RunPeer(const std::string& args) {
+    std::string line = "\"" + win::InstallDir() + "shared_block_peer.exe\" " + args;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -2;
+    DWORD code = DWORD(-1);
+    if (::WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0) ::GetExitCodeProcess(pi.hProcess, &code);
+    else ::TerminateProcess(pi.hProcess, 1);
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    return int(code);
+}
+
+class SharedBlockTest : public ::testing::Test {
+protected:
+    std::string prefix = test::UniqueName("GmTest") + "_";
+};
+
+TEST_F(SharedBlockTest, CopiesTheWholeBlockBothWaysBetweenProcesses) {
+    SharedBlock monitor(prefix);
+    ASSERT_TRUE(monitor.Create());
+    SettingsBlock block;
+    Fill(block, 7);
+    ASSERT_TRUE(monitor.CopyOut(block));
+    ASSERT_EQ(RunPeer("check " + prefix + " 7"), 0);
+
+    SettingsBlock back, expected;
+    ASSERT_TRUE(monitor.CopyIn(back));
+    Fill(expected, 8);
+    EXPECT_TRUE(back == expected) << "the peer's copy-out is seen whole";
+}
+
+TEST_F(SharedBlockTest, WithoutTheMonitorNothingIsCopied) {
+    SharedBlock option(prefix);
+    EXPECT_FALSE(option.Open());
+    SettingsBlock b;
+    Fill(b, 3);
+    SettingsBlock before = b;
+    EXPECT_FALSE(option.CopyIn(b));
+    EXPECT_FALSE(option.CopyOut(b));
+    EXPECT_TRUE(b == before);
+}
+
+TEST_F(SharedBlockTest, AnAbandonedMutexCountsAsTakenAndIsReleased) {
+    SharedBlock monitor(prefix);
+    ASSERT_TRUE(monitor.Create());
+    ASSERT_EQ(RunPeer("abandon " + prefix), 0);
+    SettingsBlock b;
+    Fill(b, 1);
+    EXPECT_TRUE(monitor.CopyOut(b));
+    SettingsBlock back;
+    EXPECT_TRUE(monitor.CopyIn(back));
+    EXPECT_TRUE(back == b);
+    EXPECT_EQ(RunPeer("trylock " + prefix), 0) << "the mutex must not stay owned after the copy";
+}
+
+} // namespace
+} // namespace gm

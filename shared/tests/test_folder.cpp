@@ -1,0 +1,64 @@
+#include "shared/tests/test_folder.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace gm::test {
+namespace {
+
+void RemoveTree(const std::string& dir) {
+    WIN32_FIND_DATAA fd;
+    HANDLE h = ::FindFirstFileA((dir + "*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = fd.cFileName;
+            if (name == "." || name == "..") continue;
+            const std::string full = dir + name;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(full + "\\");
+            else
+                ::DeleteFileA(full.c_str());
+        } while (::FindNextFileA(h, &fd));
+        ::FindClose(h);
+    }
+    ::RemoveDirectoryA(dir.c_str());
+}
+
+} // namespace
+
+std::string UniqueName(const char* stem) {
+    static std::atomic<int> counter{0};
+    char name[128];
+    std::snprintf(name, sizeof name, "%s_%lu_%lu_%d", stem, ::GetCurrentProcessId(), ::GetTickCount(),
+                  counter++);
+    return name;
+}
+
+TestFolder::TestFolder() {
+    char temp[MAX_PATH];
+    ::GetTempPathA(sizeof temp, temp);
+    path_ = std::string(temp) + UniqueName("gmtest") + "\\";
+    ::CreateDirectoryA(path_.c_str(), nullptr);
+}
+
+TestFolder::~TestFolder() { RemoveTree(path_); }
+
+std::string TestFolder::ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void TestFolder::WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+bool TestFolder::Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+} // namespace gm::test
