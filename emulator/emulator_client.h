@@ -1,0 +1,65 @@
+#pragma once
+// A client of the virtual mouse's pipe: the mouse access library, the
+// command line and the tests all talk to the virtual mouse through this.
+// Every exchange has a time-out; after a failed exchange the connection is
+// dropped and the next call connects again, so a late answer can never be
+// taken for the answer to a later request.
+
+#include "emulator/pipe_protocol.h"
+#include "win/handles.h"
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+namespace gm::emu {
+
+inline constexpr DWORD kExchangeTimeoutMs = 1000;
+
+class PipeConnection {
+public:
+    PipeConnection() = default;
+    [[nodiscard]] bool Connect(const std::string& pipe, DWORD timeoutMs);
+    // Takes over a server-side pipe handle (opened overlapped).
+    [[nodiscard]] bool Adopt(HANDLE pipe);
+    void Close();
+    bool IsOpen() const { return bool(pipe_); }
+    [[nodiscard]] bool Write(const Bytes& message, DWORD timeoutMs);
+    // One whole message; nothing on time-out, error or `cancel` being set.
+    std::optional<Bytes> Read(DWORD timeoutMs, HANDLE cancel = nullptr);
+
+private:
+    bool MakeEvents();
+
+    win::unique_file pipe_;
+    // Separate events, so one thread may read while another writes.
+    win::unique_handle readEvent_;
+    win::unique_handle writeEvent_;
+};
+
+class EmulatorClient {
+public:
+    explicit EmulatorClient(std::string pipe, DWORD timeoutMs = kExchangeTimeoutMs)
+        : pipe_(std::move(pipe)), timeout_(timeoutMs) {}
+
+    // Whether the virtual mouse answers and is plugged in.
+    std::optional<bool> Hello();
+    [[nodiscard]] bool SetFeature(const uint8_t* report, std::size_t length);
+    // `report[0]` holds the id; on success the report (id included) is copied
+    // in, never more than `length` bytes.
+    [[nodiscard]] bool GetFeature(uint8_t* report, std::size_t length);
+    // The text answer of a command, and whether the command succeeded.
+    std::optional<std::pair<bool, std::string>> Command(const std::string& text);
+
+    void Disconnect() { connection_.Close(); }
+
+private:
+    std::optional<Answer> Exchange(const Bytes& request, Op expected);
+
+    std::string pipe_;
+    DWORD timeout_;
+    PipeConnection connection_;
+};
+
+} // namespace gm::emu

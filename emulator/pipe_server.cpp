@@ -1,0 +1,199 @@
+#include "emulator/pipe_server.h"
+
+namespace gm::emu {
+namespace {
+
+HANDLE MakePipe(const std::string& name) {
+    return ::CreateNamedPipeA(name.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED,
+                              PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT, PIPE_UNLIMITED_INSTANCES,
+                              4096, 4096, 0, nullptr);
+}
+
+} // namespace
+
+PipeServer::PipeServer(std::string pipe, VirtualMouse& mouse, std::function<void()> changed)
+    : pipe_(std::move(pipe)), mouse_(mouse), changed_(std::move(changed)) {}
+
+PipeServer::~PipeServer() { Stop(); }
+
+bool PipeServer::Start() {
+    stop_.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    quit_.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    if (!stop_ || !quit_) return false;
+    // Create the first instance here so a second server on the same name
+    // fails at once instead of serving half the clients.
+    HANDLE first = ::CreateNamedPipeA(pipe_.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
+                                      PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT,
+                                      PIPE_UNLIMITED_INSTANCES, 4096, 4096, 0, nullptr);
+    if (first == INVALID_HANDLE_VALUE) return false;
+    acceptor_ = std::thread([this, first] {
+        ::CloseHandle(first);
+        AcceptLoop();
+    });
+    return true;
+}
+
+void PipeServer::Stop() {
+    if (!stop_) return;
+    ::SetEvent(stop_.get());
+    if (acceptor_.joinable()) acceptor_.join();
+    {
+        std::lock_guard g(subscribersLock_);
+        for (auto& s : subscribers_) {
+            s->connection.Close();
+            ::SetEvent(s->dead.get());
+        }
+        subscribers_.clear();
+    }
+    {
+        std::unique_lock g(clientsLock_);
+        clientsDone_.wait(g, [this] { return clients_ == 0; });
+    }
+    stop_.reset();
+}
+
+void PipeServer::AcceptLoop() noexcept {
+    win::unique_handle connected(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    while (::WaitForSingleObject(stop_.get(), 0) != WAIT_OBJECT_0) {
+        HANDLE pipe = MakePipe(pipe_);
+        if (pipe == INVALID_HANDLE_VALUE) {
+            ::Sleep(100);
+            continue;
+        }
+        OVERLAPPED ov{};
+        ov.hEvent = connected.get();
+        ::ResetEvent(ov.hEvent);
+        bool ok = ::ConnectNamedPipe(pipe, &ov) != FALSE;
+        if (!ok) {
+            const DWORD e = ::GetLastError();
+            if (e == ERROR_PIPE_CONNECTED) {
+                ok = true;
+            } else if (e == ERROR_IO_PENDING) {
+                HANDLE waits[2] = {connected.get(), stop_.get()};
+                DWORD n = 0;
+                if (::WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0)
+                    ok = ::GetOverlappedResult(pipe, &ov, &n, FALSE) != FALSE;
+                else {
+                    ::CancelIoEx(pipe, &ov);
+                    ::GetOverlappedResult(pipe, &ov, &n, TRUE);
+                }
+            }
+        }
+        if (!ok) {
+            ::CloseHandle(pipe);
+            continue;
+        }
+        {
+            std::lock_guard g(clientsLock_);
+            ++clients_;
+        }
+        std::thread([this, pipe] {
+            Serve(pipe);
+            std::lock_guard g(clientsLock_);
+            if (--clients_ == 0) clientsDone_.notify_all();
+        }).detach();
+    }
+}
+
+std::shared_ptr<PipeServer::Subscriber> PipeServer::Subscribe(PipeConnection connection) {
+    auto s = std::make_shared<Subscriber>();
+    s->connection = std::move(connection);
+    s->dead.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    if (!s->dead) return nullptr;
+    std::lock_guard g(subscribersLock_);
+    bool plugged;
+    {
+        std::lock_guard m(mouseLock_);
+        plugged = mouse_.plugged();
+    }
+    if (!s->connection.Write(EncodePlug(plugged), kExchangeTimeoutMs)) return nullptr;
+    subscribers_.push_back(s);
+    return s;
+}
+
+void PipeServer::Broadcast(const std::vector<Notification>& notes) {
+    if (notes.empty()) return;
+    std::lock_guard g(subscribersLock_);
+    for (const Notification& n : notes) {
+        const Bytes message = n.kind == Notification::Plug ? EncodePlug(n.plugged) : EncodeEvent(n.cls, n.value);
+        for (auto it = subscribers_.begin(); it != subscribers_.end();) {
+            if ((*it)->connection.Write(message, kExchangeTimeoutMs)) {
+                ++it;
+            } else {
+                ::SetEvent((*it)->dead.get());
+                it = subscribers_.erase(it);
+            }
+        }
+    }
+}
+
+CommandResult PipeServer::Execute(const std::string& line) {
+    CommandResult r;
+    {
+        std::lock_guard m(mouseLock_);
+        r = mouse_.Execute(line);
+        if (changed_) changed_();
+    }
+    Broadcast(r.notes);
+    if (r.quit && quit_) ::SetEvent(quit_.get());
+    return r;
+}
+
+void PipeServer::Serve(HANDLE pipe) noexcept {
+    PipeConnection c;
+    if (!c.Adopt(pipe)) return;
+    for (;;) {
+        auto message = c.Read(INFINITE, stop_.get());
+        if (!message) return;
+        auto request = ParseRequest(message->data(), message->size());
+        if (!request) return; // a client that speaks nonsense is dropped
+        Bytes answer;
+        std::vector<Notification> notes;
+        switch (request->op) {
+        case Op::Hello: {
+            std::lock_guard m(mouseLock_);
+            answer = EncodeHelloAnswer(mouse_.plugged());
+            break;
+        }
+        case Op::Set: {
+            std::lock_guard m(mouseLock_);
+            ReportResult r = mouse_.Set(request->report.data(), request->report.size());
+            if (changed_) changed_();
+            notes = r.notes;
+            if (r.reply != Reply::Silent) answer = EncodeSetAnswer(r.reply == Reply::Ok);
+            break;
+        }
+        case Op::Get: {
+            Bytes report(request->length, 0);
+            report[0] = request->reportId;
+            std::lock_guard m(mouseLock_);
+            ReportResult r = mouse_.Get(report.data(), report.size());
+            if (changed_) changed_();
+            notes = r.notes;
+            if (r.reply != Reply::Silent)
+                answer = EncodeGetAnswer(r.reply == Reply::Ok, report.data(), report.size());
+            break;
+        }
+        case Op::Command: {
+            CommandResult r = Execute(request->text);
+            answer = EncodeCommandAnswer(r.ok, r.text);
+            break;
+        }
+        case Op::Subscribe: {
+            // The list and this thread share the subscriber, so its event
+            // outlives whichever lets go first.
+            auto subscriber = Subscribe(std::move(c));
+            if (!subscriber) return;
+            HANDLE waits[2] = {subscriber->dead.get(), stop_.get()};
+            ::WaitForMultipleObjects(2, waits, FALSE, INFINITE);
+            return;
+        }
+        default:
+            return;
+        }
+        Broadcast(notes);
+        if (!answer.empty() && !c.Write(answer, kExchangeTimeoutMs)) return;
+    }
+}
+
+} // namespace gm::emu

@@ -1,0 +1,63 @@
+#pragma once
+// The virtual mouse's pipe server: one thread accepts connections, one
+// thread serves each client, and every subscriber gets the events and plug
+// changes in the order they happened.
+
+#include "emulator/emulator_client.h"
+#include "emulator/virtual_mouse.h"
+
+#include <condition_variable>
+#include <functional>
+#include <list>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace gm::emu {
+
+class PipeServer {
+public:
+    // `changed` runs (on a server thread, with the mouse locked) after
+    // anything about the mouse changed: save the flash, repaint a window.
+    PipeServer(std::string pipe, VirtualMouse& mouse, std::function<void()> changed);
+    ~PipeServer();
+    PipeServer(const PipeServer&) = delete;
+    PipeServer& operator=(const PipeServer&) = delete;
+
+    [[nodiscard]] bool Start();
+    void Stop();
+
+    // Runs a command as if it came through the pipe (the window's buttons).
+    CommandResult Execute(const std::string& line);
+    // Signalled when a client asked the mouse to quit.
+    HANDLE quit_event() const { return quit_.get(); }
+    std::mutex& lock() { return mouseLock_; }
+
+private:
+    struct Subscriber {
+        PipeConnection connection;
+        win::unique_handle dead;
+    };
+
+    void AcceptLoop() noexcept;
+    void Serve(HANDLE pipe) noexcept;
+    void Broadcast(const std::vector<Notification>& notes);
+    std::shared_ptr<Subscriber> Subscribe(PipeConnection connection);
+
+    std::string pipe_;
+    VirtualMouse& mouse_;
+    std::function<void()> changed_;
+    std::mutex mouseLock_;
+    std::mutex subscribersLock_;
+    std::list<std::shared_ptr<Subscriber>> subscribers_;
+    // Client threads run detached; Stop waits until the last one is gone.
+    std::mutex clientsLock_;
+    std::condition_variable clientsDone_;
+    int clients_ = 0;
+    std::thread acceptor_;
+    win::unique_handle stop_;
+    win::unique_handle quit_;
+};
+
+} // namespace gm::emu
