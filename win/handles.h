@@ -74,4 +74,91 @@ private:
     HANDLE h_ = INVALID_HANDLE_VALUE;
 };
 
+// GDI and window owners. Memory DCs are deleted; DCs borrowed from a window
+// are released to it (window_dc below).
+namespace detail {
+template <typename T> void DeleteGdiObject(T h) {
+    ::DeleteObject(h);
+}
+inline void DeleteMemoryDc(HDC dc) {
+    ::DeleteDC(dc);
+}
+inline void DestroyIconHandle(HICON i) {
+    ::DestroyIcon(i);
+}
+inline void DestroyWindowHandle(HWND w) {
+    ::DestroyWindow(w);
+}
+inline void UnhookHook(HHOOK h) {
+    ::UnhookWindowsHookEx(h);
+}
+inline void DestroyMenuHandle(HMENU m) {
+    ::DestroyMenu(m);
+}
+} // namespace detail
+
+using unique_hbitmap = unique_any<HBITMAP, detail::DeleteGdiObject<HBITMAP>, nullptr>;
+using unique_hrgn = unique_any<HRGN, detail::DeleteGdiObject<HRGN>, nullptr>;
+using unique_hfont = unique_any<HFONT, detail::DeleteGdiObject<HFONT>, nullptr>;
+using unique_hbrush = unique_any<HBRUSH, detail::DeleteGdiObject<HBRUSH>, nullptr>;
+using unique_hpen = unique_any<HPEN, detail::DeleteGdiObject<HPEN>, nullptr>;
+using unique_hdc = unique_any<HDC, detail::DeleteMemoryDc, nullptr>; // CreateCompatibleDC
+using unique_hicon = unique_any<HICON, detail::DestroyIconHandle, nullptr>;
+using unique_hwnd = unique_any<HWND, detail::DestroyWindowHandle, nullptr>;
+using unique_hhook = unique_any<HHOOK, detail::UnhookHook, nullptr>;
+using unique_hmenu = unique_any<HMENU, detail::DestroyMenuHandle, nullptr>;
+
+// A DC borrowed with GetDC / GetWindowDC, given back on destruction.
+class window_dc {
+  public:
+    explicit window_dc(HWND w, bool wholeWindow = false)
+        : w_(w), dc_(wholeWindow ? ::GetWindowDC(w) : ::GetDC(w)) {}
+    window_dc(const window_dc&) = delete;
+    window_dc& operator=(const window_dc&) = delete;
+    ~window_dc() {
+        if (dc_)
+            ::ReleaseDC(w_, dc_);
+    }
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+  private:
+    HWND w_;
+    HDC dc_;
+};
+
+// BeginPaint / EndPaint.
+class paint_dc {
+  public:
+    explicit paint_dc(HWND w) : w_(w) { dc_ = ::BeginPaint(w, &ps_); }
+    paint_dc(const paint_dc&) = delete;
+    paint_dc& operator=(const paint_dc&) = delete;
+    ~paint_dc() { ::EndPaint(w_, &ps_); }
+    HDC get() const { return dc_; }
+    const PAINTSTRUCT& info() const { return ps_; }
+
+  private:
+    HWND w_;
+    PAINTSTRUCT ps_{};
+    HDC dc_;
+};
+
+// Selects an object into a DC and puts the previous one back, so an owned
+// object is never deleted while still selected.
+class select_object {
+  public:
+    select_object(HDC dc, HGDIOBJ obj)
+        : dc_(dc), old_(dc && obj ? ::SelectObject(dc, obj) : nullptr) {}
+    select_object(const select_object&) = delete;
+    select_object& operator=(const select_object&) = delete;
+    ~select_object() {
+        if (old_)
+            ::SelectObject(dc_, old_);
+    }
+
+  private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
 } // namespace gm::win

@@ -1,0 +1,31 @@
+#pragma once
+// A control slot of a skin description file: "name,x,y,width,height,text".
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace gm::skin {
+
+struct ControlRecord {
+    // The fixed record keeps 40 and 404 bytes, terminator included.
+    static constexpr std::size_t kNameMax = 39;
+    static constexpr std::size_t kTextMax = 403;
+
+    std::string name;
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+    std::string text; // hover text
+
+    int32_t Width() const { return right - left; }
+    int32_t Height() const { return bottom - top; }
+    bool Empty() const { return Width() <= 0 || Height() <= 0; }
+};
+
+// Never fails: whatever is missing reads as empty or 0.
+ControlRecord ParseControlRecord(std::string_view value);
+
+} // namespace gm::skin

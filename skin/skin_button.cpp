@@ -1,0 +1,255 @@
+#include "skin/skin_button.h"
+
+#include "skin/picture.h"
+#include "skin/skin_messages.h"
+
+namespace gm::skin {
+namespace {
+
+constexpr char kClass[] = "GmSkinButton";
+constexpr COLORREF kCaptionColour = RGB(224, 224, 224);
+
+HWND OwnerOrParent(HWND hwnd) {
+    const HWND owner = ::GetWindow(hwnd, GW_OWNER);
+    return owner ? owner : ::GetParent(hwnd);
+}
+
+} // namespace
+
+bool SkinButton::Create(const RECT& rect, HWND parent, int id, DWORD style) {
+    if (!RegisterClassOnce(kClass, "BUTTON"))
+        return false;
+    return CreateWindowOf(kClass, 0, style | WS_CHILD, rect, parent, id);
+}
+
+bool SkinButton::Create(const ControlRecord& r, HWND parent, int id) {
+    return Create(RECT{r.left, r.top, r.right, r.bottom}, parent, id);
+}
+
+void SkinButton::SetImages(int left, int top, int right, int bottom, HBITMAP rest, HBITMAP hover,
+                           HBITMAP pressed, HBITMAP disabled) {
+    rest_.reset();
+    hoverImage_.reset();
+    pressed_.reset();
+    disabled_.reset();
+    {
+        win::window_dc dc(hwnd());
+        CutImage(dc.get(), rest_, rest, left, top, right, bottom);
+        CutImage(dc.get(), hoverImage_, hover, left, top, right, bottom);
+        CutImage(dc.get(), pressed_, pressed, left, top, right, bottom);
+        CutImage(dc.get(), disabled_, disabled, left, top, right, bottom);
+    }
+    if (hwnd()) {
+        const LONG_PTR style = ::GetWindowLongPtrA(hwnd(), GWL_STYLE);
+        ::SetWindowLongPtrA(hwnd(), GWL_STYLE, style & ~LONG_PTR(WS_BORDER | WS_TABSTOP));
+        Redraw();
+    }
+}
+
+void SkinButton::SetImages(const ControlRecord& r, const SkinSheets& s) {
+    SetImages(r.left, r.top, r.right, r.bottom, s.normal.get(), s.over.get(), s.down.get(),
+              s.disable.get());
+}
+
+void SkinButton::SetCaption(const std::string& text) {
+    caption_ = text;
+    Redraw();
+}
+
+void SkinButton::SetLatched(bool value) {
+    if (latched_ == value)
+        return;
+    latched_ = value;
+    Redraw();
+}
+
+void SkinButton::SetHover(bool value) {
+    hover_ = value;
+    Notify(value);
+}
+
+void SkinButton::Notify(bool entered) {
+    if (const HWND parent = ::GetParent(hwnd()))
+        ::PostMessageA(parent, UM_BUTTON_HOVER, entered ? 1 : 0, notifyValue_);
+    skin::SetHoverText(hoverText_);
+    if (const HWND main = HoverTextWindow())
+        ::PostMessageA(main, UM_HOVER_TEXT, entered ? 1 : 0, 0);
+}
+
+void SkinButton::Redraw() const {
+    if (hwnd())
+        ::InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+ButtonImage SkinButton::CurrentImage() const {
+    ButtonLook look;
+    look.toggle = toggle_;
+    look.latched = latched_;
+    look.hover = hover_;
+    look.disabled = hwnd() && !::IsWindowEnabled(hwnd());
+    look.selected = hwnd() && (::SendMessageA(hwnd(), BM_GETSTATE, 0, 0) & BST_PUSHED);
+    return ChooseButtonImage(look);
+}
+
+HBITMAP SkinButton::ImageFor(ButtonImage which) const {
+    switch (which) {
+    case ButtonImage::Hover:
+        return hoverImage_.get();
+    case ButtonImage::Pressed:
+        return pressed_.get();
+    case ButtonImage::Disabled:
+        return disabled_.get();
+    case ButtonImage::Rest:
+        break;
+    }
+    return rest_.get();
+}
+
+void SkinButton::Paint(HDC dc) {
+    RECT client{};
+    ::GetClientRect(hwnd(), &client);
+    DrawState(dc, ImageFor(CurrentImage()), SIZE{client.right, client.bottom});
+}
+
+void SkinButton::DrawState(HDC dc, HBITMAP image, SIZE client) {
+    if (caption_.empty()) {
+        DrawBitmap(dc, image);
+        return;
+    }
+    OffscreenBuffer buffer(dc, client.cx, client.cy);
+    DrawBitmap(buffer.dc(), image);
+    if (!captionFont_)
+        captionFont_.reset(::CreateFontA(14, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0,
+                                         FF_SWISS, "Arial"));
+    {
+        win::select_object font(buffer.dc(), captionFont_.get());
+        ::SetBkMode(buffer.dc(), TRANSPARENT);
+        ::SetTextColor(buffer.dc(), kCaptionColour);
+        RECT r{0, 0, client.cx, client.cy};
+        ::DrawTextA(buffer.dc(), caption_.c_str(), int(caption_.size()), &r,
+                    DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    }
+    buffer.Present();
+}
+
+void SkinButton::OnMouseMove(WPARAM wp, LPARAM lp) {
+    const bool leftHeld = (wp & MK_LBUTTON) != 0;
+    if (leftHeld && !hover_)
+        return;
+    if (::GetCapture() != hwnd()) {
+        if (::GetActiveWindow() && OwnerOrParent(hwnd())) {
+            hover_ = true;
+            Notify(true);
+            // The capture tells us when the pointer leaves.
+            ::SetCapture(hwnd());
+            Redraw();
+        }
+        return;
+    }
+    POINT p{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+    ::ClientToScreen(hwnd(), &p);
+    const HWND under = ::WindowFromPoint(p);
+    if (!under || under == hwnd())
+        return;
+    if (hover_) {
+        hover_ = false;
+        Notify(false);
+        Redraw();
+    }
+    if (!leftHeld)
+        ::ReleaseCapture();
+}
+
+LRESULT SkinButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    switch (msg) {
+    case WM_CREATE: {
+        const LRESULT r = Default(msg, wp, lp);
+        const LONG_PTR style = ::GetWindowLongPtrA(hwnd(), GWL_STYLE);
+        if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+            hover_ = true;
+            Notify(true);
+        }
+        // We draw every state ourselves; the platform only keeps the state.
+        ::SetWindowLongPtrA(hwnd(), GWL_STYLE,
+                            (style & ~LONG_PTR(BS_TYPEMASK | WS_TABSTOP)) | BS_OWNERDRAW);
+        return r;
+    }
+    case WM_PAINT: {
+        win::paint_dc dc(hwnd());
+        Paint(dc.get());
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        Paint(reinterpret_cast<HDC>(wp));
+        return 0;
+    case WM_ERASEBKGND:
+        return 0;
+    case BM_SETSTATE:
+    case WM_ENABLE:
+    case WM_SETFOCUS: {
+        // The platform asks the parent to draw these changes; draw them here.
+        const LRESULT r = Default(msg, wp, lp);
+        Redraw();
+        return r;
+    }
+    case WM_MOUSEMOVE: {
+        const LRESULT r = Default(msg, wp, lp);
+        OnMouseMove(wp, lp);
+        return r;
+    }
+    case WM_CAPTURECHANGED:
+        // Taking the capture again (the platform's own press does) is no loss.
+        if (hover_ && reinterpret_cast<HWND>(lp) != hwnd()) {
+            ::ReleaseCapture();
+            Redraw();
+        }
+        return Default(msg, wp, lp);
+    case WM_KILLFOCUS: {
+        const LRESULT r = Default(msg, wp, lp);
+        hover_ = false;
+        Notify(false);
+        Redraw();
+        return r;
+    }
+    case WM_LBUTTONDOWN: {
+        // Bring the window holding the button to the front first.
+        const HWND owner = OwnerOrParent(hwnd());
+        const HWND top = owner ? ::GetAncestor(owner, GA_ROOT) : nullptr;
+        if (top && ::GetActiveWindow() != top)
+            ::SetActiveWindow(top);
+        return Default(msg, wp, lp);
+    }
+    case WM_LBUTTONUP:
+        if (!toggle_)
+            return Default(msg, wp, lp);
+        latched_ = !latched_;
+        Redraw();
+        if (const HWND parent = ::GetParent(hwnd()))
+            ::SendMessageA(parent, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(hwnd()), 0),
+                           reinterpret_cast<LPARAM>(hwnd()));
+        return 0;
+    default:
+        return Default(msg, wp, lp);
+    }
+}
+
+void SwatchButton::SetColor(COLORREF colour) {
+    colour_ = colour;
+    Redraw();
+}
+
+void SwatchButton::DrawState(HDC dc, HBITMAP image, SIZE client) {
+    OffscreenBuffer buffer(dc, client.cx, client.cy);
+    DrawBitmap(buffer.dc(), image);
+    // A 15 x 15 square with its corner pixels cut.
+    win::unique_hrgn swatch(::CreateRectRgn(0, 1, 15, 14));
+    win::unique_hrgn tall(::CreateRectRgn(1, 0, 14, 15));
+    win::unique_hbrush brush(::CreateSolidBrush(colour_));
+    if (swatch && tall && brush) {
+        ::CombineRgn(swatch.get(), swatch.get(), tall.get(), RGN_OR);
+        ::FillRgn(buffer.dc(), swatch.get(), brush.get());
+    }
+    buffer.Present();
+}
+
+} // namespace gm::skin

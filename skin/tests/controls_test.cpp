@@ -1,0 +1,288 @@
+// The skinned controls in a real window, driven by the messages a user's
+// pointer and keyboard produce.
+#include "skin/bitmap_edit.h"
+#include "skin/click_hslider.h"
+#include "skin/skin_button.h"
+#include "skin/skin_messages.h"
+#include "skin/tests/skin_fixture.h"
+
+#include <gtest/gtest.h>
+
+namespace gm::skin {
+namespace {
+
+using gm::test::TestFolder;
+using test::Canvas;
+using test::RecordingWindow;
+
+constexpr COLORREF kRest = RGB(200, 0, 0), kOver = RGB(0, 200, 0), kDown = RGB(0, 0, 200),
+                   kDisabled = RGB(90, 90, 90), kKey = RGB(255, 0, 255), kThumb = RGB(250, 250, 0);
+
+LPARAM Point(int x, int y) {
+    return MAKELPARAM(x, y);
+}
+
+// A 120 x 80 skin: each sheet one colour, a button at slot 1, a slider at slot 2.
+class ControlsTest : public ::testing::Test {
+  protected:
+    ControlsTest() {
+        test::WriteSolidBmp(dir / "n.bmp", 120, 80, kRest);
+        test::WriteSolidBmp(dir / "o.bmp", 120, 80, kOver);
+        test::WriteSolidBmp(dir / "d.bmp", 120, 80, kDown);
+        test::WriteSolidBmp(dir / "x.bmp", 120, 80, kDisabled);
+        test::WriteSolidBmp(dir / "m.bmp", 120, 80, RGB(0, 0, 0));
+        // Thumb: 10 x 16, its corners in the key colour.
+        test::WriteBmp(dir / "thumb.bmp", 10, 16, [](int x, int y) {
+            return (x == 0 || x == 9) && (y == 0 || y == 15) ? kKey : kThumb;
+        });
+        TestFolder::WriteFile(dir / "skin_test.ini",
+                              "[SCREEN]\r\nNormal=n.bmp\r\nOver=o.bmp\r\nDown=d.bmp\r\nDisable=x."
+                              "bmp\r\nMask=m.bmp\r\n"
+                              "[BUTTONPOS]\r\n1=ok,10,10,30,20, Apply the changes \r\n");
+    }
+    void Open() {
+        ASSERT_TRUE(window.Create(dir.path(), "skin_test.ini", SkinWindow::Kind::Popup,
+                                  WS_POPUP | WS_VISIBLE, nullptr));
+        ::SetForegroundWindow(window.hwnd());
+        ::SetActiveWindow(window.hwnd());
+        test::PumpMessages();
+    }
+    COLORREF Shown(SkinButton& b) {
+        return Canvas(30, 20, [&](HDC dc) { b.Paint(dc); }).At(15, 10);
+    }
+    ~ControlsTest() override {
+        window.Destroy();
+        SetHoverTextWindow(nullptr);
+        SetHoverText("");
+    }
+    TestFolder dir;
+    RecordingWindow window;
+};
+
+TEST_F(ControlsTest, ButtonShowsHoverAndPressedImagesAndReportsTheClick) {
+    SkinButton button;
+    window.onCreate = [&](WindowSkin& skin) {
+        const ControlRecord r = skin.Record(1);
+        ASSERT_TRUE(button.Create(r, window.hwnd()));
+        button.SetImages(r, skin.sheets());
+        button.SetHoverText(r.text);
+        button.SetNotifyValue(205);
+    };
+    Open();
+    SetHoverTextWindow(window.hwnd());
+    EXPECT_EQ(Shown(button), kRest);
+
+    ::SendMessageA(button.hwnd(), WM_MOUSEMOVE, 0, Point(5, 5));
+    EXPECT_TRUE(button.hover());
+    EXPECT_EQ(Shown(button), kOver);
+    auto hovers = window.Take(UM_BUTTON_HOVER);
+    ASSERT_EQ(hovers.size(), 1u);
+    EXPECT_EQ(hovers[0].wp, 1u);
+    EXPECT_EQ(hovers[0].lp, 205);
+    EXPECT_EQ(window.Take(UM_HOVER_TEXT).size(), 1u);
+    EXPECT_EQ(HoverText(), "Apply the changes");
+
+    ::SendMessageA(button.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, Point(5, 5));
+    EXPECT_EQ(Shown(button), kDown);
+    ::SendMessageA(button.hwnd(), WM_LBUTTONUP, 0, Point(5, 5));
+    auto commands = window.Take(WM_COMMAND);
+    ASSERT_EQ(commands.size(), 1u);
+    EXPECT_EQ(HIWORD(commands[0].wp), BN_CLICKED);
+    EXPECT_EQ(reinterpret_cast<HWND>(commands[0].lp), button.hwnd()) << "told apart by handle";
+
+    // The pointer comes back over the button, then leaves to the parent window.
+    ::SendMessageA(button.hwnd(), WM_MOUSEMOVE, 0, Point(5, 5));
+    ::SendMessageA(button.hwnd(), WM_MOUSEMOVE, 0, Point(60, 40));
+    EXPECT_FALSE(button.hover());
+    EXPECT_EQ(Shown(button), kRest);
+    hovers = window.Take(UM_BUTTON_HOVER);
+    ASSERT_FALSE(hovers.empty());
+    EXPECT_EQ(hovers.back().wp, 0u);
+
+    ::EnableWindow(button.hwnd(), FALSE);
+    EXPECT_EQ(Shown(button), kDisabled);
+    button.SetLatched(true);
+    EXPECT_EQ(Shown(button), kDisabled) << "disabled and latched, neither pressed nor hovered";
+}
+
+TEST_F(ControlsTest, ToggleClickedTwiceSendsTwoCommandsAndReturnsToRest) {
+    SkinButton button;
+    window.onCreate = [&](WindowSkin& skin) {
+        ASSERT_TRUE(button.Create(skin.Record(1), window.hwnd()));
+        button.SetImages(skin.Record(1), skin.sheets());
+    };
+    Open();
+    button.SetToggle(true);
+    for (int click = 1; click <= 2; ++click) {
+        ::SendMessageA(button.hwnd(), WM_MOUSEMOVE, 0, Point(5, 5));
+        ::SendMessageA(button.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, Point(5, 5));
+        ::SendMessageA(button.hwnd(), WM_LBUTTONUP, 0, Point(5, 5));
+        EXPECT_EQ(button.latched(), click == 1);
+        EXPECT_EQ(Shown(button), click == 1 ? kDown : kOver);
+    }
+    const auto commands = window.Take(WM_COMMAND);
+    ASSERT_EQ(commands.size(), 2u);
+    for (const auto& c : commands) {
+        EXPECT_EQ(HIWORD(c.wp), 0);
+        EXPECT_EQ(reinterpret_cast<HWND>(c.lp), button.hwnd());
+    }
+    ::SendMessageA(button.hwnd(), WM_MOUSEMOVE, 0, Point(60, 40));
+    EXPECT_EQ(Shown(button), kRest);
+    EXPECT_NE(::GetCapture(), button.hwnd()) << "the pointer is not kept after it left";
+}
+
+TEST_F(ControlsTest, SwatchPaintsItsColourInsideTheCutCorners) {
+    SwatchButton swatch;
+    window.onCreate = [&](WindowSkin& skin) {
+        ASSERT_TRUE(swatch.Create(RECT{10, 10, 30, 30}, window.hwnd()));
+        swatch.SetImages(10, 10, 30, 30, skin.sheets().normal.get(), nullptr, nullptr, nullptr);
+    };
+    Open();
+    swatch.SetColor(RGB(12, 34, 56));
+    const Canvas c(20, 20, [&](HDC dc) { swatch.Paint(dc); });
+    EXPECT_EQ(c.At(7, 7), RGB(12, 34, 56));
+    EXPECT_EQ(c.At(1, 0), RGB(12, 34, 56));
+    EXPECT_EQ(c.At(0, 0), kRest) << "corner cut";
+    EXPECT_EQ(c.At(14, 14), kRest) << "corner cut";
+    EXPECT_EQ(c.At(17, 17), kRest) << "outside the swatch";
+}
+
+TEST_F(ControlsTest, NumericEditFiltersPasteAndSwallowsKeypadDigits) {
+    BitmapEdit edit;
+    window.onCreate = [&](WindowSkin&) {
+        ASSERT_TRUE(edit.Create(RECT{10, 40, 100, 60}, window.hwnd()));
+    };
+    Open();
+    edit.SetNumeric(true);
+    char text[64];
+
+    ::SetWindowTextA(edit.hwnd(), "12a,3.4b");
+    ::GetWindowTextA(edit.hwnd(), text, sizeof text);
+    EXPECT_STREQ(text, "12,3.4");
+    const UINT changed = EditKillFocusMessage();
+    auto notices = window.Take(changed);
+    ASSERT_FALSE(notices.empty());
+    EXPECT_EQ(notices.back().wp, 0u);
+
+    ::SendMessageA(edit.hwnd(), EM_SETSEL, 6, 6);
+    ::SendMessageA(edit.hwnd(), WM_KEYDOWN, VK_NUMPAD5, 0);
+    ::SendMessageA(edit.hwnd(), WM_CHAR, '5', 0);
+    ::GetWindowTextA(edit.hwnd(), text, sizeof text);
+    EXPECT_STREQ(text, "12,3.4") << "the keypad's 5 does nothing";
+    ::SendMessageA(edit.hwnd(), WM_KEYDOWN, '5', 0);
+    ::SendMessageA(edit.hwnd(), WM_CHAR, '5', 0);
+    ::GetWindowTextA(edit.hwnd(), text, sizeof text);
+    EXPECT_STREQ(text, "12,3.45");
+
+    ::SendMessageA(edit.hwnd(), WM_KEYUP, VK_RETURN, 0);
+    const auto enter = window.Take(UM_EDIT_ENTER);
+    ASSERT_EQ(enter.size(), 1u);
+    EXPECT_EQ(enter[0].wp, 13u);
+
+    // Colours come back through the parent.
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    const auto brush =
+        ::SendMessageA(window.hwnd(), WM_CTLCOLOREDIT, WPARAM(dc), LPARAM(edit.hwnd()));
+    EXPECT_NE(brush, 0);
+    EXPECT_EQ(::GetTextColor(dc), RGB(36, 36, 36));
+    EXPECT_EQ(::GetBkColor(dc), RGB(255, 255, 255));
+    ::DeleteDC(dc);
+
+    edit.SetNumeric(false);
+    ::SetWindowTextA(edit.hwnd(), "12a");
+    ::GetWindowTextA(edit.hwnd(), text, sizeof text);
+    EXPECT_STREQ(text, "12a");
+}
+
+class SliderTest : public ControlsTest {
+  protected:
+    void OpenWithSlider(bool round) {
+        window.onCreate = [&, round](WindowSkin& skin) {
+            // 254 pixels wide at (10, 40) of the window.
+            ASSERT_TRUE(
+                slider.Create(dir / "thumb.bmp", RECT{10, 40, 264, 56}, window.hwnd(), 201));
+            slider.SetTrackImage(10, 40, 264, 56, skin.sheets().normal.get());
+            slider.SetRange(2, 255);
+            slider.SetRound(round);
+        };
+        Open();
+    }
+    std::vector<int> Values() {
+        std::vector<int> v;
+        for (const auto& r : window.Take(UM_SLIDER_POS)) {
+            EXPECT_EQ(r.lp, 201) << "the slider's identifier";
+            v.push_back(int(r.wp));
+        }
+        return v;
+    }
+    // Sends a pointer message to the thumb at a point given in track coordinates.
+    void ToThumb(UINT msg, WPARAM keys, int trackX, int trackY) {
+        POINT p{trackX, trackY};
+        ::MapWindowPoints(slider.hwnd(), slider.thumb().hwnd(), &p, 1);
+        ::SendMessageA(slider.thumb().hwnd(), msg, keys, Point(p.x, p.y));
+    }
+    CclickHSlider slider;
+};
+
+TEST_F(SliderTest, ClickTruncatesWithoutRounding) {
+    OpenWithSlider(false);
+    ::SendMessageA(slider.hwnd(), WM_LBUTTONUP, 0, Point(127, 5));
+    EXPECT_EQ(Values(), std::vector<int>{128});
+    EXPECT_EQ(slider.thumb().value(), 128);
+    ::SendMessageA(slider.hwnd(), WM_LBUTTONUP, 0, Point(0, 5));
+    EXPECT_EQ(Values(), std::vector<int>{2}) << "far left is the minimum";
+}
+
+TEST_F(SliderTest, ClickRoundsWithRounding) {
+    OpenWithSlider(true);
+    ::SendMessageA(slider.hwnd(), WM_LBUTTONUP, 0, Point(127, 5));
+    EXPECT_EQ(Values(), std::vector<int>{129});
+}
+
+TEST_F(SliderTest, DragReportsEachStepAndTheReleaseThroughTheTrack) {
+    OpenWithSlider(false);
+    slider.SetPos(2);
+    EXPECT_EQ(slider.thumb().left(), 0);
+    ToThumb(WM_LBUTTONDOWN, MK_LBUTTON, 3, 5);
+    ToThumb(WM_MOUSEMOVE, MK_LBUTTON, 53, 5); // 50 pixels right
+    EXPECT_EQ(slider.thumb().left(), 50);
+    ToThumb(WM_LBUTTONUP, 0, 53, 5);
+    // 2 + 50 * 253 / 244 = 53.8: truncated in both steps.
+    EXPECT_EQ(Values(), (std::vector<int>{53, 53}));
+
+    ToThumb(WM_LBUTTONDOWN, MK_LBUTTON, 55, 5);
+    ToThumb(WM_MOUSEMOVE, MK_LBUTTON, 900, 5);
+    ToThumb(WM_LBUTTONUP, 0, 900, 5);
+    EXPECT_EQ(slider.thumb().left(), 244) << "kept inside the track";
+    EXPECT_EQ(Values(), (std::vector<int>{255, 255}));
+    EXPECT_NE(::GetCapture(), slider.thumb().hwnd());
+}
+
+TEST_F(SliderTest, OutOfRangePositionsLandOnTheMaximumAndTheThumbIsShaped) {
+    OpenWithSlider(true);
+    slider.SetPos(300);
+    EXPECT_EQ(slider.thumb().left(), 244);
+    slider.SetPos(2);
+    slider.SetPos(-1);
+    EXPECT_EQ(slider.thumb().left(), 244) << "unsigned comparison";
+    EXPECT_EQ(slider.thumb().value(), 255);
+
+    win::unique_hrgn shape(::CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(::GetWindowRgn(slider.thumb().hwnd(), shape.get()), ERROR);
+    EXPECT_FALSE(::PtInRegion(shape.get(), 0, 0)) << "key-coloured corner cut out";
+    EXPECT_FALSE(::PtInRegion(shape.get(), 9, 15));
+    EXPECT_TRUE(::PtInRegion(shape.get(), 1, 0));
+    EXPECT_TRUE(::PtInRegion(shape.get(), 5, 8));
+}
+
+TEST_F(SliderTest, MissingThumbImageCreatesNothing) {
+    CclickHSlider bare;
+    window.onCreate = [&](WindowSkin&) {
+        EXPECT_FALSE(bare.Create(dir / "no_thumb.bmp", RECT{0, 0, 100, 10}, window.hwnd(), 7));
+    };
+    Open();
+    EXPECT_EQ(bare.hwnd(), nullptr);
+}
+
+} // namespace
+} // namespace gm::skin

@@ -1,0 +1,146 @@
+#include "skin/window_base.h"
+
+#include <map>
+#include <string>
+
+namespace gm::skin {
+namespace {
+
+// Class name -> the procedure of the class it extends.
+std::map<std::string, WNDPROC>& BaseProcedures() {
+    static std::map<std::string, WNDPROC> procs;
+    return procs;
+}
+
+WNDPROC BaseOf(HWND hwnd) {
+    char name[64] = {};
+    ::GetClassNameA(hwnd, name, sizeof name);
+    const auto& procs = BaseProcedures();
+    const auto it = procs.find(name);
+    return it == procs.end() ? ::DefWindowProcA : it->second;
+}
+
+} // namespace
+
+WindowBase::~WindowBase() {
+    Destroy();
+}
+
+void WindowBase::Destroy() {
+    if (hwnd_)
+        ::DestroyWindow(hwnd_);
+}
+
+WindowBase* WindowBase::FromHandle(HWND hwnd) {
+    if (!hwnd)
+        return nullptr;
+    auto& procs = BaseProcedures();
+    char name[64] = {};
+    ::GetClassNameA(hwnd, name, sizeof name);
+    if (procs.find(name) == procs.end())
+        return nullptr;
+    return reinterpret_cast<WindowBase*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
+
+bool WindowBase::RegisterClassOnce(const char* className, const char* baseClass, UINT style,
+                                   HCURSOR cursor) {
+    auto& procs = BaseProcedures();
+    if (procs.count(className))
+        return true;
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    if (baseClass) {
+        if (!::GetClassInfoExA(nullptr, baseClass, &wc))
+            return false;
+        wc.cbSize = sizeof wc;
+    } else {
+        wc.lpfnWndProc = ::DefWindowProcA;
+        wc.style = style;
+        wc.hCursor = cursor ? cursor : ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    }
+    const WNDPROC base = wc.lpfnWndProc;
+    wc.lpfnWndProc = Procedure;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.lpszClassName = className;
+    wc.lpszMenuName = nullptr;
+    if (!::RegisterClassExA(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        return false;
+    procs[className] = base;
+    return true;
+}
+
+bool WindowBase::CreateWindowOf(const char* className, DWORD exStyle, DWORD style, const RECT& r,
+                                HWND parent, int id, const char* caption) {
+    if (hwnd_)
+        return false;
+    base_ = BaseProcedures().count(className) ? BaseProcedures()[className] : ::DefWindowProcA;
+    const HMENU menu =
+        (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)) : nullptr;
+    ::CreateWindowExA(exStyle, className, caption, style, r.left, r.top, r.right - r.left,
+                      r.bottom - r.top, parent, menu, ::GetModuleHandleA(nullptr), this);
+    return hwnd_ != nullptr;
+}
+
+LRESULT WindowBase::Default(UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    return ::CallWindowProcA(base_ ? base_ : ::DefWindowProcA, hwnd_, msg, wp, lp);
+}
+
+LRESULT CALLBACK WindowBase::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    auto* self = reinterpret_cast<WindowBase*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!self && msg == WM_NCCREATE) {
+        self = static_cast<WindowBase*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+        if (self) {
+            self->hwnd_ = hwnd;
+            ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        }
+    }
+    if (!self)
+        return ::CallWindowProcA(BaseOf(hwnd), hwnd, msg, wp, lp);
+    if (msg == WM_NCDESTROY) {
+        const LRESULT r = self->OnMessage(msg, wp, lp);
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        self->OnDestroyed();
+        return r;
+    }
+    return self->OnMessage(msg, wp, lp);
+}
+
+OffscreenBuffer::OffscreenBuffer(HDC target, int width, int height)
+    : target_(target), width_(width > 0 ? width : 1), height_(height > 0 ? height : 1) {
+    dc_ = ::CreateCompatibleDC(target);
+    bitmap_ = ::CreateCompatibleBitmap(target, width_, height_);
+    if (dc_ && bitmap_)
+        old_ = ::SelectObject(dc_, bitmap_);
+}
+
+OffscreenBuffer::~OffscreenBuffer() {
+    if (old_)
+        ::SelectObject(dc_, old_);
+    if (bitmap_)
+        ::DeleteObject(bitmap_);
+    if (dc_)
+        ::DeleteDC(dc_);
+}
+
+void OffscreenBuffer::Present(int x, int y) {
+    if (old_)
+        ::BitBlt(target_, x, y, width_, height_, dc_, 0, 0, SRCCOPY);
+}
+
+void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y) {
+    if (!dc || !bitmap)
+        return;
+    BITMAP bm{};
+    if (!::GetObjectA(bitmap, sizeof bm, &bm))
+        return;
+    HDC mem = ::CreateCompatibleDC(dc);
+    if (!mem)
+        return;
+    const HGDIOBJ old = ::SelectObject(mem, bitmap);
+    ::BitBlt(dc, x, y, bm.bmWidth, bm.bmHeight, mem, 0, 0, SRCCOPY);
+    ::SelectObject(mem, old);
+    ::DeleteDC(mem);
+}
+
+} // namespace gm::skin

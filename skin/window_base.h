@@ -1,0 +1,68 @@
+#pragma once
+// Base of every window class of the toolkit: one static procedure binds the
+// C++ object at WM_NCCREATE and hands each message to OnMessage. A class may
+// extend a platform class (button, edit): its messages then fall through to
+// that class's procedure instead of DefWindowProc.
+
+#include <windows.h>
+
+namespace gm::skin {
+
+class WindowBase {
+  public:
+    WindowBase() = default;
+    WindowBase(const WindowBase&) = delete;
+    WindowBase& operator=(const WindowBase&) = delete;
+    virtual ~WindowBase();
+
+    HWND hwnd() const { return hwnd_; }
+    void Destroy();
+
+    // The object bound to a window of one of our classes, or null.
+    static WindowBase* FromHandle(HWND hwnd);
+
+  protected:
+    // Registers `className` once: a plain window class when `baseClass` is
+    // null, otherwise a class extending that platform class.
+    static bool RegisterClassOnce(const char* className, const char* baseClass = nullptr,
+                                  UINT style = 0, HCURSOR cursor = nullptr);
+
+    bool CreateWindowOf(const char* className, DWORD exStyle, DWORD style, const RECT& rect,
+                        HWND parent, int id = 0, const char* caption = "");
+
+    virtual LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
+        return Default(msg, wp, lp);
+    }
+    // Called after WM_NCDESTROY's default handling, the handle already gone.
+    virtual void OnDestroyed() noexcept {}
+    LRESULT Default(UINT msg, WPARAM wp, LPARAM lp) noexcept;
+
+  private:
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept;
+    HWND hwnd_ = nullptr;
+    WNDPROC base_ = nullptr;
+};
+
+// Paints into an off-screen bitmap of a given size and copies it to the
+// target in one go, so nothing flickers.
+class OffscreenBuffer {
+  public:
+    OffscreenBuffer(HDC target, int width, int height);
+    OffscreenBuffer(const OffscreenBuffer&) = delete;
+    OffscreenBuffer& operator=(const OffscreenBuffer&) = delete;
+    ~OffscreenBuffer();
+    HDC dc() const { return dc_; }
+    void Present(int x = 0, int y = 0);
+
+  private:
+    HDC target_;
+    int width_, height_;
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+};
+
+// Copies a whole bitmap to (x, y) of a DC; nothing when the bitmap is empty.
+void DrawBitmap(HDC dc, HBITMAP bitmap, int x = 0, int y = 0);
+
+} // namespace gm::skin

@@ -1,0 +1,75 @@
+#include "skin/window_skin.h"
+
+#include "skin/cool_menu.h"
+#include "skin/picture.h"
+#include "skin/window_base.h"
+
+namespace gm::skin {
+
+void WindowSkin::Begin(HWND hwnd, const std::string& folder, const std::string& iniName) {
+    ini_ = SkinIniFile(folder + iniName);
+    auto load = [&](const char* key, win::unique_hbitmap& into) {
+        SIZE ignored;
+        LoadPicture(folder + ini_.ReadString("SCREEN", key), into, ignored);
+    };
+    load("Mask", mask_);
+    load("Normal", sheets_.normal);
+    load("Over", sheets_.over);
+    load("Down", sheets_.down);
+    load("Disable", sheets_.disable);
+    // The background is a picture of its own, kept after the sheets go.
+    load("Normal", background_);
+
+    size_ = BitmapSize(background_.get());
+    if (size_.cx > 0 && size_.cy > 0) {
+        ::SetWindowPos(hwnd, nullptr, 0, 0, size_.cx, size_.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {
+        // No background: a plain rectangle of the size the window was created with.
+        RECT r{};
+        ::GetWindowRect(hwnd, &r);
+        size_ = SIZE{r.right - r.left, r.bottom - r.top};
+    }
+}
+
+void WindowSkin::Finish(HWND hwnd) {
+    sheets_ = SkinSheets{};
+    win::unique_hrgn region = RegionFromMask(mask_.get(), RGB(255, 255, 255), 0);
+    if (!region)
+        return;
+    // The window owns the region once it is set.
+    if (::SetWindowRgn(hwnd, region.get(), TRUE))
+        region_ = region.release();
+}
+
+void WindowSkin::Paint(HDC dc) const {
+    DrawBitmap(dc, background_.get());
+}
+
+void BeginCaptionDrag(HWND hwnd, LPARAM pressPoint) {
+    POINT p{static_cast<short>(LOWORD(pressPoint)), static_cast<short>(HIWORD(pressPoint))};
+    ::ClientToScreen(hwnd, &p);
+    ::PostMessageA(hwnd, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(p.x, p.y));
+}
+
+bool ReflectControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    if (CoolMenu::OnOwnerMessage(msg, wp, lp, result))
+        return true;
+    const HWND control = reinterpret_cast<HWND>(lp);
+    switch (msg) {
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+        if (!WindowBase::FromHandle(control))
+            return false;
+        result = ::SendMessageA(control, kReflectBase + msg, wp, lp);
+        return result != 0;
+    case WM_COMMAND:
+        // The control hears about its own change; the parent still gets the command.
+        if (control && WindowBase::FromHandle(control))
+            ::SendMessageA(control, kReflectBase + msg, wp, lp);
+        return false;
+    default:
+        return false;
+    }
+}
+
+} // namespace gm::skin
