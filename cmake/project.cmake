@@ -27,14 +27,20 @@ endfunction()
 
 # gm_test(name LABEL unit|wine|e2e SOURCES ... LIBS ...): one GoogleTest binary,
 # its cases discovered when ctest runs (under Wine for the Windows build).
+# e2e tests run one at a time: the programs they start use names that are
+# global to the desktop.
 function(gm_test name)
     cmake_parse_arguments(T "" "LABEL" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE gm_warnings GTest::gtest_main ${T_LIBS})
+    set(props LABELS ${T_LABEL})
+    if(T_LABEL STREQUAL "e2e")
+        list(APPEND props RESOURCE_LOCK desktop)
+    endif()
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 60
-        PROPERTIES LABELS ${T_LABEL}
+        PROPERTIES ${props}
         TEST_PREFIX "${name}.")
 endfunction()
 
@@ -44,4 +50,13 @@ function(gm_add_core_include_check)
     add_test(NAME core_has_no_platform_headers
         COMMAND sh ${PROJECT_SOURCE_DIR}/tools/check-core-includes.sh ${files})
     set_tests_properties(core_has_no_platform_headers PROPERTIES LABELS unit)
+endfunction()
+
+# The program icon, drawn at build time with Debian's Python and Pillow
+# (python3-pil), whatever python3 comes first on the PATH.
+function(gm_program_icon out)
+    add_custom_command(OUTPUT ${out}
+        COMMAND /usr/bin/python3 ${PROJECT_SOURCE_DIR}/tools/make_icon.py ${out}
+        DEPENDS ${PROJECT_SOURCE_DIR}/tools/make_icon.py
+        COMMENT "Drawing the program icon")
 endfunction()

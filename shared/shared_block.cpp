@@ -6,9 +6,10 @@
 
 namespace gm {
 
-bool SharedBlock::Create() {
+bool SharedBlock::Create(bool* mutexExisted) {
     Close();
     mutex_.reset(::CreateMutexA(nullptr, FALSE, MutexName().c_str()));
+    if (mutexExisted) *mutexExisted = mutex_ && ::GetLastError() == ERROR_ALREADY_EXISTS;
     mapping_.reset(::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, DWORD(kBlockSize),
                                         MappingName().c_str()));
     if (!mutex_ || !mapping_) {

@@ -18,8 +18,10 @@ public:
     explicit SharedBlock(std::string prefix = kObjectPrefix) : prefix_(std::move(prefix)) {}
 
     // The monitor's side: creates the mapping and the mutex, with the user's
-    // default security.
-    [[nodiscard]] bool Create();
+    // default security. `mutexExisted` tells whether another program already
+    // had the mutex (a second monitor, or a configuration program left over
+    // from a monitor that died).
+    [[nodiscard]] bool Create(bool* mutexExisted = nullptr);
     // The configuration program's side: opens what the monitor created.
     [[nodiscard]] bool Open();
     void Close();

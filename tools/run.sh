@@ -16,7 +16,18 @@ if [ ! -f "$bin/Monitor.exe" ]; then
     exit 0
 fi
 export WINEPREFIX="${WINEPREFIX:-$PWD/build/windows/userprefix}"
+# The virtual mouse first (hiddriver.ini picks it by default), with its
+# window, then the resident program, asked to open the configuration program.
+start_suite() {
+    set -u
+    wine "$1/MouseEmulator.exe" >/dev/null 2>&1 &
+    sleep 2
+    wine "$1/Monitor.exe" 1
+    wine "$1/MouseEmulator.exe" quit >/dev/null 2>&1 || true
+}
+export -f start_suite
 if [ -n "${DISPLAY:-}" ]; then
-    exec tools/wine-run "$bin/Monitor.exe" 1
+    export WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+    exec bash -c 'start_suite "$0"' "$PWD/$bin"
 fi
-exec bash tools/with-wine.sh "$WINEPREFIX" tools/wine-run "$bin/Monitor.exe" 1
+exec bash tools/with-wine.sh "$WINEPREFIX" bash -c 'start_suite "$0"' "$PWD/$bin"

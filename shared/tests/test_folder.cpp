@@ -1,6 +1,7 @@
 #include "shared/tests/test_folder.h"
 
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <atomic>
 #include <cstdio>
@@ -28,7 +29,32 @@ void RemoveTree(const std::string& dir) {
     ::RemoveDirectoryA(dir.c_str());
 }
 
+bool StartsWithNoCase(const std::string& s, const std::string& prefix) {
+    return s.size() >= prefix.size() && ::_strnicmp(s.c_str(), prefix.c_str(), prefix.size()) == 0;
+}
+
 } // namespace
+
+void KillProcessesIn(const std::string& folder) {
+    HANDLE snap = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snap == INVALID_HANDLE_VALUE) return;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL ok = ::Process32First(snap, &entry); ok; ok = ::Process32Next(snap, &entry)) {
+        if (entry.th32ProcessID == ::GetCurrentProcessId()) continue;
+        HANDLE p = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE,
+                                 entry.th32ProcessID);
+        if (!p) continue;
+        char path[MAX_PATH * 2];
+        DWORD size = sizeof path;
+        if (::QueryFullProcessImageNameA(p, 0, path, &size) && StartsWithNoCase(std::string(path, size), folder)) {
+            ::TerminateProcess(p, 9);
+            ::WaitForSingleObject(p, 5000);
+        }
+        ::CloseHandle(p);
+    }
+    ::CloseHandle(snap);
+}
 
 std::string UniqueName(const char* stem) {
     static std::atomic<int> counter{0};
@@ -45,7 +71,12 @@ TestFolder::TestFolder() {
     ::CreateDirectoryA(path_.c_str(), nullptr);
 }
 
-TestFolder::~TestFolder() { RemoveTree(path_); }
+TestFolder::~TestFolder() {
+    // Whatever a test started from here (and did not end) goes with it, so
+    // no stray program outlives its test.
+    KillProcessesIn(path_);
+    RemoveTree(path_);
+}
 
 std::string TestFolder::ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -24,6 +24,9 @@ private:
     std::string path_;
 };
 
+// Ends every process whose program lies inside `folder`.
+void KillProcessesIn(const std::string& folder);
+
 // A name no other test process uses at the same time.
 std::string UniqueName(const char* stem);
 

@@ -1,0 +1,604 @@
+#include "monitor/monitor_wnd.h"
+
+#include "monitor/game_match.h"
+#include "monitor/system_mouse.h"
+#include "shared/mouse_registry.h"
+#include "shared/private_profile.h"
+#include "win/debug_out.h"
+#include "win/install_dir.h"
+#include "win/proc_address.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+
+namespace gm::mon {
+namespace {
+
+constexpr UINT_PTR kTimerVolume = 101;
+constexpr UINT_PTR kTimerKeyRepeat = 102;
+constexpr UINT_PTR kTimerGame = 500;
+constexpr UINT_PTR kTimerReadBack = 502;
+constexpr UINT kTrayId = 102;
+constexpr const char* kClassName = "GmMonitorWindow";
+
+// Applets, launched in this order; closed in kCloseOrder.
+constexpr const char* kApplets[] = {"OSD.exe", "Applets\\CpuRam.exe", "Applets\\EmailPOP3.EXE",
+                                    "Applets\\OSDSkype.exe", "Applets\\OSDMSN.exe"};
+constexpr const char* kCloseOrder[] = {kOsdWindowName, "Orvex Gaming Mouse Pop3", "Orvex Gaming Mouse CPU RAM OSD",
+                                       "Orvex Gaming Mouse OSD SKYPE", "Orvex Gaming Mouse OSD MSN"};
+
+void ShellOpen(const std::string& path, const char* verb = "open") {
+    SHELLEXECUTEINFOA info{};
+    info.cbSize = sizeof info;
+    // No error box for a missing applet or program: failures are silent.
+    info.fMask = SEE_MASK_FLAG_NO_UI;
+    info.lpVerb = verb;
+    info.lpFile = path.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    ::ShellExecuteExA(&info);
+}
+
+std::string ForegroundImage() {
+    HWND fg = ::GetForegroundWindow();
+    if (!fg) return {};
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(fg, &pid);
+    win::unique_handle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    if (!process) return {};
+    char path[MAX_PATH * 4];
+    DWORD size = sizeof path;
+    if (!::QueryFullProcessImageNameA(process.get(), 0, path, &size)) return {};
+    return std::string(path, size);
+}
+
+int ReadPacing(const std::string& config) {
+    const int pct = int(::GetPrivateProfileIntA("Test", "PacingPercent", 100, config.c_str()));
+    return pct >= 1 && pct <= 100 ? pct : 100;
+}
+
+} // namespace
+
+CMonitorWnd::~CMonitorWnd() {
+    if (hwnd_) ::DestroyWindow(hwnd_);
+}
+
+bool CMonitorWnd::Create() {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.lpszClassName = kClassName;
+    wc.hIcon = ::LoadIconA(wc.hInstance, MAKEINTRESOURCEA(128));
+    ::RegisterClassA(&wc);
+    HWND h = ::CreateWindowExA(0, kClassName, kMonitorWindowName, WS_POPUP, 100, 100, 100, 100, nullptr, nullptr,
+                               wc.hInstance, this);
+    return h != nullptr;
+}
+
+LRESULT CALLBACK CMonitorWnd::Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    if (msg == WM_NCCREATE) {
+        auto* self = static_cast<CMonitorWnd*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+        ::SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->hwnd_ = h;
+    }
+    auto* self = reinterpret_cast<CMonitorWnd*>(::GetWindowLongPtrA(h, GWLP_USERDATA));
+    if (!self) return ::DefWindowProcA(h, msg, wp, lp);
+    LRESULT r = self->Handle(msg, wp, lp);
+    if (msg == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(h, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+    }
+    return r;
+}
+
+LRESULT CMonitorWnd::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_CREATE:
+        return OnCreate() ? 0 : -1;
+    case WM_DESTROY:
+        OnDestroy();
+        ::PostQuitMessage(0);
+        return 0;
+    case WM_TIMER:
+        OnTimer(wp);
+        return 0;
+    case WM_COPYDATA:
+        return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lp));
+    case WM_DEVICECHANGE:
+    case 1327:
+        return TRUE;
+    case UM_APPLY_SETTINGS:
+        OnApplySettings();
+        return 0;
+    case 1226:
+        CopySharedToWorking();
+        return 0;
+    case 1227:
+        CopySharedToWorking();
+        ApplyMouseSettingsOfCurrent();
+        return 0;
+    case 1228:
+    case 1229:
+    case 1274:
+        return 0;
+    case kTrayMsg:
+        OnTray(lp);
+        return 0;
+    case kDeviceEventMsg:
+        OnDeviceEvent(wp, lp);
+        return 0;
+    case kDeviceArrivalMsg:
+        if (wp == 1 || wp == 0) OnArrival(wp == 1);
+        return 0;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wp));
+        return 0;
+    default:
+        if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
+            // Explorer restarted: its notification area forgot our icon.
+            if (trayShown_) {
+                trayShown_ = false;
+                AddTrayIcon();
+            }
+            return 0;
+        }
+        return ::DefWindowProcA(hwnd_, msg, wp, lp);
+    }
+}
+
+bool CMonitorWnd::OnCreate() {
+    ::CoInitialize(nullptr);
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&icc);
+
+    installDir_ = win::InstallDir();
+    lan_.Load(installDir_);
+    files_ = std::make_unique<ProfileFiles>(installDir_, LevelSet::Monitor);
+    pacing_ = ReadPacing(ConfigPath());
+    taskbarCreated_ = ::RegisterWindowMessageA("TaskbarCreated");
+    smallIcon_ = static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(128), IMAGE_ICON,
+                                                 ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0));
+
+    wtsapi_.reset(::LoadLibraryA("wtsapi32.dll"));
+    if (wtsapi_) {
+        auto reg = win::ProcAddress<BOOL(WINAPI*)(HWND, DWORD)>(wtsapi_.get(), "WTSRegisterSessionNotification");
+        for (int i = 0; reg && i < 10 && !reg(hwnd_, 0 /* this session */); ++i) ::Sleep(1000);
+    }
+
+    HKEY key = nullptr;
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Mouse", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                          nullptr) == ERROR_SUCCESS)
+        mouseKey_.reset(key);
+
+    hid_.Load(installDir_);
+
+    {
+        std::lock_guard g(working_.lock);
+        working_.block.Reset();
+        files_->LoadAll(working_.block);
+    }
+    PrivateProfileFile config(ConfigPath());
+    osd_.Read(config);
+    showProfileNotice_ = osd_.ShowProfileNotice();
+
+    bool mutexExisted = false;
+    const bool mapped = shared_.Create(&mutexExisted);
+    if (mutexExisted) {
+        // Another monitor owns it; or a configuration program still holds
+        // it after a monitor died, and then we take over.
+        HWND other = ::FindWindowA(nullptr, kMonitorWindowName);
+        while (other == hwnd_) other = ::FindWindowExA(nullptr, other, nullptr, kMonitorWindowName);
+        if (other) {
+            win::DebugOut("CMonitorApp: %s\n", "another monitor owns the shared block");
+            return false;
+        }
+    }
+    if (mapped) CopyWorkingToShared();
+
+    player_.Start([](UINT, WPARAM, LPARAM) {});
+    worker_.Start([this](UINT message, WPARAM wp, LPARAM) {
+        if (message == kWorkerJobMsg) RunJob(wp);
+    });
+
+    ::SetWindowLongPtrA(hwnd_, GWL_EXSTYLE, ::GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
+
+    OpenDeviceAtStart();
+    ApplyMouseSettingsOfCurrent();
+    LaunchApplets();
+    return true;
+}
+
+void CMonitorWnd::OpenDeviceAtStart() {
+    bool opened = false;
+    if (hid_.bound()) {
+        hid_.OpenMonitor(hwnd_, kDeviceEventMsg, kDeviceArrivalMsg);
+        opened = hid_.OpenDevice();
+        if (opened) ::SetTimer(hwnd_, kTimerGame, 2000, nullptr);
+    }
+    if (opened) {
+        AddTrayIcon();
+        ::SetTimer(hwnd_, kTimerReadBack, 200, nullptr);
+        if (showOptionAtStart_) {
+            LinkIo io(hid_, abort_, pacing_);
+            ReadVersion(io, working_, *this);
+            OnCustomizer();
+        }
+    }
+    devicePresent_ = int(opened ? Presence::Present : Presence::Unopened);
+    files_->WriteDeviceState(opened);
+}
+
+void CMonitorWnd::OnDestroy() {
+    ::KillTimer(hwnd_, kTimerGame);
+    ::KillTimer(hwnd_, kTimerReadBack);
+    ::KillTimer(hwnd_, kTimerVolume);
+    ::KillTimer(hwnd_, kTimerKeyRepeat);
+    // Stop a busy worker before anything else talks to the mouse, so two
+    // report exchanges never interleave.
+    if (workerBusy_) abort_ = true;
+    worker_.Stop();
+    abort_ = false;
+    if (devicePresent_ == int(Presence::Present)) {
+        LinkIo io(hid_, abort_, pacing_);
+        SendHostAttached(io, false);
+    }
+    CloseOtherWindows();
+    hid_.CloseMonitor();
+    hid_.CloseDevice();
+    hid_.Unload();
+    player_.Stop();
+    if (wtsapi_) {
+        auto unreg = win::ProcAddress<BOOL(WINAPI*)(HWND)>(wtsapi_.get(), "WTSUnRegisterSessionNotification");
+        if (unreg) unreg(hwnd_);
+        wtsapi_.reset();
+    }
+    ::CoUninitialize();
+    shared_.Close();
+    RemoveTrayIcon();
+    lan_.Unload();
+    if (smallIcon_) ::DestroyIcon(smallIcon_);
+    smallIcon_ = nullptr;
+}
+
+void CMonitorWnd::CloseOtherWindows() {
+    if (HWND dialog = ::FindWindowA(nullptr, kDialogName)) ::PostMessageA(dialog, WM_CLOSE, 0, 0);
+    for (const char* name : kCloseOrder)
+        if (HWND w = ::FindWindowA(nullptr, name)) ::PostMessageA(w, WM_CLOSE, 0, 0);
+}
+
+void CMonitorWnd::LaunchApplets() {
+    for (const char* applet : kApplets) ShellOpen(installDir_ + applet);
+}
+
+void CMonitorWnd::OnTimer(UINT_PTR id) {
+    switch (id) {
+    case kTimerReadBack:
+        ::KillTimer(hwnd_, kTimerReadBack);
+        worker_.Post(kWorkerJobMsg, 2, 0);
+        break;
+    case kTimerGame:
+        DetectGame();
+        break;
+    default:
+        break;
+    }
+}
+
+void CMonitorWnd::DetectGame() {
+    const std::string image = ForegroundImage();
+    if (image.empty()) return;
+    std::optional<int> match;
+    int current;
+    {
+        std::lock_guard g(working_.lock);
+        match = ProfileForProgram(working_.block, image);
+        current = working_.block.CurrentProfile();
+    }
+    if (match && *match != current) HostProfileSwitch(*match);
+}
+
+void CMonitorWnd::AddTrayIcon() {
+    if (trayShown_) return;
+    NOTIFYICONDATAA nid{};
+    nid.cbSize = sizeof nid;
+    nid.hWnd = hwnd_;
+    nid.uID = kTrayId;
+    nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    nid.uCallbackMessage = kTrayMsg;
+    nid.hIcon = smallIcon_;
+    std::snprintf(nid.szTip, sizeof nid.szTip, "%s", lan_.Get(1004).c_str());
+    trayShown_ = ::Shell_NotifyIconA(NIM_ADD, &nid) != FALSE;
+}
+
+void CMonitorWnd::RemoveTrayIcon() {
+    if (!trayShown_) return;
+    NOTIFYICONDATAA nid{};
+    nid.cbSize = sizeof nid;
+    nid.hWnd = hwnd_;
+    nid.uID = kTrayId;
+    ::Shell_NotifyIconA(NIM_DELETE, &nid);
+    trayShown_ = false;
+}
+
+void CMonitorWnd::OnTray(LPARAM mouseMessage) {
+    switch (LOWORD(mouseMessage)) {
+    case WM_LBUTTONDOWN: {
+        HWND popup = ::GetLastActivePopup(hwnd_);
+        if (::IsIconic(popup)) ::ShowWindow(popup, SW_RESTORE);
+        ::SetForegroundWindow(popup);
+        break;
+    }
+    case WM_LBUTTONDBLCLK:
+        win::DebugOut("OnSystrayNotify WM_LBUTTONDBLCLK\n");
+        OnCustomizer();
+        break;
+    case WM_RBUTTONDOWN: {
+        ::SetForegroundWindow(::GetLastActivePopup(hwnd_));
+        HMENU menu = ::CreatePopupMenu();
+        ::AppendMenuA(menu, MF_STRING, kCmdOpenOption, lan_.Get(1002).c_str());
+        ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+        ::AppendMenuA(menu, MF_STRING, kCmdExit, lan_.Get(1003).c_str());
+        ::SetMenuDefaultItem(menu, kCmdOpenOption, FALSE);
+        POINT pt;
+        ::GetCursorPos(&pt);
+        ::TrackPopupMenu(menu, TPM_LEFTBUTTON, pt.x, pt.y, 0, hwnd_, nullptr);
+        ::PostMessageA(hwnd_, WM_NULL, 0, 0);
+        ::DestroyMenu(menu);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void CMonitorWnd::OnCommand(UINT id) {
+    if (id == kCmdOpenOption) OnCustomizer();
+    else if (id == kCmdExit) ::PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+}
+
+void CMonitorWnd::OnCustomizer() {
+    win::DebugOut("CMonitorWnd OnCustomizer\n");
+    if (HWND dialog = ::FindWindowA(nullptr, kDialogName)) {
+        win::DebugOut("CMonitorWnd OnCustomizer hWnd!=NULL\n");
+        if (::IsIconic(dialog)) ::ShowWindow(dialog, SW_RESTORE);
+        ::SetForegroundWindow(dialog);
+        ::SetActiveWindow(dialog);
+        return;
+    }
+    win::DebugOut("CMonitorWnd OnCustomizer hWnd==NULL\n");
+    ShellOpen(installDir_ + "Option");
+}
+
+LRESULT CMonitorWnd::OnCopyData(const COPYDATASTRUCT* data) {
+    if (!data || data->cbData != 151 || !data->lpData) return 1;
+    // Bytes 1-150 hold the text; one that is not terminated is cut at 150.
+    const char* text = static_cast<const char*>(data->lpData) + 1;
+    const std::string message(text, strnlen(text, 150));
+    ::WritePrivateProfileStringA("OSDData", "Message", message.c_str(), ConfigPath().c_str());
+    if (devicePresent_ == int(Presence::Present)) PostToOsd(kOsdMsg, 50, 0);
+    return 1;
+}
+
+void CMonitorWnd::OnApplySettings() {
+    CopySharedToWorking();
+    ApplyMouseSettingsOfCurrent();
+    PrivateProfileFile config(ConfigPath());
+    osd_.Read(config);
+    showProfileNotice_ = osd_.ShowProfileNotice();
+    PostToOsd(kDeviceArrivalMsg, 0, LPARAM((uint32_t(osd_.DisplayHigh() & 0xFFFF) << 16) | (osd_.DisplayLow() & 0xFFFF)));
+    if (devicePresent_ == int(Presence::Present) && worker_.Post(kWorkerJobMsg, 1, 0)) return;
+    if (!::FindWindowA(nullptr, kDialogName)) win::DebugOut("OnApplyAllSetting Don't find Dorvan Option Dialog\n");
+    win::DebugOut("OnApplyAllSetting  Send Enable OK/Apply Button\n");
+    PostToDialog(UM_APPLY_DONE);
+}
+
+void CMonitorWnd::OnDeviceEvent(WPARAM wp, LPARAM lp) {
+    const DeviceEvent e = DecodeDeviceEvent(uint32_t(wp), uint32_t(lp));
+    switch (e.kind) {
+    case EventKind::DeviceProfile:
+        DeviceProfileSwitch(e.number);
+        break;
+    case EventKind::ButtonNotice:
+        // The key and macro actions themselves belong to the action engine.
+        if (!e.release) MacroNotice(e.number);
+        break;
+    case EventKind::RunProgram:
+        RunProgram(e.number);
+        break;
+    case EventKind::Plug:
+        OnArrival(e.number == 1);
+        break;
+    case EventKind::OpenOption:
+        ::PostMessageA(hwnd_, WM_COMMAND, kCmdOpenOption, 0);
+        break;
+    case EventKind::Stage:
+    case EventKind::Sensitivity:
+    case EventKind::Polling: {
+        bool changed = false;
+        {
+            std::lock_guard g(working_.lock);
+            const int p = working_.block.CurrentProfile();
+            if (SettingsBlock::IsProfileIndex(p)) changed = ApplyDeviceValue(e, working_.block.Profile(p));
+        }
+        if (changed) {
+            CopyWorkingToShared();
+            PostToDialog(UM_DEVICE_VALUES_CHANGED);
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void CMonitorWnd::DeviceProfileSwitch(int profile) {
+    {
+        std::lock_guard g(working_.lock);
+        working_.block.SetCurrentProfile(profile);
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "Profile %d", profile + 1);
+    ::WritePrivateProfileStringA("OSDData", "Message", text, ConfigPath().c_str());
+    files_->WriteCurrentProfileIndex(profile);
+    CopyWorkingToShared();
+    ApplyMouseSettingsOfCurrent(true);
+    PostToDialog(UM_PROFILE_CHANGED);
+    ShowProfileNotice();
+    PostToDialog(UM_DEVICE_VALUES_CHANGED);
+    PostToOsd(kOsdMsg, 50, 0);
+}
+
+void CMonitorWnd::HostProfileSwitch(int profile) {
+    {
+        std::lock_guard g(working_.lock);
+        working_.block.SetCurrentProfile(profile);
+    }
+    CopyWorkingToShared();
+    worker_.Post(kWorkerJobMsg, 3, 0);
+    ApplyMouseSettingsOfCurrent(true);
+    PostToDialog(UM_PROFILE_CHANGED);
+    ShowProfileNotice();
+}
+
+void CMonitorWnd::RunProgram(int button) {
+    std::string path;
+    {
+        std::lock_guard g(working_.lock);
+        const int p = working_.block.CurrentProfile();
+        if (!SettingsBlock::IsProfileIndex(p)) return;
+        ButtonView b = working_.block.Profile(p).Button(button - 1);
+        if (b.Get(btn::FunctionType) != fn::RunProgram) return;
+        path = b.Get(btn::ProgramPath);
+    }
+    if (!path.empty()) ShellOpen(path);
+}
+
+void CMonitorWnd::MacroNotice(int button) {
+    if (!osd_.ShowMacroNotice()) return;
+    std::string name;
+    {
+        std::lock_guard g(working_.lock);
+        const int p = working_.block.CurrentProfile();
+        if (!SettingsBlock::IsProfileIndex(p)) return;
+        ButtonView b = working_.block.Profile(p).Button(button - 1);
+        if (b.Get(btn::FunctionType) != fn::Macro) return;
+        name = b.Get(btn::MacroName);
+    }
+    const std::string config = ConfigPath();
+    ::WritePrivateProfileStringA("MacroOSD", "Number", std::to_string(button - 1).c_str(), config.c_str());
+    ::WritePrivateProfileStringA("MacroOSD", "MacroName", name.c_str(), config.c_str());
+    PostToOsd(kOsdMsg, 70, 0);
+}
+
+void CMonitorWnd::OnArrival(bool arrived) {
+    if (arrived) {
+        if (devicePresent_ == int(Presence::Present)) return;
+        ::Sleep(Paced(8000, pacing_));
+        devicePresent_ = int(Presence::Present);
+        hid_.OpenDevice();
+        worker_.Post(kWorkerJobMsg, 2, 0);
+        AddTrayIcon();
+        files_->WriteDeviceState(true);
+        ::SetTimer(hwnd_, kTimerGame, 2000, nullptr);
+    } else {
+        if (devicePresent_ == int(Presence::Removed)) return;
+        devicePresent_ = int(Presence::Removed);
+        hid_.CloseDevice();
+        if (workerBusy_) abort_ = true;
+        RemoveTrayIcon();
+        ::KillTimer(hwnd_, kTimerGame);
+        files_->WriteDeviceState(false);
+        if (HWND dialog = ::FindWindowA(nullptr, kDialogName)) ::PostMessageA(dialog, WM_CLOSE, 0, 0);
+    }
+}
+
+void CMonitorWnd::ApplyMouseSettingsOfCurrent(bool writeRegistry) {
+    // Work on a copy: applying broadcasts to every window, and the lock is
+    // never held across that.
+    std::array<uint8_t, kProfileSize> copy;
+    int p;
+    {
+        std::lock_guard g(working_.lock);
+        p = working_.block.CurrentProfile();
+        if (!SettingsBlock::IsProfileIndex(p)) return;
+        std::memcpy(copy.data(), working_.block.Profile(p).data(), kProfileSize);
+    }
+    ProfileView profile(copy.data());
+    if (writeRegistry) MouseRegistry().Write(profile);
+    ApplyWindowsMouseSettings(profile, hwnd_, mouseKey_.get());
+    std::lock_guard g(working_.lock);
+    if (working_.block.CurrentProfile() == p)
+        working_.block.Profile(p).Set(prof::Acceleration, profile.Get(prof::Acceleration));
+}
+
+void CMonitorWnd::CopyWorkingToShared() {
+    std::lock_guard g(working_.lock);
+    if (shared_.IsOpen() && !shared_.CopyOut(working_.block)) win::DebugOut("CMonitorWnd: copy to shared failed\n");
+}
+
+void CMonitorWnd::CopySharedToWorking() {
+    std::lock_guard g(working_.lock);
+    if (shared_.IsOpen() && !shared_.CopyIn(working_.block)) win::DebugOut("CMonitorWnd: copy from shared failed\n");
+}
+
+void CMonitorWnd::PostToDialog(UINT msg) const {
+    if (HWND dialog = ::FindWindowA(nullptr, kDialogName)) ::PostMessageA(dialog, msg, 0, 0);
+}
+
+void CMonitorWnd::PostToOsd(UINT msg, WPARAM wp, LPARAM lp) const {
+    if (HWND osd = ::FindWindowA(nullptr, kOsdWindowName)) ::PostMessageA(osd, msg, wp, lp);
+}
+
+void CMonitorWnd::RunJob(WPARAM job) {
+    if (devicePresent_ != int(Presence::Present)) return;
+    workerBusy_ = true;
+    abort_ = false;
+    LinkIo io(hid_, abort_, pacing_);
+    switch (job) {
+    case 1:
+        ApplyJob(io, working_, *this);
+        break;
+    case 2:
+        ReadBackJob(io, working_, *this);
+        break;
+    case 3:
+        ProfileJob(io, working_, *this);
+        break;
+    default:
+        break;
+    }
+    workerBusy_ = false;
+}
+
+// JobHost, on the device worker.
+void CMonitorWnd::SaveAll(const SettingsBlock& block) { files_->SaveAll(block); }
+
+void CMonitorWnd::CopyToShared(const SettingsBlock& block) {
+    if (shared_.IsOpen() && !shared_.CopyOut(block)) win::DebugOut("CMonitorWnd: copy to shared failed\n");
+}
+
+void CMonitorWnd::SettingsReadBack() { PostToDialog(UM_SETTINGS_READ_BACK); }
+
+void CMonitorWnd::ApplyDone() {
+    win::DebugOut("Thread Send Enable OK/Apply Button\n");
+    PostToDialog(UM_APPLY_DONE);
+}
+
+void CMonitorWnd::ShowProfileNotice() {
+    if (!showProfileNotice_) return;
+    int p;
+    {
+        std::lock_guard g(working_.lock);
+        p = working_.block.CurrentProfile();
+    }
+    if (SettingsBlock::IsProfileIndex(p)) PostToOsd(kOsdMsg, 40, LPARAM(p) << 16);
+}
+
+void CMonitorWnd::WriteFirmwareVersion(int version) { files_->WriteFirmwareVersion(version); }
+
+} // namespace gm::mon

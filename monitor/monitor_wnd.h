@@ -1,0 +1,118 @@
+#pragma once
+// CMonitorWnd: the monitor's hidden main window. Everything the monitor does
+// starts from one of its messages: notices from the configuration program,
+// device events from the access library, the tray icon and the timers.
+
+#include "monitor/device_jobs.h"
+#include "monitor/device_link.h"
+#include "monitor/event_intake.h"
+#include "monitor/worker_thread.h"
+#include "shared/lan_strings.h"
+#include "shared/osd_settings.h"
+#include "shared/profile_files.h"
+#include "shared/shared_block.h"
+#include "win/handles.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+
+namespace gm::mon {
+
+// Messages and names other programs rely on.
+inline constexpr const char* kMonitorWindowName = "Orvex_Gaming_Mouse_Normal_Monitor";
+inline constexpr const char* kDialogName = "Brennick";
+inline constexpr const char* kOsdWindowName = "Orvex_Gaming_Mouse_Normal_OSD";
+inline constexpr UINT UM_APPLY_SETTINGS = 1224;
+inline constexpr UINT UM_SETTINGS_READ_BACK = 1254;
+inline constexpr UINT UM_PROFILE_CHANGED = 1255;
+inline constexpr UINT UM_APPLY_DONE = 1256;
+inline constexpr UINT UM_DEVICE_VALUES_CHANGED = 1257;
+inline constexpr UINT kDeviceEventMsg = 1325;
+inline constexpr UINT kDeviceArrivalMsg = 1326;
+inline constexpr UINT kOsdMsg = 1324;
+inline constexpr UINT kTrayMsg = 1036;
+inline constexpr UINT kWorkerJobMsg = 1649;
+inline constexpr UINT kPlayerMsg = 1648;
+inline constexpr UINT kCmdOpenOption = 6001;
+inline constexpr UINT kCmdExit = 6002;
+
+enum class Presence { Unopened = 0, Present = 1, Removed = 2 };
+
+class CMonitorWnd final : public JobHost {
+public:
+    explicit CMonitorWnd(bool showOptionAtStart) : showOptionAtStart_(showOptionAtStart) {}
+    ~CMonitorWnd() override;
+
+    // Creates the window, which runs the whole start-up; false when the
+    // monitor must not run.
+    bool Create();
+    HWND hwnd() const { return hwnd_; }
+
+    // JobHost: called on the device worker.
+    void SaveAll(const SettingsBlock& block) override;
+    void CopyToShared(const SettingsBlock& block) override;
+    void SettingsReadBack() override;
+    void ApplyDone() override;
+    void ShowProfileNotice() override;
+    void WriteFirmwareVersion(int version) override;
+
+private:
+    static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM) noexcept;
+    LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+
+    bool OnCreate();
+    void OnDestroy();
+    void OnTimer(UINT_PTR id);
+    void OnTray(LPARAM mouseMessage);
+    void OnCommand(UINT id);
+    LRESULT OnCopyData(const COPYDATASTRUCT* data);
+    void OnApplySettings();
+    void OnDeviceEvent(WPARAM wp, LPARAM lp);
+    void OnArrival(bool arrived);
+    void OnCustomizer();
+
+    void OpenDeviceAtStart();
+    void DeviceProfileSwitch(int profile);
+    void HostProfileSwitch(int profile);
+    void DetectGame();
+    void RunProgram(int button);
+    void MacroNotice(int button);
+    void ApplyMouseSettingsOfCurrent(bool writeRegistry = false);
+    void CopyWorkingToShared();
+    void CopySharedToWorking();
+    void LaunchApplets();
+    void CloseOtherWindows();
+    void AddTrayIcon();
+    void RemoveTrayIcon();
+    void PostToDialog(UINT msg) const;
+    void PostToOsd(UINT msg, WPARAM wp, LPARAM lp) const;
+    void RunJob(WPARAM job);
+    std::string ConfigPath() const { return installDir_ + "config.ini"; }
+
+    bool showOptionAtStart_;
+    HWND hwnd_ = nullptr;
+    std::string installDir_;
+    LanguageLibrary lan_;
+    WorkingBlock working_;
+    OsdSettingsRecord osd_;
+    std::atomic<bool> showProfileNotice_{false};
+    SharedBlock shared_;
+    win::unique_hkey mouseKey_;
+    win::unique_hmodule wtsapi_;
+    HidLibrary hid_;
+    std::unique_ptr<ProfileFiles> files_;
+    std::atomic<int> devicePresent_{int(Presence::Unopened)};
+    std::atomic<bool> workerBusy_{false};
+    std::atomic<bool> abort_{false};
+    int pacing_ = 100;
+    WorkerThread worker_;
+    WorkerThread player_;
+    bool trayShown_ = false;
+    UINT taskbarCreated_ = 0;
+    HICON smallIcon_ = nullptr;
+};
+
+} // namespace gm::mon

@@ -1,0 +1,419 @@
+// The real Monitor.exe against the virtual mouse, with a window named
+// "Brennick" standing in for the configuration dialog and stand-in programs
+// for the display program and the applets.
+#include "emulator/tests/emulator_process.h"
+#include "shared/private_profile.h"
+#include "shared/profile_files.h"
+#include "shared/shared_block.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <sstream>
+#include <vector>
+
+namespace gm {
+namespace {
+
+using test::TestFolder;
+
+constexpr const char* kMonitorWindow = "Orvex_Gaming_Mouse_Normal_Monitor";
+
+struct Posted {
+    UINT msg;
+    WPARAM wp;
+    LPARAM lp;
+};
+
+// The configuration dialog's stand-in: a top-level window named "Brennick".
+class DialogStandIn {
+public:
+    DialogStandIn() {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = ::GetModuleHandleA(nullptr);
+        wc.lpszClassName = "GmDialogStandIn";
+        ::RegisterClassA(&wc);
+        hwnd = ::CreateWindowExA(0, wc.lpszClassName, "Brennick", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 wc.hInstance, nullptr);
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~DialogStandIn() { ::DestroyWindow(hwnd); }
+
+    bool WaitFor(const std::function<bool()>& done, DWORD limitMs = 30000) {
+        const DWORD start = ::GetTickCount();
+        for (;;) {
+            Pump();
+            if (done()) return true;
+            if (::GetTickCount() - start > limitMs) return false;
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        }
+    }
+    int Count(UINT msg) const {
+        int n = 0;
+        for (const Posted& p : got) n += p.msg == msg;
+        return n;
+    }
+    void Pump() {
+        MSG m;
+        while (::PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&m);
+    }
+
+    HWND hwnd;
+    std::vector<Posted> got;
+
+private:
+    static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+        auto* self = reinterpret_cast<DialogStandIn*>(::GetWindowLongPtrA(h, GWLP_USERDATA));
+        if (self && ((msg >= 1254 && msg <= 1257) || msg == WM_CLOSE)) {
+            self->got.push_back({msg, wp, lp});
+            return 0; // a closed dialog stays, so the test can look at it
+        }
+        return ::DefWindowProcA(h, msg, wp, lp);
+    }
+};
+
+class MonitorTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::string dir = mouse.folder().path();
+        for (const char* f : {"Monitor.exe", "lan.dll"}) ASSERT_TRUE(test::CopyFromBuildFolder(f, dir)) << f;
+        ::CreateDirectoryA((dir + "Applets").c_str(), nullptr);
+        const std::string standin = win_dir() + "standin_window.exe";
+        for (const char* to : {"OSD.exe", "Applets\\CpuRam.exe", "Applets\\EmailPOP3.EXE", "Applets\\OSDSkype.exe",
+                               "Applets\\OSDMSN.exe", "Option.exe"})
+            ASSERT_TRUE(::CopyFileA(standin.c_str(), (dir + to).c_str(), FALSE)) << to;
+        // The protocol's fixed pauses at 1%, so the tests stay quick.
+        TestFolder::WriteFile(dir + "config.ini", "[Test]\r\nPacingPercent=1\r\n");
+    }
+    void TearDown() override { StopMonitor(); }
+
+    static std::string win_dir() {
+        char path[MAX_PATH];
+        const DWORD n = ::GetModuleFileNameA(nullptr, path, sizeof path);
+        std::string s(path, n);
+        return s.substr(0, s.find_last_of('\\') + 1);
+    }
+    std::string dir() const { return mouse.folder().path(); }
+
+    HANDLE StartProgram(const std::string& exe, const std::string& args = "") {
+        std::string line = "\"" + dir() + exe + "\" " + args;
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, dir().c_str(), &si, &pi))
+            return nullptr;
+        ::CloseHandle(pi.hThread);
+        return pi.hProcess;
+    }
+    HANDLE StartMonitor(const std::string& args = "") { return StartProgram("Monitor.exe", args); }
+    bool Launch(const std::string& args = "") {
+        monitor_ = StartMonitor(args);
+        return monitor_ && dialog.WaitFor([] { return ::FindWindowA(nullptr, kMonitorWindow) != nullptr; });
+    }
+    void StopMonitor() {
+        if (!monitor_) return;
+        if (HWND w = ::FindWindowA(nullptr, kMonitorWindow)) ::PostMessageA(w, WM_CLOSE, 0, 0);
+        const bool ended = dialog.WaitFor([&] { return ::WaitForSingleObject(monitor_, 0) == WAIT_OBJECT_0; });
+        if (!ended) ::TerminateProcess(monitor_, 9);
+        ::CloseHandle(monitor_);
+        monitor_ = nullptr;
+    }
+    bool MonitorEnded(DWORD limitMs = 30000) {
+        return dialog.WaitFor([&] { return ::WaitForSingleObject(monitor_, 0) == WAIT_OBJECT_0; }, limitMs);
+    }
+
+    std::string Config(const char* section, const char* key) const {
+        char text[512];
+        ::GetPrivateProfileStringA(section, key, "<missing>", text, sizeof text, (dir() + "config.ini").c_str());
+        return text;
+    }
+    std::string StandInLog(const std::string& file) const { return TestFolder::ReadFile(dir() + file + ".log"); }
+    // The virtual mouse's log, one exchange a line: "set ok 05 03 02".
+    std::vector<std::string> Exchanges() {
+        std::vector<std::string> out;
+        std::istringstream in(mouse.Command("log").second);
+        for (std::string line; std::getline(in, line);) {
+            std::istringstream words(line);
+            std::string time, kind, ok, rest, b;
+            words >> time >> kind >> ok;
+            while (words >> b) rest += (rest.empty() ? "" : " ") + b;
+            out.push_back(kind + " " + ok + " " + rest);
+        }
+        return out;
+    }
+    static bool Has(const std::vector<std::string>& log, const std::string& start) {
+        for (const auto& l : log)
+            if (l.rfind(start, 0) == 0) return true;
+        return false;
+    }
+    // The system's mouse values as a fresh process reads them.
+    std::string Probe() {
+        ::DeleteFileA((dir() + "spiprobe.exe.log").c_str());
+        HANDLE probe = StartProgram("spiprobe.exe");
+        ::WaitForSingleObject(probe, 10000);
+        ::CloseHandle(probe);
+        return StandInLog("spiprobe.exe");
+    }
+    std::string LastSet() {
+        const auto log = Exchanges();
+        for (auto it = log.rbegin(); it != log.rend(); ++it)
+            if (it->rfind("set", 0) == 0) return *it;
+        return {};
+    }
+    bool ReadBackDone() { return dialog.WaitFor([&] { return dialog.Count(1254) > 0; }); }
+
+    test::EmulatorProcess mouse;
+    DialogStandIn dialog;
+    HANDLE monitor_ = nullptr;
+};
+
+TEST_F(MonitorTest, StartsWithTheMouseReadsBackAndEndsInOrder) {
+    ASSERT_TRUE(mouse.Start());
+    ASSERT_TRUE(mouse.Command("profile 2").first);
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(ReadBackDone()) << "the dialog hears about the read-back";
+    EXPECT_EQ(Config("Setting", "Device"), "1");
+    EXPECT_EQ(Config("Setting", "CurrentProfile"), "1") << "the mouse's active profile was read back and saved";
+    EXPECT_TRUE(TestFolder::Exists(dir() + "config\\Default4.gmp"));
+    auto log = Exchanges();
+    EXPECT_TRUE(Has(log, "get ok 05")) << "report 5 read";
+    EXPECT_TRUE(Has(log, "set ok 04 04 20")) << "button table of profile 5 selected";
+    // The read-back ends with host attached (then its acknowledgement).
+    ASSERT_TRUE(dialog.WaitFor([&] { return LastSet() == "set ok 0E 03 01"; })) << LastSet();
+    EXPECT_TRUE(dialog.WaitFor([&] { return StandInLog("Applets\\OSDMSN.exe").find("started") != std::string::npos; }));
+    EXPECT_NE(StandInLog("OSD.exe").find("started"), std::string::npos);
+
+    // The shared block holds what was read back.
+    SharedBlock shared;
+    ASSERT_TRUE(shared.Open());
+    SettingsBlock block;
+    ASSERT_TRUE(shared.CopyIn(block));
+    EXPECT_EQ(block.CurrentProfile(), 1);
+    EXPECT_EQ(block.Profile(0).Get(prof::OTGSpeed), 10);
+
+    // Shutdown: host detached, then the dialog and the other windows close.
+    StopMonitor();
+    const auto after = Exchanges();
+    EXPECT_EQ(after.back().substr(0, 15), "get ok 04 01 00") << "the detach is acknowledged";
+    EXPECT_TRUE(Has(after, "set ok 0E 03 00"));
+    EXPECT_EQ(dialog.Count(WM_CLOSE), 1);
+    EXPECT_NE(StandInLog("OSD.exe").find("16 0 0"), std::string::npos) << "WM_CLOSE to the display";
+    EXPECT_NE(StandInLog("Applets\\CpuRam.exe").find("16 0 0"), std::string::npos);
+    shared.Close();
+    EXPECT_FALSE(shared.Open()) << "the shared memory is gone with the monitor";
+}
+
+TEST_F(MonitorTest, StartsWithoutTheMouseAndWithoutTheLibrary) {
+    ASSERT_TRUE(Launch()); // the virtual mouse is not running
+    ASSERT_TRUE(dialog.WaitFor([&] { return Config("Setting", "Device") == "0"; }));
+    EXPECT_TRUE(dialog.WaitFor([&] { return StandInLog("OSD.exe").find("started") != std::string::npos; }))
+        << "applets start anyway";
+    StopMonitor();
+
+    ::DeleteFileA((dir() + "hiddriver.dll").c_str());
+    ASSERT_TRUE(mouse.Start());
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(dialog.WaitFor([&] { return Config("Setting", "Device") == "0"; }));
+    dialog.WaitFor([] { return false; }, 500);
+    EXPECT_EQ(dialog.Count(1254), 0);
+    EXPECT_TRUE(Exchanges().empty()) << "no library, no call to the mouse";
+}
+
+TEST_F(MonitorTest, OneInstanceAndTheOpenRequestIsForwarded) {
+    ASSERT_TRUE(Launch());
+    ::DestroyWindow(dialog.hwnd); // no dialog: the request starts the configuration program
+    HANDLE second = StartMonitor("1");
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(::WaitForSingleObject(second, 30000), WAIT_OBJECT_0) << "the second monitor ends at once";
+    ::CloseHandle(second);
+    EXPECT_TRUE(dialog.WaitFor([&] { return StandInLog("Option.exe").find("started") != std::string::npos; }));
+}
+
+TEST_F(MonitorTest, AppliesChangedSettingsWithTheDesignedReports) {
+    ASSERT_TRUE(mouse.Start());
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(ReadBackDone());
+    const std::size_t before = Exchanges().size();
+
+    SharedBlock shared;
+    ASSERT_TRUE(shared.Open());
+    SettingsBlock block;
+    ASSERT_TRUE(shared.CopyIn(block));
+    block.SetAllFlags(0);
+    block.Profile(3).Set(prof::Sensitivity_X, 17);
+    block.SetPerformanceChangeFlag(3, 1);
+    block.Profile(0).Set(prof::OTGSpeed, 99);
+    block.SetCurrentProfile(0);
+    block.SetOTGChangeFlag(0, 1);
+    ASSERT_TRUE(shared.CopyOut(block));
+    ::PostMessageA(::FindWindowA(nullptr, kMonitorWindow), 1224, 0, 0);
+    ASSERT_TRUE(dialog.WaitFor([&] { return dialog.Count(1256) > 0; }));
+
+    auto log = Exchanges();
+    std::vector<std::string> sets;
+    for (std::size_t i = before; i < log.size(); ++i)
+        if (log[i].rfind("set", 0) == 0) sets.push_back(log[i].substr(0, 15));
+    EXPECT_EQ(sets, (std::vector<std::string>{"set ok 06 25 03", "set ok 08 06 63"}))
+        << "one performance record, then the OTG value";
+    for (std::size_t i = before; i < log.size(); ++i) {
+        if (log[i].rfind("set ok 06", 0) == 0) {
+            EXPECT_EQ(log[i].substr(0, 18), "set ok 06 25 03 11") << "sensitivity 17";
+        }
+    }
+}
+
+TEST_F(MonitorTest, ApplyWithoutTheMouseEndsAtOnce) {
+    ASSERT_TRUE(Launch());
+    ::PostMessageA(::FindWindowA(nullptr, kMonitorWindow), 1224, 0, 0);
+    EXPECT_TRUE(dialog.WaitFor([&] { return dialog.Count(1256) == 1; }));
+}
+
+TEST_F(MonitorTest, DeviceEventsChangeTheBlockAndTellTheDialog) {
+    // Profile notices on: offset 8 of the display settings record.
+    PrivateProfileFile config(dir() + "config.ini");
+    uint8_t osd[348] = {};
+    osd[8] = 1;
+    ASSERT_TRUE(config.WriteStruct("OSDSetting", "config", osd, sizeof osd));
+    ASSERT_TRUE(mouse.Start());
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(ReadBackDone());
+
+    ASSERT_TRUE(mouse.Command("profile 4").first);
+    ASSERT_TRUE(dialog.WaitFor([&] { return dialog.Count(1255) == 1 && dialog.Count(1257) == 1; }));
+    EXPECT_EQ(Config("Setting", "CurrentProfile"), "3");
+    EXPECT_EQ(Config("OSDData", "Message"), "Profile 4");
+    ASSERT_TRUE(dialog.WaitFor([&] { return StandInLog("OSD.exe").find("1324 50 0") != std::string::npos; }));
+    EXPECT_NE(StandInLog("OSD.exe").find("1324 40 196608"), std::string::npos) << "profile notice for profile 4";
+
+    ASSERT_TRUE(mouse.Command("event 0xB000 3").first);
+    ASSERT_TRUE(mouse.Command("event 0xC000 0x0A05").first);
+    ASSERT_TRUE(mouse.Command("event 0xD000 1").first);
+    ASSERT_TRUE(dialog.WaitFor([&] { return dialog.Count(1257) == 4; }));
+    SharedBlock shared;
+    ASSERT_TRUE(shared.Open());
+    SettingsBlock block;
+    ASSERT_TRUE(shared.CopyIn(block));
+    EXPECT_EQ(block.Profile(3).Get(prof::CpiStep), 2);
+    EXPECT_EQ(block.Profile(3).Get(prof::Sensitivity_X), 5);
+    EXPECT_EQ(block.Profile(3).Get(prof::Sensitivity_Y), 10);
+    EXPECT_EQ(block.Profile(3).Get(prof::PollingRate), 0);
+
+    // Out of range: nothing changes, nothing is posted.
+    for (const char* raw : {"event 0x3000 6", "event 0xB000 8", "event 0xC000 0x1500", "event 0xD000 5",
+                            "event 0x2000 1", "event 0x6000 0x0103"})
+        ASSERT_TRUE(mouse.Command(raw).first) << raw;
+    dialog.WaitFor([] { return false; }, 1500);
+    EXPECT_EQ(dialog.Count(1257), 4);
+    EXPECT_EQ(dialog.Count(1255), 1);
+    EXPECT_EQ(Config("Setting", "CurrentProfile"), "3");
+    SettingsBlock again;
+    ASSERT_TRUE(shared.CopyIn(again));
+    EXPECT_TRUE(again == block);
+}
+
+TEST_F(MonitorTest, UnplugClosesTheDialogAndPlugReadsBackAgain) {
+    ASSERT_TRUE(mouse.Start());
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(ReadBackDone());
+    ASSERT_TRUE(mouse.Command("unplug").first);
+    ASSERT_TRUE(dialog.WaitFor([&] { return dialog.Count(WM_CLOSE) == 1; }));
+    EXPECT_EQ(Config("Setting", "Device"), "0");
+    ASSERT_TRUE(mouse.Command("plug").first);
+    ASSERT_TRUE(dialog.WaitFor([&] { return dialog.Count(1254) == 2; })) << "arrival reads everything back";
+    EXPECT_EQ(Config("Setting", "Device"), "1");
+}
+
+TEST_F(MonitorTest, RemovalDuringReadBackAbortsWithoutSaving) {
+    // Slow enough pacing that the removal is seen while the job still runs.
+    TestFolder::WriteFile(dir() + "config.ini", "[Test]\r\nPacingPercent=20\r\n");
+    ASSERT_TRUE(mouse.Start());
+    ASSERT_TRUE(mouse.Command("unplugafter 12").first); // in the middle of the performance records
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(dialog.WaitFor([&] { return Config("Setting", "Device") == "0"; }));
+    dialog.WaitFor([] { return false; }, 1500);
+    EXPECT_EQ(dialog.Count(1254), 0);
+    EXPECT_FALSE(TestFolder::Exists(dir() + "config\\Default0.gmp")) << "an aborted read-back is not saved";
+}
+
+TEST_F(MonitorTest, AGameInTheForegroundSelectsItsProfile) {
+    ASSERT_TRUE(mouse.Start());
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(ReadBackDone());
+    SharedBlock shared;
+    ASSERT_TRUE(shared.Open());
+    SettingsBlock block;
+    ASSERT_TRUE(shared.CopyIn(block));
+    block.Profile(2).Set(prof::GameFile, "D:\\Games\\GAME.EXE");
+    ASSERT_TRUE(shared.CopyOut(block));
+    ::PostMessageA(::FindWindowA(nullptr, kMonitorWindow), 1226, 0, 0); // take the shared block
+    const std::size_t before = Exchanges().size();
+
+    ASSERT_TRUE(::CopyFileA((win_dir() + "standin_window.exe").c_str(), (dir() + "game.exe").c_str(), FALSE));
+    HANDLE game = StartProgram("game.exe");
+    ASSERT_NE(game, nullptr);
+    EXPECT_TRUE(dialog.WaitFor([&] { return dialog.Count(1255) == 1; })) << "the game's profile is chosen";
+    EXPECT_TRUE(dialog.WaitFor([&] {
+        auto log = Exchanges();
+        for (std::size_t i = before; i < log.size(); ++i)
+            if (log[i].rfind("set ok 05 03 02", 0) == 0) return true;
+        return false;
+    })) << "and sent to the mouse";
+    ASSERT_TRUE(shared.CopyIn(block));
+    EXPECT_EQ(block.CurrentProfile(), 2);
+    ::PostMessageA(::FindWindowA(nullptr, "A game"), WM_CLOSE, 0, 0);
+    ::WaitForSingleObject(game, 10000);
+    ::CloseHandle(game);
+}
+
+TEST_F(MonitorTest, WindowsMouseValuesReachTheSystem) {
+    ASSERT_TRUE(mouse.Start());
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(ReadBackDone());
+    SharedBlock shared;
+    ASSERT_TRUE(shared.Open());
+    SettingsBlock block;
+    ASSERT_TRUE(shared.CopyIn(block));
+    const int p = block.CurrentProfile();
+    ASSERT_TRUE(SettingsBlock::IsProfileIndex(p));
+    block.Profile(p).Set(prof::MouseSpeed, 15);
+    block.Profile(p).Set(prof::DbleClickSpeed, 640);
+    block.Profile(p).Set(prof::ScrollWheelFlag, 1);
+    block.Profile(p).Set(prof::AccelerationFlag, 0);
+    // A leftover acceleration row in the registry is reset when acceleration is off.
+    HKEY mouseKey;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Mouse", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                &mouseKey, nullptr), ERROR_SUCCESS);
+    for (auto [name, value] : {std::pair{"MouseSpeed", "1"}, {"MouseThreshold1", "6"}, {"MouseThreshold2", "0"}})
+        ::RegSetValueExA(mouseKey, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value), 2);
+    block.Profile(p).Set(prof::Orientation, 1);
+    ASSERT_TRUE(shared.CopyOut(block));
+    ::PostMessageA(::FindWindowA(nullptr, kMonitorWindow), 1227, 0, 0);
+    ASSERT_TRUE(::CopyFileA((win_dir() + "standin_window.exe").c_str(), (dir() + "spiprobe.exe").c_str(), FALSE));
+    // Wine keeps pointer speed, acceleration and wheel lines set without
+    // SPIF_UPDATEINIFILE inside the process that set them, so another
+    // process sees only the double-click time and the button swap.
+    std::string seen;
+    EXPECT_TRUE(dialog.WaitFor([&] {
+        seen = Probe();
+        return seen.find("swapped 1 doubleclick 640") != std::string::npos;
+    })) << seen;
+    char text[16] = {};
+    DWORD size = sizeof text;
+    ::RegQueryValueExA(mouseKey, "MouseThreshold1", nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size);
+    EXPECT_STREQ(text, "0");
+    ::RegCloseKey(mouseKey);
+
+    // Leave the desktop as other tests expect it: buttons not swapped.
+    block.Profile(p).Set(prof::Orientation, 0);
+    block.Profile(p).Set(prof::MouseSpeed, 10);
+    block.Profile(p).Set(prof::DbleClickSpeed, 500);
+    block.Profile(p).Set(prof::ScrollWheelFlag, 0);
+    ASSERT_TRUE(shared.CopyOut(block));
+    ::PostMessageA(::FindWindowA(nullptr, kMonitorWindow), 1227, 0, 0);
+    EXPECT_TRUE(dialog.WaitFor([&] { return Probe().find("swapped 0 doubleclick 500") != std::string::npos; }));
+}
+
+} // namespace
+} // namespace gm
