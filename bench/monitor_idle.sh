@@ -41,7 +41,8 @@ inner() {
     awk -v m=$((m1 - m0)) -v e=$((e1 - e0)) -v s="$seconds" -v mr="$mrss" -v er="$erss" 'BEGIN {
         mw = m * 60 / s; ew = e * 60 / s
         printf "resident memory: Monitor %d KiB, empty window %d KiB, ratio %.2f\n", mr, er, mr / er
-        printf "idle wake-ups per minute: Monitor %.0f, empty window %.0f, ratio %.2f\n", mw, ew, (ew > 0 ? mw / ew : 0)
+        if (ew > 0) printf "idle wake-ups per minute: Monitor %.0f, empty window %.0f, ratio %.2f\n", mw, ew, mw / ew
+        else printf "idle wake-ups per minute: Monitor %.0f, empty window %.0f (no ratio: the baseline never woke)\n", mw, ew
     }'
     wine "$work/MouseEmulator.exe" --pipe '\\.\pipe\gm_bench_mouse' quit >/dev/null 2>&1 || true
 }
