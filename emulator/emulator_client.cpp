@@ -69,6 +69,7 @@ bool PipeConnection::Write(const Bytes& message, DWORD timeoutMs) {
 }
 
 std::optional<Bytes> PipeConnection::Read(DWORD timeoutMs, HANDLE cancel) {
+    timedOut_ = false;
     if (!pipe_) return std::nullopt;
     Bytes message;
     const DWORD start = ::GetTickCount();
@@ -90,6 +91,7 @@ std::optional<Bytes> PipeConnection::Read(DWORD timeoutMs, HANDLE cancel) {
                                                  timeoutMs == INFINITE ? INFINITE
                                                  : elapsed >= timeoutMs ? 0 : timeoutMs - elapsed);
         if (r != WAIT_OBJECT_0) {
+            timedOut_ = r == WAIT_TIMEOUT;
             ::CancelIoEx(pipe_.get(), &ov);
             ::GetOverlappedResult(pipe_.get(), &ov, &got, TRUE);
             break;
@@ -108,22 +110,29 @@ std::optional<Bytes> PipeConnection::Read(DWORD timeoutMs, HANDLE cancel) {
 }
 
 std::optional<Answer> EmulatorClient::Exchange(const Bytes& request, Op expected) {
-    const bool reused = connection_.IsOpen();
-    if (!reused && !connection_.Connect(pipe_, timeout_)) return std::nullopt;
-    if (!connection_.Write(request, timeout_)) {
-        // A connection left over from a virtual mouse that has since
-        // restarted: the request never arrived, so sending it again is safe.
-        if (!reused || !connection_.Connect(pipe_, timeout_) || !connection_.Write(request, timeout_))
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const bool reused = connection_.IsOpen();
+        if (!reused && !connection_.Connect(pipe_, timeout_)) return std::nullopt;
+        // A connection left over from a virtual mouse that has since gone
+        // fails at once (broken pipe): try once more on a fresh one. A
+        // time-out is never retried: the mouse got the request and went quiet.
+        if (!connection_.Write(request, timeout_)) {
+            if (reused) continue;
             return std::nullopt;
+        }
+        auto reply = connection_.Read(timeout_);
+        if (!reply) {
+            if (reused && !connection_.timed_out()) continue;
+            return std::nullopt;
+        }
+        auto answer = ParseAnswer(reply->data(), reply->size());
+        if (!answer || answer->op != expected) {
+            connection_.Close();
+            return std::nullopt;
+        }
+        return answer;
     }
-    auto reply = connection_.Read(timeout_);
-    if (!reply) return std::nullopt;
-    auto answer = ParseAnswer(reply->data(), reply->size());
-    if (!answer || answer->op != expected) {
-        connection_.Close();
-        return std::nullopt;
-    }
-    return answer;
+    return std::nullopt;
 }
 
 std::optional<bool> EmulatorClient::Hello() {

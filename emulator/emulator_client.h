@@ -28,6 +28,8 @@ public:
     [[nodiscard]] bool Write(const Bytes& message, DWORD timeoutMs);
     // One whole message; nothing on time-out, error or `cancel` being set.
     std::optional<Bytes> Read(DWORD timeoutMs, HANDLE cancel = nullptr);
+    // Whether the last failed Read ran out of time (rather than breaking).
+    bool timed_out() const { return timedOut_; }
 
 private:
     bool MakeEvents();
@@ -36,6 +38,7 @@ private:
     // Separate events, so one thread may read while another writes.
     win::unique_handle readEvent_;
     win::unique_handle writeEvent_;
+    bool timedOut_ = false;
 };
 
 class EmulatorClient {

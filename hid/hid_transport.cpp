@@ -5,7 +5,7 @@
 // its caller; events come from the interface's input reports.
 #include "hid/driver_config.h"
 #include "hid/event_report.h"
-#include "hid/transport.h"
+#include "hid/watching_transport.h"
 #include "win/handles.h"
 
 #include <windows.h>
@@ -132,29 +132,12 @@ private:
     std::thread thread_;
 };
 
-class HidTransport final : public Transport {
+class HidTransport final : public WatchingTransport {
 public:
     explicit HidTransport(DriverConfig config) : config_(std::move(config)) {}
     ~HidTransport() override {
         StopWatching();
         Close();
-    }
-
-    bool StartWatching(Sink sink) override {
-        StopWatching();
-        stop_.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
-        if (!stop_) return false;
-        sink_ = std::move(sink);
-        present_ = FindInterface(config_).has_value();
-        watcher_ = std::thread([this] { Watch(); });
-        return true;
-    }
-
-    void StopWatching() override {
-        if (!watcher_.joinable()) return;
-        ::SetEvent(stop_.get());
-        watcher_.join();
-        stop_.reset();
     }
 
     bool Open() override {
@@ -204,11 +187,13 @@ public:
 private:
     // Polls for arrival and removal once a second and, while the mouse is
     // there, reads its event input reports.
-    void Watch() noexcept {
-        while (::WaitForSingleObject(stop_.get(), 0) != WAIT_OBJECT_0) {
+    bool PresentNow() override { return FindInterface(config_).has_value(); }
+
+    void Watch() noexcept override {
+        while (!stopping()) {
             auto found = FindInterface(config_);
-            Report(found.has_value());
-            if (!found || !ReadEvents(*found)) ::WaitForSingleObject(stop_.get(), 1000);
+            ReportPresence(found.has_value());
+            if (!found || !ReadEvents(*found)) ::WaitForSingleObject(stop_event(), 1000);
         }
     }
 
@@ -227,21 +212,15 @@ private:
             if (!::ReadFile(input.get(), buffer.data(), DWORD(buffer.size()), nullptr, &ov) &&
                 ::GetLastError() != ERROR_IO_PENDING)
                 return true;
-            HANDLE waits[2] = {done.get(), stop_.get()};
+            HANDLE waits[2] = {done.get(), stop_event()};
             if (::WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0) {
                 ::CancelIoEx(input.get(), &ov);
                 ::GetOverlappedResult(input.get(), &ov, &got, TRUE);
                 return true;
             }
             if (!::GetOverlappedResult(input.get(), &ov, &got, FALSE)) return true; // removed
-            if (auto e = DecodeEventReport(buffer.data(), got); e && sink_.event) sink_.event(e->cls, e->value);
+            if (auto e = DecodeEventReport(buffer.data(), got)) ReportEvent(e->cls, e->value);
         }
-    }
-
-    void Report(bool present) {
-        if (present == present_) return;
-        present_ = present;
-        if (sink_.plug) sink_.plug(present);
     }
 
     DriverConfig config_;
@@ -249,10 +228,6 @@ private:
     win::unique_file feature_;
     USHORT featureLength_ = 0;
     std::unique_ptr<IoThread> io_;
-    Sink sink_;
-    bool present_ = false;
-    win::unique_handle stop_;
-    std::thread watcher_;
 };
 
 } // namespace

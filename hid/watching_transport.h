@@ -1,0 +1,61 @@
+#pragma once
+// What both transports share: a watcher thread that reports arrival,
+// removal and events to the sink until it is told to stop. A transport says
+// how to tell whether the mouse is there and what its watcher does.
+
+#include "hid/transport.h"
+#include "win/handles.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <thread>
+
+namespace gm::hid {
+
+class WatchingTransport : public Transport {
+public:
+    bool StartWatching(Sink sink) final {
+        StopWatching();
+        stop_.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+        if (!stop_) return false;
+        sink_ = std::move(sink);
+        // What is there now is the starting point: only changes are reported.
+        present_ = PresentNow();
+        watcher_ = std::thread([this] { Watch(); });
+        return true;
+    }
+
+    void StopWatching() final {
+        if (!watcher_.joinable()) return;
+        ::SetEvent(stop_.get());
+        watcher_.join();
+        stop_.reset();
+    }
+
+protected:
+    // Derived destructors call StopWatching first: Watch uses their members.
+    virtual bool PresentNow() = 0;
+    virtual void Watch() noexcept = 0;
+
+    HANDLE stop_event() const { return stop_.get(); }
+    bool stopping() const { return ::WaitForSingleObject(stop_.get(), 0) == WAIT_OBJECT_0; }
+    bool present() const { return present_; }
+
+    void ReportPresence(bool present) {
+        if (present == present_) return;
+        present_ = present;
+        if (sink_.plug) sink_.plug(present);
+    }
+    void ReportEvent(uint16_t cls, uint16_t value) {
+        if (present_ && sink_.event) sink_.event(cls, value);
+    }
+
+private:
+    Sink sink_;
+    std::atomic<bool> present_{false};
+    win::unique_handle stop_;
+    std::thread watcher_;
+};
+
+} // namespace gm::hid
