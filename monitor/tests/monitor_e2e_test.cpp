@@ -5,6 +5,7 @@
 #include "shared/private_profile.h"
 #include "shared/profile_files.h"
 #include "shared/shared_block.h"
+#include "win/handles.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -219,6 +220,36 @@ TEST_F(MonitorTest, StartsWithoutTheMouseAndWithoutTheLibrary) {
     dialog.WaitFor([] { return false; }, 500);
     EXPECT_EQ(dialog.Count(1254), 0);
     EXPECT_TRUE(Exchanges().empty()) << "no library, no call to the mouse";
+}
+
+TEST_F(MonitorTest, ALibraryWithAnEntryMissingIsNeverCalled) {
+    ASSERT_TRUE(::CopyFileA((win_dir() + "partial_hiddriver.dll").c_str(), (dir() + "hiddriver.dll").c_str(), FALSE));
+    ASSERT_TRUE(mouse.Start());
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(dialog.WaitFor([&] { return Config("Setting", "Device") == "0"; }));
+    StopMonitor();
+    EXPECT_FALSE(TestFolder::Exists(dir() + "hiddriver.dll.called")) << TestFolder::ReadFile(dir() + "hiddriver.dll.called");
+}
+
+TEST_F(MonitorTest, StartsWhileAnotherProgramStillHoldsTheBlockMutex) {
+    // What a configuration program left open after a monitor died.
+    win::unique_handle held(::CreateMutexA(nullptr, FALSE, "Orvex_Gaming_Mouse_Normal_Mutex_Object"));
+    ASSERT_TRUE(held);
+    ASSERT_TRUE(mouse.Start());
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(ReadBackDone()) << "the monitor runs and serves the shared block";
+    SharedBlock shared;
+    ASSERT_TRUE(shared.Open());
+    SettingsBlock block;
+    EXPECT_TRUE(shared.CopyIn(block));
+}
+
+TEST_F(MonitorTest, TheMouseCanAskForTheConfigurationProgram) {
+    ASSERT_TRUE(mouse.Start());
+    ASSERT_TRUE(Launch());
+    ::DestroyWindow(dialog.hwnd);
+    ASSERT_TRUE(mouse.Command("event 0xA000 1").first);
+    EXPECT_TRUE(dialog.WaitFor([&] { return StandInLog("Option.exe").find("started") != std::string::npos; }));
 }
 
 TEST_F(MonitorTest, OneInstanceAndTheOpenRequestIsForwarded) {
