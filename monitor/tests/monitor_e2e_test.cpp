@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <shellapi.h>
 
+#include <cstdio>
 #include <functional>
 #include <sstream>
 #include <vector>
@@ -157,6 +159,17 @@ protected:
         ::CloseHandle(probe);
         return StandInLog("spiprobe.exe");
     }
+    // Whether the monitor's notification-area icon is there: the shell only
+    // modifies an icon that exists.
+    static bool TrayIconShown() {
+        NOTIFYICONDATAA nid{};
+        nid.cbSize = sizeof nid;
+        nid.hWnd = ::FindWindowA(nullptr, kMonitorWindow);
+        nid.uID = 102;
+        nid.uFlags = NIF_TIP;
+        std::snprintf(nid.szTip, sizeof nid.szTip, "probe");
+        return nid.hWnd && ::Shell_NotifyIconA(NIM_MODIFY, &nid);
+    }
     std::string LastSet() {
         const auto log = Exchanges();
         for (auto it = log.rbegin(); it != log.rend(); ++it)
@@ -176,6 +189,7 @@ TEST_F(MonitorTest, StartsWithTheMouseReadsBackAndEndsInOrder) {
     ASSERT_TRUE(Launch());
     ASSERT_TRUE(ReadBackDone()) << "the dialog hears about the read-back";
     EXPECT_EQ(Config("Setting", "Device"), "1");
+    EXPECT_TRUE(TrayIconShown());
     EXPECT_EQ(Config("Setting", "CurrentProfile"), "1") << "the mouse's active profile was read back and saved";
     EXPECT_TRUE(TestFolder::Exists(dir() + "config\\Default4.gmp"));
     auto log = Exchanges();
@@ -211,6 +225,7 @@ TEST_F(MonitorTest, StartsWithoutTheMouseAndWithoutTheLibrary) {
     ASSERT_TRUE(dialog.WaitFor([&] { return Config("Setting", "Device") == "0"; }));
     EXPECT_TRUE(dialog.WaitFor([&] { return StandInLog("OSD.exe").find("started") != std::string::npos; }))
         << "applets start anyway";
+    EXPECT_FALSE(TrayIconShown()) << "no mouse, no tray icon";
     StopMonitor();
 
     ::DeleteFileA((dir() + "hiddriver.dll").c_str());
@@ -351,9 +366,11 @@ TEST_F(MonitorTest, UnplugClosesTheDialogAndPlugReadsBackAgain) {
     ASSERT_TRUE(mouse.Command("unplug").first);
     ASSERT_TRUE(dialog.WaitFor([&] { return dialog.Count(WM_CLOSE) == 1; }));
     EXPECT_EQ(Config("Setting", "Device"), "0");
+    EXPECT_FALSE(TrayIconShown());
     ASSERT_TRUE(mouse.Command("plug").first);
     ASSERT_TRUE(dialog.WaitFor([&] { return dialog.Count(1254) == 2; })) << "arrival reads everything back";
     EXPECT_EQ(Config("Setting", "Device"), "1");
+    EXPECT_TRUE(TrayIconShown());
 }
 
 TEST_F(MonitorTest, RemovalDuringReadBackAbortsWithoutSaving) {
