@@ -4,6 +4,9 @@
 #include <cstring>
 
 namespace gm::emu {
+namespace {
+constexpr DWORD kInstanceGapMs = 200;
+} // namespace
 
 bool PipeConnection::Connect(const std::string& pipe, DWORD timeoutMs) {
     Close();
@@ -15,8 +18,17 @@ bool PipeConnection::Connect(const std::string& pipe, DWORD timeoutMs) {
             pipe_ = win::unique_file(h);
             break;
         }
+        const DWORD error = ::GetLastError();
         const DWORD elapsed = ::GetTickCount() - start;
-        if (::GetLastError() != ERROR_PIPE_BUSY || elapsed >= timeoutMs) return false;
+        if (elapsed >= timeoutMs) return false;
+        if (error == ERROR_FILE_NOT_FOUND) {
+            // Either no virtual mouse, or it is between two listening
+            // instances for a moment: look again briefly before giving up.
+            if (elapsed >= std::min<DWORD>(timeoutMs, kInstanceGapMs)) return false;
+            ::Sleep(10);
+            continue;
+        }
+        if (error != ERROR_PIPE_BUSY) return false;
         ::WaitNamedPipeA(pipe.c_str(), std::max<DWORD>(1, timeoutMs - elapsed));
     }
     DWORD mode = PIPE_READMODE_MESSAGE;

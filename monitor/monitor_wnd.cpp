@@ -1,7 +1,12 @@
 #include "monitor/monitor_wnd.h"
 
 #include "monitor/game_match.h"
+#include "monitor/input_injector.h"
+#include "monitor/key_function.h"
+#include "monitor/media_commands.h"
 #include "monitor/system_mouse.h"
+#include "monitor/tilt_scroll.h"
+#include "shared/key_mapper_win.h"
 #include "shared/mouse_registry.h"
 #include "shared/private_profile.h"
 #include "win/debug_out.h"
@@ -200,7 +205,9 @@ bool CMonitorWnd::OnCreate() {
     }
     if (mapped) CopyWorkingToShared();
 
-    player_.Start([](UINT, WPARAM, LPARAM) {});
+    player_.Start([this](UINT message, WPARAM, LPARAM) {
+        if (message == kPlayerMsg) macro_.Play();
+    });
     worker_.Start([this](UINT message, WPARAM wp, LPARAM) {
         if (message == kWorkerJobMsg) RunJob(wp);
     });
@@ -236,8 +243,9 @@ void CMonitorWnd::OpenDeviceAtStart() {
 void CMonitorWnd::OnDestroy() {
     ::KillTimer(hwnd_, kTimerGame);
     ::KillTimer(hwnd_, kTimerReadBack);
-    ::KillTimer(hwnd_, kTimerVolume);
-    ::KillTimer(hwnd_, kTimerKeyRepeat);
+    // A playing macro is stopped, not waited for; its keys come up.
+    ReleaseEverything();
+    player_.Stop();
     // Stop a busy worker before anything else talks to the mouse, so two
     // report exchanges never interleave.
     if (workerBusy_) abort_ = true;
@@ -251,7 +259,6 @@ void CMonitorWnd::OnDestroy() {
     hid_.CloseMonitor();
     hid_.CloseDevice();
     hid_.Unload();
-    player_.Stop();
     if (wtsapi_) {
         auto unreg = win::ProcAddress<BOOL(WINAPI*)(HWND)>(wtsapi_.get(), "WTSUnRegisterSessionNotification");
         if (unreg) unreg(hwnd_);
@@ -283,6 +290,12 @@ void CMonitorWnd::OnTimer(UINT_PTR id) {
         break;
     case kTimerGame:
         DetectGame();
+        break;
+    case kTimerKeyRepeat:
+        OnKeyRepeat();
+        break;
+    case kTimerVolume:
+        if (volumeFunction_) InjectExtendedKeyPress(VolumeKey(volumeFunction_));
         break;
     default:
         break;
@@ -404,8 +417,17 @@ void CMonitorWnd::OnDeviceEvent(WPARAM wp, LPARAM lp) {
         DeviceProfileSwitch(e.number);
         break;
     case EventKind::ButtonNotice:
-        // The key and macro actions themselves belong to the action engine.
         if (!e.release) MacroNotice(e.number);
+        ButtonAction(e.number, e.release);
+        break;
+    case EventKind::Button:
+        ButtonAction(e.number, e.release);
+        break;
+    case EventKind::Media:
+        OnMedia(e.number, e.release);
+        break;
+    case EventKind::Tilt:
+        OnTilt(e.direction);
         break;
     case EventKind::RunProgram:
         RunProgram(e.number);
@@ -495,6 +517,123 @@ void CMonitorWnd::MacroNotice(int button) {
     PostToOsd(kOsdMsg, 70, 0);
 }
 
+void CMonitorWnd::ButtonAction(int button, bool release) {
+    int type;
+    uint8_t usage, modifiers;
+    MacroProgram macro;
+    {
+        std::lock_guard g(working_.lock);
+        const int p = working_.block.CurrentProfile();
+        if (!SettingsBlock::IsProfileIndex(p) || button < 1 || button > kButtonCount) return;
+        ButtonView b = working_.block.Profile(p).Button(button - 1);
+        type = b.Get(btn::FunctionType);
+        usage = b.Get(btn::KeyUsage);
+        modifiers = b.Get(btn::KeyModifiers);
+        if (type == fn::Macro) macro = LoadMacro(b);
+    }
+    if (type == fn::Key) {
+        if (release) KeyFunctionRelease(button);
+        else KeyFunctionPress(button, usage, modifiers);
+    } else if (type == fn::Macro && !release && macro.count > 0) {
+        // A second press of a macro button stops the running macro and starts nothing.
+        if (macro_.Begin(macro)) player_.Post(kPlayerMsg, 0, 0);
+        else macro_.RequestStop();
+    }
+}
+
+void CMonitorWnd::KeyFunctionPress(int button, uint8_t usage, uint8_t modifiers) {
+    for (const HeldKeyFunction& h : heldKeys_)
+        if (h.button == button) return; // a press without its release: still held
+    HeldKeyFunction held{button, usage, ModifierKeys(modifiers)};
+    for (int vk : held.modifiers) {
+        InjectKey(vk, true);
+        ::Sleep(1);
+    }
+    InjectCode(usage, true);
+    heldKeys_.push_back(std::move(held));
+    repeatButton_ = button;
+    firstRepeat_ = true;
+    ::SetTimer(hwnd_, kTimerKeyRepeat, kKeyRepeatFirstMs, nullptr);
+}
+
+void CMonitorWnd::KeyFunctionRelease(int button) {
+    for (auto it = heldKeys_.begin(); it != heldKeys_.end(); ++it) {
+        if (it->button != button) continue;
+        if (repeatButton_ == button) {
+            ::KillTimer(hwnd_, kTimerKeyRepeat);
+            repeatButton_ = 0;
+        }
+        InjectCode(it->usage, false);
+        for (auto m = it->modifiers.rbegin(); m != it->modifiers.rend(); ++m) {
+            ::Sleep(1);
+            InjectKey(*m, false);
+        }
+        heldKeys_.erase(it);
+        return;
+    }
+}
+
+void CMonitorWnd::OnKeyRepeat() {
+    if (firstRepeat_) {
+        ::SetTimer(hwnd_, kTimerKeyRepeat, kKeyRepeatMs, nullptr);
+        firstRepeat_ = false;
+    }
+    for (const HeldKeyFunction& h : heldKeys_) {
+        if (h.button != repeatButton_) continue;
+        const KeyLookup k = UsageToVirtualKey(h.usage, SystemKeys());
+        if (!k.found || !KeyRepeats(k.code)) return;
+        InjectKey(k.code, false);
+        ::Sleep(1);
+        InjectKey(k.code, true);
+        return;
+    }
+}
+
+void CMonitorWnd::OnMedia(int function, bool release) {
+    if (release) {
+        if (function == int(MediaFn::VolumeUp) || function == int(MediaFn::VolumeDown)) {
+            ::KillTimer(hwnd_, kTimerVolume);
+            volumeFunction_ = 0;
+        }
+        return;
+    }
+    if (const int vk = VolumeKey(function)) {
+        InjectExtendedKeyPress(vk);
+        if (function != int(MediaFn::Mute)) {
+            volumeFunction_ = function;
+            ::SetTimer(hwnd_, kTimerVolume, kVolumeRepeatMs, nullptr);
+        }
+        return;
+    }
+    int player;
+    {
+        std::lock_guard g(working_.lock);
+        const int p = working_.block.CurrentProfile();
+        if (!SettingsBlock::IsProfileIndex(p)) return;
+        player = working_.block.Profile(p).Get(prof::MediaOption);
+    }
+    media_.Run(hwnd_, player, function);
+}
+
+void CMonitorWnd::OnTilt(int direction) {
+    int speed;
+    {
+        std::lock_guard g(working_.lock);
+        const int p = working_.block.CurrentProfile();
+        if (!SettingsBlock::IsProfileIndex(p)) return;
+        speed = working_.block.Profile(p).Get(prof::TiltSpeed);
+    }
+    TiltStep(direction, speed);
+}
+
+void CMonitorWnd::ReleaseEverything() {
+    ::KillTimer(hwnd_, kTimerKeyRepeat);
+    ::KillTimer(hwnd_, kTimerVolume);
+    volumeFunction_ = 0;
+    while (!heldKeys_.empty()) KeyFunctionRelease(heldKeys_.back().button);
+    macro_.RequestStop();
+}
+
 void CMonitorWnd::OnArrival(bool arrived) {
     if (arrived) {
         if (devicePresent_ == int(Presence::Present)) return;
@@ -508,6 +647,7 @@ void CMonitorWnd::OnArrival(bool arrived) {
     } else {
         if (devicePresent_ == int(Presence::Removed)) return;
         devicePresent_ = int(Presence::Removed);
+        ReleaseEverything();
         hid_.CloseDevice();
         if (workerBusy_) abort_ = true;
         RemoveTrayIcon();

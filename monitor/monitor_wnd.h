@@ -6,6 +6,8 @@
 #include "monitor/device_jobs.h"
 #include "monitor/device_link.h"
 #include "monitor/event_intake.h"
+#include "monitor/macro_thread.h"
+#include "monitor/media_control.h"
 #include "monitor/worker_thread.h"
 #include "shared/lan_strings.h"
 #include "shared/osd_settings.h"
@@ -18,6 +20,7 @@
 #include <atomic>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace gm::mon {
 
@@ -80,6 +83,16 @@ private:
     void DetectGame();
     void RunProgram(int button);
     void MacroNotice(int button);
+    // Actions of buttons whose function the host carries out.
+    void ButtonAction(int button, bool release);
+    void KeyFunctionPress(int button, uint8_t usage, uint8_t modifiers);
+    void KeyFunctionRelease(int button);
+    void OnKeyRepeat();
+    void MacroStartStop(int button);
+    void OnMedia(int function, bool release);
+    void OnTilt(int direction);
+    // Every stop path: nothing the monitor holds stays pressed.
+    void ReleaseEverything();
     void ApplyMouseSettingsOfCurrent(bool writeRegistry = false);
     void CopyWorkingToShared();
     void CopySharedToWorking();
@@ -110,6 +123,18 @@ private:
     int pacing_ = 100;
     WorkerThread worker_;
     WorkerThread player_;
+    MacroRunner macro_;
+    MediaControl media_;
+    // Key-function buttons held now, each with its own key and modifiers.
+    struct HeldKeyFunction {
+        int button;
+        uint8_t usage;
+        std::vector<int> modifiers;
+    };
+    std::vector<HeldKeyFunction> heldKeys_;
+    int repeatButton_ = 0; // the key function timer 102 repeats
+    bool firstRepeat_ = false;
+    int volumeFunction_ = 0; // the volume function timer 101 repeats
     bool trayShown_ = false;
     UINT taskbarCreated_ = 0;
     HICON smallIcon_ = nullptr;

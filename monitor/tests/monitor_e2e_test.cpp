@@ -262,6 +262,8 @@ TEST_F(MonitorTest, StartsWhileAnotherProgramStillHoldsTheBlockMutex) {
 TEST_F(MonitorTest, TheMouseCanAskForTheConfigurationProgram) {
     ASSERT_TRUE(mouse.Start());
     ASSERT_TRUE(Launch());
+    // The monitor listens to the mouse once it has opened it.
+    ASSERT_TRUE(dialog.WaitFor([&] { return Config("Setting", "Device") == "1"; }));
     ::DestroyWindow(dialog.hwnd);
     ASSERT_TRUE(mouse.Command("event 0xA000 1").first);
     EXPECT_TRUE(dialog.WaitFor([&] { return StandInLog("Option.exe").find("started") != std::string::npos; }));
