@@ -74,6 +74,21 @@ bool ReadMacro(DeviceIo& io, int profile, int button, MacroReport& report) {
 
 enum class ReadResult { Complete, MacrosMissing, Aborted };
 
+// One selected record (performance or button table) of each profile, with
+// the pause after each; false when the job was aborted.
+template <class Report, class Decode>
+bool ReadEveryProfile(DeviceIo& io, WorkingBlock& working, int item, uint8_t id, Decode decode) {
+    for (int p = 0; p < kProfileCount; ++p) {
+        Report r;
+        if (ReadSelected(io, p, item, r, id))
+            Locked(working, [&](SettingsBlock& b) { decode(r.data(), r.size(), b.Profile(p)); });
+        Wait(io, kGroupPauseMs);
+        if (io.Aborted())
+            return false;
+    }
+    return true;
+}
+
 ReadResult ReadEverything(DeviceIo& io, WorkingBlock& working) {
     ProfileReport current;
     if (Get(io, current, kProfileId)) {
@@ -84,25 +99,9 @@ ReadResult ReadEverything(DeviceIo& io, WorkingBlock& working) {
     if (io.Aborted())
         return ReadResult::Aborted;
 
-    for (int p = 0; p < kProfileCount; ++p) {
-        PerformanceReport r;
-        if (ReadSelected(io, p, kSelectPerformance, r, kPerformanceId))
-            Locked(working,
-                   [&](SettingsBlock& b) { DecodePerformance(r.data(), r.size(), b.Profile(p)); });
-        Wait(io, kGroupPauseMs);
-        if (io.Aborted())
-            return ReadResult::Aborted;
-    }
-
-    for (int p = 0; p < kProfileCount; ++p) {
-        ButtonTableReport r;
-        if (ReadSelected(io, p, kSelectButtonTable, r, kButtonTableId))
-            Locked(working,
-                   [&](SettingsBlock& b) { DecodeButtonTable(r.data(), r.size(), b.Profile(p)); });
-        Wait(io, kGroupPauseMs);
-        if (io.Aborted())
-            return ReadResult::Aborted;
-    }
+    if (!ReadEveryProfile<PerformanceReport>(io, working, kSelectPerformance, kPerformanceId, DecodePerformance) ||
+        !ReadEveryProfile<ButtonTableReport>(io, working, kSelectButtonTable, kButtonTableId, DecodeButtonTable))
+        return ReadResult::Aborted;
 
     OtgReport otg;
     if (Get(io, otg, kOtgId)) {
