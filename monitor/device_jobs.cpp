@@ -74,6 +74,22 @@ bool ReadMacro(DeviceIo& io, int profile, int button, MacroReport& report) {
 
 enum class ReadResult { Complete, MacrosMissing, Aborted };
 
+// For each profile whose change flags ask for it, the report `make` builds
+// from the block (under the lock), sent and followed by the group pause;
+// false when the job was aborted.
+template <class Make> bool SendForEveryProfile(DeviceIo& io, WorkingBlock& working, Make make) {
+    for (int p = 0; p < kProfileCount; ++p) {
+        const auto r = Locked(working, [&](SettingsBlock& b) { return make(b, p); });
+        if (!r)
+            continue;
+        Send(io, *r);
+        Wait(io, kGroupPauseMs);
+        if (io.Aborted())
+            return false;
+    }
+    return true;
+}
+
 // One selected record (performance or button table) of each profile, with
 // the pause after each; false when the job was aborted.
 template <class Report, class Decode>
@@ -205,37 +221,19 @@ void ApplyJob(DeviceIo& io, WorkingBlock& working, JobHost& host) {
     if (io.Aborted())
         return;
 
-    for (int p = 0; p < kProfileCount; ++p) {
-        const auto r = Locked(working, [p](SettingsBlock& b) -> std::optional<PerformanceReport> {
+    const bool sent =
+        SendForEveryProfile(io, working, [](SettingsBlock& b, int p) -> std::optional<PerformanceReport> {
             if (b.PerformanceChangeFlag(p) != 1)
                 return std::nullopt;
             return EncodePerformance(b.Profile(p), p);
-        });
-        if (!r)
-            continue;
-        Send(io, *r);
-        Wait(io, kGroupPauseMs);
-        if (io.Aborted())
-            return;
-    }
-    if (io.Aborted())
-        return;
-
-    for (int p = 0; p < kProfileCount; ++p) {
-        const auto r = Locked(working, [p](SettingsBlock& b) -> std::optional<ButtonTableReport> {
+        }) &&
+        SendForEveryProfile(io, working, [](SettingsBlock& b, int p) -> std::optional<ButtonTableReport> {
             for (int button = 0; button < kButtonCount; ++button)
                 if (b.ButtonChangeFlag(p, button) == 1)
                     return EncodeButtonTable(b.Profile(p), p);
             return std::nullopt;
         });
-        if (!r)
-            continue;
-        Send(io, *r);
-        Wait(io, kGroupPauseMs);
-        if (io.Aborted())
-            return;
-    }
-    if (io.Aborted())
+    if (!sent || io.Aborted())
         return;
 
     const auto otg = Locked(working, [](SettingsBlock& b) -> std::optional<OtgReport> {

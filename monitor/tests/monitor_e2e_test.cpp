@@ -176,6 +176,10 @@ protected:
             if (it->rfind("set", 0) == 0) return *it;
         return {};
     }
+    // The virtual mouse, then the monitor, which has read everything back.
+    bool StartedWithMouse() { return mouse.Start() && Launch() && ReadBackDone(); }
+    // The configuration program's view: the shared block and a copy of it.
+    static bool OpenShared(SharedBlock& shared, SettingsBlock& block) { return shared.Open() && shared.CopyIn(block); }
     bool ReadBackDone() { return dialog.WaitFor([&] { return dialog.Count(1254) > 0; }); }
 
     test::EmulatorProcess mouse;
@@ -202,9 +206,8 @@ TEST_F(MonitorTest, StartsWithTheMouseReadsBackAndEndsInOrder) {
 
     // The shared block holds what was read back.
     SharedBlock shared;
-    ASSERT_TRUE(shared.Open());
     SettingsBlock block;
-    ASSERT_TRUE(shared.CopyIn(block));
+    ASSERT_TRUE(OpenShared(shared, block));
     EXPECT_EQ(block.CurrentProfile(), 1);
     EXPECT_EQ(block.Profile(0).Get(prof::OTGSpeed), 10);
 
@@ -280,15 +283,12 @@ TEST_F(MonitorTest, OneInstanceAndTheOpenRequestIsForwarded) {
 }
 
 TEST_F(MonitorTest, AppliesChangedSettingsWithTheDesignedReports) {
-    ASSERT_TRUE(mouse.Start());
-    ASSERT_TRUE(Launch());
-    ASSERT_TRUE(ReadBackDone());
+    ASSERT_TRUE(StartedWithMouse());
     const std::size_t before = Exchanges().size();
 
     SharedBlock shared;
-    ASSERT_TRUE(shared.Open());
     SettingsBlock block;
-    ASSERT_TRUE(shared.CopyIn(block));
+    ASSERT_TRUE(OpenShared(shared, block));
     block.SetAllFlags(0);
     block.Profile(3).Set(prof::Sensitivity_X, 17);
     block.SetPerformanceChangeFlag(3, 1);
@@ -324,9 +324,7 @@ TEST_F(MonitorTest, DeviceEventsChangeTheBlockAndTellTheDialog) {
     uint8_t osd[348] = {};
     osd[8] = 1;
     ASSERT_TRUE(config.WriteStruct("OSDSetting", "config", osd, sizeof osd));
-    ASSERT_TRUE(mouse.Start());
-    ASSERT_TRUE(Launch());
-    ASSERT_TRUE(ReadBackDone());
+    ASSERT_TRUE(StartedWithMouse());
 
     ASSERT_TRUE(mouse.Command("profile 4").first);
     ASSERT_TRUE(dialog.WaitFor([&] { return dialog.Count(1255) == 1 && dialog.Count(1257) == 1; }));
@@ -340,9 +338,8 @@ TEST_F(MonitorTest, DeviceEventsChangeTheBlockAndTellTheDialog) {
     ASSERT_TRUE(mouse.Command("event 0xD000 1").first);
     ASSERT_TRUE(dialog.WaitFor([&] { return dialog.Count(1257) == 4; }));
     SharedBlock shared;
-    ASSERT_TRUE(shared.Open());
     SettingsBlock block;
-    ASSERT_TRUE(shared.CopyIn(block));
+    ASSERT_TRUE(OpenShared(shared, block));
     EXPECT_EQ(block.Profile(3).Get(prof::CpiStep), 2);
     EXPECT_EQ(block.Profile(3).Get(prof::Sensitivity_X), 5);
     EXPECT_EQ(block.Profile(3).Get(prof::Sensitivity_Y), 10);
@@ -362,9 +359,7 @@ TEST_F(MonitorTest, DeviceEventsChangeTheBlockAndTellTheDialog) {
 }
 
 TEST_F(MonitorTest, UnplugClosesTheDialogAndPlugReadsBackAgain) {
-    ASSERT_TRUE(mouse.Start());
-    ASSERT_TRUE(Launch());
-    ASSERT_TRUE(ReadBackDone());
+    ASSERT_TRUE(StartedWithMouse());
     ASSERT_TRUE(mouse.Command("unplug").first);
     ASSERT_TRUE(dialog.WaitFor([&] { return dialog.Count(WM_CLOSE) == 1; }));
     EXPECT_EQ(Config("Setting", "Device"), "0");
@@ -388,13 +383,10 @@ TEST_F(MonitorTest, RemovalDuringReadBackAbortsWithoutSaving) {
 }
 
 TEST_F(MonitorTest, AGameInTheForegroundSelectsItsProfile) {
-    ASSERT_TRUE(mouse.Start());
-    ASSERT_TRUE(Launch());
-    ASSERT_TRUE(ReadBackDone());
+    ASSERT_TRUE(StartedWithMouse());
     SharedBlock shared;
-    ASSERT_TRUE(shared.Open());
     SettingsBlock block;
-    ASSERT_TRUE(shared.CopyIn(block));
+    ASSERT_TRUE(OpenShared(shared, block));
     block.Profile(2).Set(prof::GameFile, "D:\\Games\\GAME.EXE");
     ASSERT_TRUE(shared.CopyOut(block));
     ::PostMessageA(::FindWindowA(nullptr, kMonitorWindow), 1226, 0, 0); // take the shared block
@@ -418,13 +410,10 @@ TEST_F(MonitorTest, AGameInTheForegroundSelectsItsProfile) {
 }
 
 TEST_F(MonitorTest, WindowsMouseValuesReachTheSystem) {
-    ASSERT_TRUE(mouse.Start());
-    ASSERT_TRUE(Launch());
-    ASSERT_TRUE(ReadBackDone());
+    ASSERT_TRUE(StartedWithMouse());
     SharedBlock shared;
-    ASSERT_TRUE(shared.Open());
     SettingsBlock block;
-    ASSERT_TRUE(shared.CopyIn(block));
+    ASSERT_TRUE(OpenShared(shared, block));
     const int p = block.CurrentProfile();
     ASSERT_TRUE(SettingsBlock::IsProfileIndex(p));
     block.Profile(p).Set(prof::MouseSpeed, 15);
