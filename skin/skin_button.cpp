@@ -26,6 +26,14 @@ bool SkinButton::Create(const ControlRecord& r, HWND parent, int id) {
     return Create(RECT{r.left, r.top, r.right, r.bottom}, parent, id);
 }
 
+bool SkinButton::Create(const ControlRecord& r, const SkinSheets& sheets, HWND parent, int id) {
+    if (!Create(r, parent, id))
+        return false;
+    SetImages(r, sheets);
+    SetHoverText(r.text);
+    return true;
+}
+
 void SkinButton::SetImages(int left, int top, int right, int bottom, HBITMAP rest, HBITMAP hover,
                            HBITMAP pressed, HBITMAP disabled) {
     rest_.reset();

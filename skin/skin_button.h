@@ -18,6 +18,9 @@ class SkinButton : public WindowBase {
     // A visible child with an empty caption; `style` may add BS_DEFPUSHBUTTON.
     bool Create(const RECT& rect, HWND parent, int id = 0, DWORD style = WS_CHILD | WS_VISIBLE);
     bool Create(const ControlRecord& record, HWND parent, int id = 0);
+    // The usual slot of a skinned window: created at the record, its state
+    // images cut from the sheets, the record's text as its hover text.
+    bool Create(const ControlRecord& record, const SkinSheets& sheets, HWND parent, int id = 0);
 
     // Cuts the four state images out of the sheets at the rectangle.
     void SetImages(int left, int top, int right, int bottom, HBITMAP rest, HBITMAP hover,
