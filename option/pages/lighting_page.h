@@ -1,5 +1,11 @@
 #pragma once
+// Polling rate and the first lighting effect of the working block's current
+// profile: effect switch and type, single colour and its choice, breathing
+// speed and intensity, each a group of skinned buttons.
+#include "option/pages/lighting_groups.h"
 #include "option/pages/page.h"
+#include "skin/skin_button.h"
+#include <array>
 
 namespace gm::option {
 
@@ -7,6 +13,20 @@ class LightingPage : public Page {
   public:
     using Page::Page;
     const char* SkinFile() const override { return "skin_color_page.ini"; }
+    void Refresh() override;
+
+    // The button of BUTTONPOS key 2-25.
+    skin::SkinButton& button(int key) { return buttons_[std::size_t(key - kFirstLightKey)]; }
+
+  protected:
+    void CreateControls(skin::WindowSkin& skin) override;
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;
+
+  private:
+    void ShowGroup(LightGroup group);
+    void OnCommand(HWND from);
+
+    std::array<skin::SkinButton, kLastLightKey - kFirstLightKey + 1> buttons_;
 };
 
 } // namespace gm::option

@@ -1,0 +1,55 @@
+#include "option/pages/lighting_page.h"
+
+namespace gm::option {
+
+void LightingPage::CreateControls(skin::WindowSkin& skin) {
+    for (int key = kFirstLightKey; key <= kLastLightKey; ++key) {
+        skin::SkinButton& b = button(key);
+        b.Create(skin.Record(key), skin.sheets(), hwnd());
+        // Only the single-colour button latches by itself; the page latches the radio groups.
+        b.SetToggle(key == kColorFlagKey);
+    }
+}
+
+void LightingPage::ShowGroup(LightGroup group) {
+    const ProfileView p = CurrentProfile();
+    for (int key : LightGroupKeys(group))
+        button(key).SetLatched(LightButtonChecked(p, key));
+}
+
+void LightingPage::Refresh() {
+    for (LightGroup g : {LightGroup::Polling, LightGroup::EffectSwitch, LightGroup::EffectType,
+                         LightGroup::Intensity, LightGroup::Breath, LightGroup::ColorFlag,
+                         LightGroup::Colour})
+        ShowGroup(g);
+}
+
+void LightingPage::OnCommand(HWND from) {
+    if (!from)
+        return;
+    for (int key = kFirstLightKey; key <= kLastLightKey; ++key) {
+        skin::SkinButton& b = button(key);
+        if (from != b.hwnd())
+            continue;
+        if (const auto group = StoreLightButton(CurrentProfile(), key, b.latched()))
+            ShowGroup(*group);
+        return;
+    }
+}
+
+LRESULT LightingPage::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    switch (msg) {
+    case WM_COMMAND:
+        OnCommand(reinterpret_cast<HWND>(lp));
+        break;
+    case WM_KEYDOWN:
+        if (wp == VK_RETURN || wp == VK_ESCAPE)
+            return 0;
+        break;
+    default:
+        break;
+    }
+    return Page::OnMessage(msg, wp, lp);
+}
+
+} // namespace gm::option

@@ -1,0 +1,73 @@
+#include "option/tests/page_host.h"
+
+#include "option/link_logic.h"
+
+namespace gm::option::test {
+namespace {
+constexpr char kFrameClass[] = "GmPageHostFrame";
+}
+
+bool HostFrame::Create(int width, int height) {
+    if (!RegisterClassOnce(kFrameClass, nullptr, 0, ::LoadCursor(nullptr, IDC_ARROW)))
+        return false;
+    const RECT r{40, 40, 40 + width, 40 + height};
+    return CreateWindowOf(kFrameClass, 0, WS_POPUP | WS_CLIPCHILDREN, r, nullptr);
+}
+
+LRESULT HostFrame::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    if (msg == WM_ERASEBKGND)
+        return 1;
+    return Default(msg, wp, lp);
+}
+
+PageHost::PageHost() : skinFolder_(BuiltSkinFolder()) {
+    for (int p = 0; p < kProfileCount; ++p)
+        working.Profile(p).MakeDefault(p, LevelSet::Option);
+    working.SetCurrentProfile(0);
+}
+
+std::string PageHost::BuiltSkinFolder() {
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const std::string program(path);
+    return program.substr(0, program.find_last_of('\\') + 1) + "skins\\";
+}
+
+void PageHost::RefreshAll() {
+    ++refreshes;
+    for (Page* p : pages)
+        p->Refresh();
+}
+
+void PageHost::ResetToDefaults(bool alsoDisplaySettings) {
+    resets.push_back(alsoDisplaySettings);
+    for (int p = 0; p < kProfileCount; ++p)
+        working.Profile(p).MakeDefault(p, LevelSet::Option);
+    working.SetCurrentProfile(0);
+    MarkAllChanged(working);
+    RefreshAll();
+    Apply(1);
+}
+
+bool PageHost::Open(Page& page) {
+    if (!frame.hwnd() && !frame.Create(608, 424))
+        return false;
+    if (!page.CreatePage(frame.hwnd()))
+        return false;
+    pages.push_back(&page);
+    ::ShowWindow(page.hwnd(), SW_SHOW);
+    ::ShowWindow(frame.hwnd(), SW_SHOW);
+    ::SetForegroundWindow(frame.hwnd());
+    ::SetActiveWindow(frame.hwnd());
+    page.Refresh();
+    ::UpdateWindow(frame.hwnd());
+    return true;
+}
+
+POINT ScreenPoint(HWND hwnd, int x, int y) {
+    POINT p{x, y};
+    ::ClientToScreen(hwnd, &p);
+    return p;
+}
+
+} // namespace gm::option::test
