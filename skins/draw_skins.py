@@ -384,7 +384,8 @@ def draw_thumb(kind):
         pts = [(W / 2, 0), (W, H * 0.42), (W, H), (0, H), (0, H * 0.42)]
         fill = GREY
     else:
-        pts = [(0, 0), (W, 0), (W, H * 0.58), (W / 2, H), (0, H * 0.58)]
+        # Top corners cut, so the top-left pixel stays the outside colour.
+        pts = [(8, 0), (W - 8, 0), (W, 8), (W, H * 0.58), (W / 2, H), (0, H * 0.58), (0, 8)]
         fill = YELLOW if kind == "down" else (255, 226, 120)
     d.polygon(pts, fill=NAVY0)
     inner = [(px * 0.8 + W * 0.1, py * 0.84 + H * 0.08) for px, py in pts]

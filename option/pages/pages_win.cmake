@@ -2,7 +2,6 @@
 # Included from option/CMakeLists.txt, so paths are relative to option/.
 
 target_sources(option_win PRIVATE
-    widgets/value_label.cpp
     widgets/stage_control.cpp
     widgets/color_chooser.cpp
     pages/reset_command.cpp

@@ -3,7 +3,7 @@
 // that enables it, a slider over the twelve CPI codes and a label with the
 // CPI number. It stores nothing; it tells its owner with UM_STAGE_CHANGED.
 #include "option/widgets/stage_values.h"
-#include "option/widgets/value_label.h"
+#include "skin/text_label.h"
 #include "skin/click_hslider.h"
 #include "skin/skin_button.h"
 #include "skin/window_base.h"
@@ -18,7 +18,8 @@ class StageControl : public skin::WindowBase {
     static constexpr RECT kSelectRect{1, 1, 110, 19};
     static constexpr RECT kEnableRect{10, 24, 27, 41};
     static constexpr RECT kSliderRect{30, 23, 272, 38};
-    static constexpr RECT kLabelRect{238, 9, 265, 18};
+    // The dark well of the artwork, wide enough for four digits.
+    static constexpr RECT kLabelRect{236, 7, 267, 20};
 
     // A visible child at `rect` of `owner`; `identifier` comes back as the
     // notices' lParam. The outline and slider thumb come from `skinFolder`.
@@ -40,7 +41,7 @@ class StageControl : public skin::WindowBase {
     skin::SkinButton& selectButton() { return select_; }
     skin::SkinButton& enableBox() { return enable_; }
     skin::CclickHSlider& slider() { return slider_; }
-    ValueLabel& label() { return label_; }
+    skin::TextLabel& label() { return label_; }
 
     void Paint(HDC dc);
 
@@ -62,7 +63,7 @@ class StageControl : public skin::WindowBase {
     skin::SkinButton select_;
     skin::SkinButton enable_;
     skin::CclickHSlider slider_;
-    ValueLabel label_;
+    skin::TextLabel label_;
 };
 
 } // namespace gm::option
