@@ -117,6 +117,8 @@ def color_page():
                   names=["Breathing %d" % i for i in range(4)]))
     c.update(_row(22, "radio", 24, 356, 112, 30, 10, ["LOW", "MEDIUM", "HIGH", "OFF"],
                   names=["Intensity %d" % i for i in range(4)]))
+    c[26] = _c("button", 24, 392, 180, 26, "RESTORE DEFAULTS", "Restore defaults",
+               "Reset all five profiles and the display settings")
     texts = [(24, 16, "POLLING RATE", "head"), (24, 92, "LIGHTING", "head"),
              (230, 92, "EFFECT", "head"), (24, 166, "COLOUR", "head"),
              (24, 244, "BREATHING SPEED", "head"), (24, 328, "LIGHT INTENSITY", "head")]

@@ -1,6 +1,11 @@
 #include "option/pages/lighting_page.h"
 
+#include "option/pages/reset_command.h"
+
 namespace gm::option {
+namespace {
+constexpr int kResetSlot = 26;
+}
 
 void LightingPage::CreateControls(skin::WindowSkin& skin) {
     for (int key = kFirstLightKey; key <= kLastLightKey; ++key) {
@@ -9,6 +14,7 @@ void LightingPage::CreateControls(skin::WindowSkin& skin) {
         // Only the single-colour button latches by itself; the page latches the radio groups.
         b.SetToggle(key == kColorFlagKey);
     }
+    reset_.Create(skin.Record(kResetSlot), skin.sheets(), hwnd());
 }
 
 void LightingPage::ShowGroup(LightGroup group) {
@@ -27,6 +33,11 @@ void LightingPage::Refresh() {
 void LightingPage::OnCommand(HWND from) {
     if (!from)
         return;
+    if (from == reset_.hwnd()) {
+        // The lighting page's reset also restores the display settings.
+        RunResetCommand(host(), hwnd(), true);
+        return;
+    }
     for (int key = kFirstLightKey; key <= kLastLightKey; ++key) {
         skin::SkinButton& b = button(key);
         if (from != b.hwnd())

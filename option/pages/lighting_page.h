@@ -1,7 +1,8 @@
 #pragma once
 // Polling rate and the first lighting effect of the working block's current
 // profile: effect switch and type, single colour and its choice, breathing
-// speed and intensity, each a group of skinned buttons.
+// speed and intensity, each a group of skinned buttons; and the reset of
+// every profile and the display settings to their defaults.
 #include "option/pages/lighting_groups.h"
 #include "option/pages/page.h"
 #include "skin/skin_button.h"
@@ -17,6 +18,7 @@ class LightingPage : public Page {
 
     // The button of BUTTONPOS key 2-25.
     skin::SkinButton& button(int key) { return buttons_[std::size_t(key - kFirstLightKey)]; }
+    skin::SkinButton& resetButton() { return reset_; }
 
   protected:
     void CreateControls(skin::WindowSkin& skin) override;
@@ -27,6 +29,7 @@ class LightingPage : public Page {
     void OnCommand(HWND from);
 
     std::array<skin::SkinButton, kLastLightKey - kFirstLightKey + 1> buttons_;
+    skin::SkinButton reset_;
 };
 
 } // namespace gm::option

@@ -95,6 +95,28 @@ TEST_F(LightingPageTest, StrangeStoredValuesAndAnotherProfileShowWithoutWriting)
     EXPECT_EQ(host.working.Profile(2).Get(prof::LightEffectType1), 5) << "kept until clicked";
 }
 
+TEST_F(LightingPageTest, ResetAlsoRestoresTheDisplaySettingsAndCancelKeepsAll) {
+    Open();
+    ClickCentre(page.button(25).hwnd());
+    const SettingsBlock before = host.working;
+    {
+        test::WarningAnswer answer(host.SkinFolder(), 3, host.frame.hwnd());
+        ClickCentre(page.resetButton().hwnd());
+        ASSERT_TRUE(answer.answered());
+    }
+    EXPECT_TRUE(host.working == before) << "closed";
+    {
+        test::WarningAnswer answer(host.SkinFolder(), 1, host.frame.hwnd());
+        ClickCentre(page.resetButton().hwnd());
+        ASSERT_TRUE(answer.answered());
+    }
+    EXPECT_EQ(host.resets, std::vector<bool>{true});
+    EXPECT_EQ(host.applied, std::vector<int>{1});
+    EXPECT_EQ(Current(host).Get(prof::LightIntensity), 2);
+    EXPECT_TRUE(page.button(24).latched()) << "shown again";
+    EXPECT_FALSE(page.button(25).latched());
+}
+
 // ------------------------------------------------------------ advance page
 
 class AdvancePageTest : public ::testing::Test {

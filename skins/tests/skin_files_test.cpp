@@ -39,7 +39,7 @@ const std::vector<Window>& Windows() {
         {"skin_main.ini", Range(1, 19, Range(35, 39, {42, 51})), {15, 16, 17, 18, 19, 42}},
         {"skin_button_page.ini", Range(20, 39), {35}, true},
         {"skin_advance_page.ini", {2, 3, 4, 5, 17, 18}, {18}, true},
-        {"skin_color_page.ini", Range(2, 25), {}, true},
+        {"skin_color_page.ini", Range(2, 26), {}, true},
         {"skin_sensitivity_page.ini", Range(2, 14), {3, 4}, true},
         {"skin_system_page.ini", {2, 4, 5, 6, 7, 8, 9, 10, 11}, {5, 6, 7, 8}, true},
         {"skin_cpi_color.ini", {1, 2, 3, 5, 6, 7, 8, 9, 10, 11}, {}},
