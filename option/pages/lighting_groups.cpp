@@ -9,14 +9,16 @@ struct GroupSpan {
 };
 
 constexpr GroupSpan kGroups[] = {
-    {LightGroup::Polling, 2, 5},   {LightGroup::EffectSwitch, 6, 7},
-    {LightGroup::EffectType, 8, 9}, {LightGroup::ColorFlag, 10, 10},
-    {LightGroup::Colour, 11, 17},  {LightGroup::Breath, 18, 21},
+    {LightGroup::Polling, 2, 5},     {LightGroup::EffectSwitch, 6, 7},
+    {LightGroup::EffectType, 8, 9},  {LightGroup::ColorFlag, 10, 10},
+    {LightGroup::Colour, 11, 17},    {LightGroup::Breath, 18, 21},
     {LightGroup::Intensity, 22, 25},
 };
 
 // Effect switch: the first button switches the effect on.
-int32_t EffectSwitchValue(int index) { return index == 0 ? 1 : 0; }
+int32_t EffectSwitchValue(int index) {
+    return index == 0 ? 1 : 0;
+}
 
 } // namespace
 

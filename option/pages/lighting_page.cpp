@@ -24,9 +24,9 @@ void LightingPage::ShowGroup(LightGroup group) {
 }
 
 void LightingPage::Refresh() {
-    for (LightGroup g : {LightGroup::Polling, LightGroup::EffectSwitch, LightGroup::EffectType,
-                         LightGroup::Intensity, LightGroup::Breath, LightGroup::ColorFlag,
-                         LightGroup::Colour})
+    for (LightGroup g :
+         {LightGroup::Polling, LightGroup::EffectSwitch, LightGroup::EffectType,
+          LightGroup::Intensity, LightGroup::Breath, LightGroup::ColorFlag, LightGroup::Colour})
         ShowGroup(g);
 }
 

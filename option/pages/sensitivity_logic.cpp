@@ -15,7 +15,7 @@ int32_t SensitivityForPosition(int32_t position) {
 
 int32_t PositionForSensitivity(int32_t value) {
     // Index = stored value 0-20; 10 and 11 sit in the middle with the unknowns.
-    static constexpr std::array<int32_t, 21> kPositions = {6, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6,
+    static constexpr std::array<int32_t, 21> kPositions = {6, 1, 2, 2, 3, 3, 4, 4,  5,  5, 6,
                                                            6, 7, 7, 8, 8, 9, 9, 10, 10, 11};
     if (value < 0 || value > 20)
         return 6;

@@ -10,7 +10,9 @@ namespace {
 constexpr int kXYSlot = 2, kSliderXSlot = 3, kSliderYSlot = 4, kFirstStageSlot = 5,
               kFirstSwatchSlot = 11;
 
-COLORREF ToColorref(Rgb c) { return RGB(c.r, c.g, c.b); }
+COLORREF ToColorref(Rgb c) {
+    return RGB(c.r, c.g, c.b);
+}
 
 } // namespace
 

@@ -13,7 +13,7 @@ int32_t MouseSpeedForPosition(int32_t position) {
 
 int32_t PositionForMouseSpeed(int32_t value) {
     // Index = stored value 0-20; 9 and 10 sit in the middle with the unknowns.
-    static constexpr std::array<int32_t, 21> kPositions = {1, 1, 2, 3, 3, 4, 4, 5, 5, 6, 6,
+    static constexpr std::array<int32_t, 21> kPositions = {1, 1, 2, 3, 3, 4, 4,  5,  5,  6, 6,
                                                            7, 7, 8, 8, 9, 9, 10, 10, 11, 11};
     if (value < 0 || value > 20)
         return 6;
@@ -25,7 +25,9 @@ void SetAcceleration(ProfileView profile, bool on) {
     profile.Set(prof::Acceleration, on ? kAccelerationWhenOn : 0);
 }
 
-void SetPageScroll(ProfileView profile, bool on) { profile.Set(prof::ScrollWheelFlag, on ? 1 : 0); }
+void SetPageScroll(ProfileView profile, bool on) {
+    profile.Set(prof::ScrollWheelFlag, on ? 1 : 0);
+}
 
 std::optional<int32_t> MoveSystemSlider(ProfileView profile, int sliderId, int32_t position) {
     switch (sliderId) {

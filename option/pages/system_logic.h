@@ -20,8 +20,12 @@ inline constexpr skin::SliderRange kTiltSpeedRange{1, 10, true};
 
 // The slider runs from slow (900 ms) on the left to fast (200 ms) on the right.
 inline constexpr int32_t kDoubleClickBase = 900;
-inline int32_t DoubleClickTimeForPosition(int32_t position) { return kDoubleClickBase - position; }
-inline int32_t PositionForDoubleClickTime(int32_t ms) { return kDoubleClickBase - ms; }
+inline int32_t DoubleClickTimeForPosition(int32_t position) {
+    return kDoubleClickBase - position;
+}
+inline int32_t PositionForDoubleClickTime(int32_t ms) {
+    return kDoubleClickBase - ms;
+}
 
 // Position 1-11 to `MouseSpeed`; any other position stores 10.
 int32_t MouseSpeedForPosition(int32_t position);

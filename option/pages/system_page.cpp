@@ -6,9 +6,8 @@
 
 namespace gm::option {
 namespace {
-constexpr int kAccelerationSlot = 2, kPageScrollSlot = 4, kFirstMarkSlot = 10,
-              kDoubleClickSlot = 5, kPointerSpeedSlot = 6, kTiltSpeedSlot = 7,
-              kWheelSpeedSlot = 8, kResetSlot = 9;
+constexpr int kAccelerationSlot = 2, kPageScrollSlot = 4, kFirstMarkSlot = 10, kDoubleClickSlot = 5,
+              kPointerSpeedSlot = 6, kTiltSpeedSlot = 7, kWheelSpeedSlot = 8, kResetSlot = 9;
 }
 
 void SystemPage::CreateSlider(skin::CclickHSlider& slider, const skin::WindowSkin& skin, int slot,
@@ -34,8 +33,7 @@ void SystemPage::CreateControls(skin::WindowSkin& skin) {
     for (auto* toggle : {&acceleration_, &pageScroll_, &marks_[0], &marks_[1]})
         toggle->SetToggle(true);
     CreateSlider(doubleClick_, skin, kDoubleClickSlot, kDoubleClickSliderId, kDoubleClickRange);
-    CreateSlider(pointerSpeed_, skin, kPointerSpeedSlot, kPointerSpeedSliderId,
-                 kPointerSpeedRange);
+    CreateSlider(pointerSpeed_, skin, kPointerSpeedSlot, kPointerSpeedSliderId, kPointerSpeedRange);
     CreateSlider(tiltSpeed_, skin, kTiltSpeedSlot, kTiltSpeedSliderId, kTiltSpeedRange);
     CreateSlider(wheelSpeed_, skin, kWheelSpeedSlot, kWheelSpeedSliderId, kWheelSpeedRange);
     reset_.Create(skin.Record(kResetSlot), sheets, hwnd());

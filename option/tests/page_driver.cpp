@@ -75,7 +75,9 @@ void DragThumb(skin::CclickHSlider& slider, int dx) {
     Pump();
 }
 
-void TouchThumb(skin::CclickHSlider& slider) { DragThumb(slider, 0); }
+void TouchThumb(skin::CclickHSlider& slider) {
+    DragThumb(slider, 0);
+}
 
 void ClickTrack(skin::CclickHSlider& slider, int x) {
     ::SendMessageA(slider.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(x, 5));
@@ -147,7 +149,11 @@ WarningAnswer::~WarningAnswer() {
     g_answer = AnswerState{};
 }
 
-bool WarningAnswer::answered() const { return g_answer.answered; }
-bool WarningAnswer::mainWasDisabled() const { return g_answer.mainDisabled; }
+bool WarningAnswer::answered() const {
+    return g_answer.answered;
+}
+bool WarningAnswer::mainWasDisabled() const {
+    return g_answer.mainDisabled;
+}
 
 } // namespace gm::option::test

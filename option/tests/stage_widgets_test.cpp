@@ -25,8 +25,8 @@ class StageControlTest : public ::testing::Test {
     void Open() {
         owner.onCreate = [this](skin::WindowSkin& skin) {
             const skin::ControlRecord r = skin.Record(kStageSlot);
-            ASSERT_TRUE(stage.Create(RECT{r.left, r.top, r.right, r.bottom}, owner.hwnd(), 503,
-                                     folder));
+            ASSERT_TRUE(
+                stage.Create(RECT{r.left, r.top, r.right, r.bottom}, owner.hwnd(), 503, folder));
             const auto& s = skin.sheets();
             stage.SetImages(r.left, r.top, r.right, r.bottom, s.normal.get(), s.over.get(),
                             s.down.get(), s.normal.get());
@@ -55,6 +55,7 @@ TEST_F(StageControlTest, ShowsItsCodeAsCpiAndPlacesTheThumb) {
     EXPECT_GT(atEight, 0);
     stage.SetValue(0);
     EXPECT_EQ(stage.label().text(), "1200");
+    EXPECT_EQ(stage.slider().thumb().left(), 0) << "below the range: the left end";
     stage.SetValue(1);
     EXPECT_EQ(stage.slider().thumb().left(), 0);
     stage.SetValue(12);

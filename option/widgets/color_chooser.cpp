@@ -11,8 +11,12 @@ constexpr int kFirstCellSlot = 5;
 
 } // namespace
 
-void ColorChooser::SetReceiver(HWND receiver) { g_receiver = receiver; }
-HWND ColorChooser::Receiver() { return g_receiver; }
+void ColorChooser::SetReceiver(HWND receiver) {
+    g_receiver = receiver;
+}
+HWND ColorChooser::Receiver() {
+    return g_receiver;
+}
 
 bool ColorChooser::Create(const std::string& skinFolder, HWND owner) {
     chosen_ = -1;
@@ -43,7 +47,9 @@ void ColorChooser::Hide() {
         ::ShowWindow(hwnd(), SW_HIDE);
 }
 
-bool ColorChooser::shown() const { return hwnd() && ::IsWindowVisible(hwnd()); }
+bool ColorChooser::shown() const {
+    return hwnd() && ::IsWindowVisible(hwnd());
+}
 
 void ColorChooser::OnShown(bool shown) {
     over_ = -1;

@@ -38,8 +38,8 @@ void StageControl::OnCreate() {
         outline.release(); // the window owns it now
 }
 
-void StageControl::SetImages(int left, int top, int right, int bottom, HBITMAP rest,
-                             HBITMAP hover, HBITMAP pressed, HBITMAP disabled) {
+void StageControl::SetImages(int left, int top, int right, int bottom, HBITMAP rest, HBITMAP hover,
+                             HBITMAP pressed, HBITMAP disabled) {
     {
         win::window_dc dc(hwnd());
         skin::CutImage(dc.get(), rest_, rest, left, top, right, bottom);
@@ -96,8 +96,8 @@ void StageControl::SetSelected(bool selected) {
 
 void StageControl::Notify(StageNoticeKind kind, int32_t value) {
     if (owner_)
-        ::PostMessageA(owner_, UM_STAGE_CHANGED,
-                       WPARAM(StageNoticeParam(kind, value)), identifier_);
+        ::PostMessageA(owner_, UM_STAGE_CHANGED, WPARAM(StageNoticeParam(kind, value)),
+                       identifier_);
 }
 
 void StageControl::Paint(HDC dc) {

@@ -3,9 +3,9 @@
 // that enables it, a slider over the twelve CPI codes and a label with the
 // CPI number. It stores nothing; it tells its owner with UM_STAGE_CHANGED.
 #include "option/widgets/stage_values.h"
-#include "skin/text_label.h"
 #include "skin/click_hslider.h"
 #include "skin/skin_button.h"
+#include "skin/text_label.h"
 #include "skin/window_base.h"
 #include "win/handles.h"
 #include <string>

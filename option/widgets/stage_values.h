@@ -18,7 +18,11 @@ enum class StageNoticeKind : uint16_t { Enabled = 1, Code = 2, Select = 3 };
 
 // wParam of the notice: kind x 65536 + value modulo 65536.
 uint32_t StageNoticeParam(StageNoticeKind kind, int32_t value);
-inline uint16_t StageNoticeKindOf(uint32_t wParam) { return uint16_t(wParam >> 16); }
-inline uint16_t StageNoticeValueOf(uint32_t wParam) { return uint16_t(wParam & 0xFFFF); }
+inline uint16_t StageNoticeKindOf(uint32_t wParam) {
+    return uint16_t(wParam >> 16);
+}
+inline uint16_t StageNoticeValueOf(uint32_t wParam) {
+    return uint16_t(wParam & 0xFFFF);
+}
 
 } // namespace gm::option
