@@ -2,6 +2,7 @@
 // (a window of the monitor's name and the shared block it creates) or the
 // real Monitor.exe with the virtual mouse.
 #include "emulator/tests/emulator_process.h"
+#include "option/main_dialog.h"
 #include "option/tests/option_driver.h"
 #include "shared/private_profile.h"
 #include "shared/profile_files.h"
@@ -485,6 +486,102 @@ TEST_F(OptionTest, TheMainDialogHasItsMasksShapeAndTabsSwitchPages) {
     Click(Button(kTab1));
     Click(Button(kTab1 + 2));
     ASSERT_TRUE(WaitUntil([&] { return shown() == "00100"; })) << shown();
+}
+
+// ---- The firmware version line ---------------------------------------------
+
+TEST_F(OptionTest, FirmwareVersionShownOnlyInItsRangeAtStartAndAnyAfterARead) {
+    // The pixels of the version line for one FWVersion value ("" = no key).
+    auto lineFor = [&](const std::string& version, bool readBack = false) {
+        std::string ini = "[Setting]\r\nCurrentProfile=0\r\n";
+        if (!version.empty())
+            ini += "FWVersion=" + version + "\r\n";
+        TestFolder::WriteFile(dir() + "config.ini", ini);
+        EXPECT_TRUE(StartOption()) << version;
+        if (readBack) {
+            WritePrivateProfileStringA("Setting", "FWVersion", "650", (dir() + "config.ini").c_str());
+            ::PostMessageA(main_, 1254, 0, 0);
+        }
+        test::Settle(700);
+        const auto pixels = test::ClientPixels(main_, option::kVersionRect);
+        ::PostMessageA(main_, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(ClosedAndEnded()) << version;
+        ::CloseHandle(option_);
+        option_ = nullptr;
+        return pixels;
+    };
+    const auto v100 = lineFor("100"), v500 = lineFor("500"), v99 = lineFor("99"), v501 = lineFor("501"),
+               missing = lineFor(""), v650 = lineFor("650"), v650Read = lineFor("650", true);
+    EXPECT_NE(v100, v500) << "both shown, as 1.00 and 5.00";
+    EXPECT_EQ(missing, v100) << "a missing key reads as 100";
+    EXPECT_EQ(v99, v501) << "both N/A";
+    EXPECT_NE(v99, v100);
+    EXPECT_EQ(v650, v99) << "650 is N/A at start";
+    EXPECT_NE(v650Read, v650) << "and 6.50 after the monitor's read-back";
+}
+
+// ---- With the real monitor and the virtual mouse ------------------------------
+
+class OptionJourneyTest : public OptionTest {
+  protected:
+    void SetUp() override {
+        OptionTest::SetUp();
+        for (const char* f : {"Monitor.exe", "lan.dll"})
+            ASSERT_TRUE(test::CopyFromBuildFolder(f, dir())) << f;
+        TestFolder::WriteFile(dir() + "config.ini", "[Test]\r\nPacingPercent=1\r\n");
+    }
+    void TearDown() override {
+        if (HWND w = ::FindWindowA(nullptr, "Orvex_Gaming_Mouse_Normal_Monitor"))
+            ::PostMessageA(w, WM_CLOSE, 0, 0);
+        if (monitor_ && !test::Ended(monitor_, 30000))
+            ::TerminateProcess(monitor_, 9);
+        if (monitor_)
+            ::CloseHandle(monitor_);
+        OptionTest::TearDown();
+    }
+    std::string dir() const override { return mouse.folder().path(); }
+    // The virtual mouse's log with its columns closed up: "set ok 05 03 02".
+    std::string MouseLog() {
+        std::string out;
+        for (char c : mouse.Command("log").second)
+            if (!(c == ' ' && !out.empty() && out.back() == ' '))
+                out += c;
+        return out;
+    }
+
+    test::EmulatorProcess mouse;
+    HANDLE monitor_ = nullptr;
+};
+
+TEST_F(OptionJourneyTest, PickRenameApplyAndTheMouseSwitches) {
+    ASSERT_TRUE(mouse.Start());
+    monitor_ = test::StartProcess(dir(), "Monitor.exe", "1");
+    ASSERT_TRUE(monitor_);
+    // The monitor opens the configuration program itself.
+    ASSERT_TRUE(FoundMain());
+    ASSERT_TRUE(WaitUntil([&] { return MouseLog().find("set ok 0E 03 01") != std::string::npos; }))
+        << "the monitor has read everything back";
+    test::Settle(1000);
+
+    Click(Button(kSelector1 + 2));
+    Rename(kEdit, "Headline");
+    EXPECT_EQ(Label(2), "Headline");
+    Click(Button(kApply));
+    ASSERT_TRUE(WaitUntil([&] { return MouseLog().find("set ok 05 03 02") != std::string::npos; }))
+        << "report 5 selects profile index 2\n" << MouseLog();
+    EXPECT_TRUE(WaitUntil([&] { return Enabled(kOk) && Enabled(kApply); })) << "the monitor answered";
+    EXPECT_EQ(ProfileKey(2, "ProFileName"), "Headline");
+    EXPECT_EQ(Config("Setting", "CurrentProfile"), "2");
+    SharedBlock shared;
+    SettingsBlock block;
+    ASSERT_TRUE(shared.Open() && shared.CopyIn(block));
+    EXPECT_EQ(block.CurrentProfile(), 2);
+    EXPECT_EQ(block.Profile(2).Get(prof::ProFileName), "Headline");
+
+    // Closing the monitor closes the configuration program too.
+    ::PostMessageA(::FindWindowA(nullptr, "Orvex_Gaming_Mouse_Normal_Monitor"), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(test::Ended(monitor_));
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(main_); }));
 }
 
 } // namespace
