@@ -61,6 +61,9 @@ void SkinButton::SetImages(const ControlRecord& r, const SkinSheets& s) {
 
 void SkinButton::SetCaption(const std::string& text) {
     caption_ = text;
+    // Also the window text, for screen readers and tests.
+    if (hwnd())
+        ::SetWindowTextA(hwnd(), text.c_str());
     Redraw();
 }
 
