@@ -171,6 +171,14 @@ TEST(KeyFunction, ModifiersArePressedCtrlShiftAltWindows) {
     EXPECT_EQ(GenericModifier(163), 17);
 }
 
+TEST(KeyFunction, CtrlShortcutsAreCtrlWithTheirKey) {
+    EXPECT_EQ(CtrlShortcutKey(53), 27); // X
+    EXPECT_EQ(CtrlShortcutKey(54), 6);  // C
+    EXPECT_EQ(CtrlShortcutKey(60), 22); // S
+    for (int type : {0, 5, 16, 52, 61, 255}) EXPECT_EQ(CtrlShortcutKey(type), 0) << type;
+    EXPECT_EQ(ModifierKeys(kCtrlModifier), (std::vector<int>{17}));
+}
+
 TEST(Tilt, ClassesChooseTheirMethodAndBarsQualifyByShapeAndCursor) {
     EXPECT_EQ(MethodForClass("EXCEL7"), TiltMethod::ArrowClick);
     EXPECT_EQ(MethodForClass("MozillaWindowClass"), TiltMethod::ArrowKeys);
