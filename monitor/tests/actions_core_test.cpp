@@ -194,6 +194,16 @@ TEST(Tilt, ClassesChooseTheirMethodAndBarsQualifyByShapeAndCursor) {
     EXPECT_EQ(ArrowKeyFor(-1).vk, 39);
 }
 
+TEST(Tilt, TheSpeedFromFilesIsHeldToTheConfigurableRange) {
+    EXPECT_EQ(TiltRepeats(3), 3);
+    EXPECT_EQ(TiltRepeats(1), 1);
+    EXPECT_EQ(TiltRepeats(10), 10);
+    EXPECT_EQ(TiltRepeats(11), 10);
+    EXPECT_EQ(TiltRepeats(2147483647), 10);
+    EXPECT_EQ(TiltRepeats(0), 0);
+    EXPECT_EQ(TiltRepeats(-5), 0);
+}
+
 TEST(Media, PlayerCommandsAndRegistryTexts) {
     int toggle = 0;
     EXPECT_EQ(PlayerCommandFor(Player::Winamp, 28, toggle), 40045) << "play first";

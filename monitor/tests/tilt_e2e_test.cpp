@@ -158,5 +158,23 @@ TEST_F(TiltTest, APaneTakesTheBarAlignedWithItWithin25Pixels) {
     }
 }
 
+TEST_F(TiltTest, ADamagedTiltSpeedScrollsTenUnitsAStepAndTheMonitorGoesOn) {
+    block.Profile(block.CurrentProfile()).Set(prof::TiltSpeed, 2000000000);
+    Share();
+    Recorder plain("GmPlainScroll", WS_OVERLAPPEDWINDOW | WS_HSCROLL | WS_VISIBLE, 100, 100, 300,
+                   200);
+    plain.TakeFocus();
+    TiltBothWays();
+    ASSERT_TRUE(Pump([&] { return plain.got.size() >= 20; })) << plain.Joined();
+    Settle(500);
+    EXPECT_EQ(plain.Count("H0"), 10);
+    EXPECT_EQ(plain.Count("H1"), 10);
+    DWORD_PTR result = 0;
+    EXPECT_NE(::SendMessageTimeoutA(::FindWindowA(nullptr, kMonitorWindow), WM_NULL, 0, 0,
+                                    SMTO_ABORTIFHUNG, 10000, &result),
+              0)
+        << "the monitor answers";
+}
+
 } // namespace
 } // namespace gm::test
