@@ -26,7 +26,11 @@ TEST_F(ActionsTest, MouseButtonsTypeKeysShortcutsAndMacros) {
     ASSERT_TRUE(Pump([&] { return target.Count("+41") == 1; })) << target.Joined();
     Mouse("release 5");
     ASSERT_TRUE(Pump([&] { return target.Count("-10") == 1; })) << target.Joined();
-    EXPECT_EQ(target.Joined(), "+10 +41 -41 -10");
+    // Shift, A (repeated if the button was held over a second), then up in reverse.
+    std::string keys = target.Joined();
+    for (std::size_t at; (at = keys.find(" -41 +41")) != std::string::npos;)
+        keys.erase(at, 8);
+    EXPECT_EQ(keys, "+10 +41 -41 -10") << target.Joined();
 
     // A shortcut travels to the mouse as Ctrl and its key.
     target.got.clear();
