@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <thread>
 
 namespace gm::test {
 namespace {
@@ -208,6 +209,31 @@ TEST_F(PlayerTest, AMissingEntryStartsNothingAndCreatesNoKey) {
     EXPECT_FALSE(Started("winamp.exe"));
     for (REGSAM view : {kView64, kView32})
         EXPECT_FALSE(KeyExists(kITunesKey, view)) << "looked up read-only, never created";
+}
+
+TEST_F(PlayerTest, APlayerThatStopsAnsweringDoesNotStopTheMonitor) {
+    Choose(3);
+    // The player's window lives on a thread that stops taking messages.
+    HANDLE created = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE wake = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::thread hung([&] {
+        Recorder winamp("Winamp v1.x", WS_POPUP, 0, 0, 10, 10);
+        ::SetEvent(created);
+        ::WaitForSingleObject(wake, INFINITE);
+    });
+    ASSERT_EQ(::WaitForSingleObject(created, 10000), WAIT_OBJECT_0);
+    Recorder plain("GmPlainScroll", WS_OVERLAPPEDWINDOW | WS_HSCROLL | WS_VISIBLE, 100, 100, 300,
+                   200);
+    plain.TakeFocus();
+    for (unsigned code : {27u, 28u, 29u})
+        Event(0xF000, code);
+    Event(0x1000, 255);
+    EXPECT_TRUE(Pump([&] { return !plain.got.empty(); }))
+        << "the events after the player's commands are handled";
+    ::SetEvent(wake);
+    hung.join();
+    ::CloseHandle(created);
+    ::CloseHandle(wake);
 }
 
 } // namespace
