@@ -1,5 +1,7 @@
 #include "monitor/device_reports.h"
 
+#include "monitor/key_function.h"
+
 #include <algorithm>
 #include <cstring>
 #include <iterator>
@@ -35,10 +37,10 @@ constexpr int32_t kOff = 3;
 
 constexpr uint8_t kProfileCodes[kProfileCount] = {1, 3, 2, 5, 4};
 
-// The keys of the Ctrl shortcuts 53-60: X, C, V, Z, A, F, N, S.
-constexpr uint8_t kShortcutKeys[fn::CtrlShortcutLast - fn::CtrlShortcutFirst + 1] = {27, 6, 25, 29,
-                                                                                     4,  9, 17, 22};
-constexpr uint8_t kCtrl = 1;
+// The keys of the Ctrl shortcuts 53-60, shared with the key function.
+constexpr const uint8_t (&kShortcutKeys)[fn::CtrlShortcutLast - fn::CtrlShortcutFirst + 1] =
+    kCtrlShortcutKeys;
+constexpr uint8_t kCtrl = kCtrlModifier;
 // Usages E0h-E7h: left then right Ctrl, Shift, Alt, Windows.
 constexpr uint8_t kFirstModifierKey = 0xE0;
 constexpr uint8_t kLastModifierKey = 0xE7;

@@ -1,5 +1,7 @@
 #include "monitor/key_function.h"
 
+#include "shared/settings_block.h"
+
 namespace gm::mon {
 
 std::vector<int> ModifierKeys(uint8_t modifiers) {
@@ -29,6 +31,11 @@ int GenericModifier(int vk) {
 bool KeyRepeats(int vk) {
     if (vk == 0 || vk == 91 || vk == 92) return false;
     return GenericModifier(vk) != 16 && GenericModifier(vk) != 17 && GenericModifier(vk) != 18;
+}
+
+uint8_t CtrlShortcutKey(int functionType) {
+    const int i = functionType - fn::CtrlShortcutFirst;
+    return i >= 0 && i < int(sizeof kCtrlShortcutKeys) ? kCtrlShortcutKeys[i] : 0;
 }
 
 } // namespace gm::mon

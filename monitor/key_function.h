@@ -22,4 +22,12 @@ int GenericModifier(int vk);
 // Whether a held key repeats: not 0, not a modifier or Windows key.
 bool KeyRepeats(int vk);
 
+// The Ctrl shortcuts 53-60 (X, C, V, Z, A, F, N, S) go to the mouse as key
+// buttons with the Ctrl bit, and the mouse reports them as key buttons.
+inline constexpr uint8_t kCtrlModifier = 0x01;
+inline constexpr uint8_t kCtrlShortcutKeys[8] = {27, 6, 25, 29, 4, 9, 17, 22};
+
+// The key usage of a Ctrl shortcut function, or 0 for any other function.
+uint8_t CtrlShortcutKey(int functionType);
+
 } // namespace gm::mon

@@ -530,6 +530,12 @@ void CMonitorWnd::ButtonAction(int button, bool release) {
         usage = b.Get(btn::KeyUsage);
         modifiers = b.Get(btn::KeyModifiers);
         if (type == fn::Macro) macro = LoadMacro(b);
+        // The mouse holds a Ctrl shortcut as a key button and reports it as one.
+        if (const uint8_t key = CtrlShortcutKey(type)) {
+            type = fn::Key;
+            usage = key;
+            modifiers = kCtrlModifier;
+        }
     }
     if (type == fn::Key) {
         if (release) KeyFunctionRelease(button);

@@ -27,6 +27,10 @@ bool QualifiesForHScroll(const WindowFacts& w, int cursorX) {
     return w.hasHScroll;
 }
 
+int TiltRepeats(int tiltSpeed) {
+    return tiltSpeed <= 0 ? 0 : tiltSpeed > kMaxTiltSpeed ? kMaxTiltSpeed : tiltSpeed;
+}
+
 ArrowKey ArrowKeyFor(int direction) {
     if (direction > 0) return {37, 0x014B0001u, 0xC14B0001u};
     return {39, 0x014D0001u, 0xC14D0001u};

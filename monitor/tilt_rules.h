@@ -23,6 +23,13 @@ struct WindowFacts {
 // Whether a window is a horizontal scroll target for a cursor at `cursorX`.
 bool QualifiesForHScroll(const WindowFacts& w, int cursorX);
 
+// Scroll units per step for a profile's TiltSpeed. The value comes from
+// files and the shared block, so a damaged one must not turn one step into
+// billions of messages or clicks: at most what the configuration program
+// offers (10), nothing for zero or less.
+inline constexpr int kMaxTiltSpeed = 10;
+int TiltRepeats(int tiltSpeed);
+
 // The scroll message for a tilt direction: +1 -> SB_LINELEFT, -1 -> SB_LINERIGHT.
 inline int ScrollCode(int direction) {
     return direction > 0 ? 0 : 1;

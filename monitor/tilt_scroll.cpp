@@ -102,6 +102,7 @@ void TiltStep(int direction, int speed) {
     HWND target = FindHorizontalTarget(w, cursor);
     if (!target) return;
     const WPARAM code = WPARAM(ScrollCode(direction));
+    speed = TiltRepeats(speed);
     switch (method) {
     case TiltMethod::ScrollBarMessage:
         for (int i = 0; i < speed; ++i) ::PostMessageA(::GetParent(target), WM_HSCROLL, code, LPARAM(target));

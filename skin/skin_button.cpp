@@ -61,6 +61,9 @@ void SkinButton::SetImages(const ControlRecord& r, const SkinSheets& s) {
 
 void SkinButton::SetCaption(const std::string& text) {
     caption_ = text;
+    // Also the window text, for screen readers and tests.
+    if (hwnd())
+        ::SetWindowTextA(hwnd(), text.c_str());
     Redraw();
 }
 
@@ -219,6 +222,11 @@ LRESULT SkinButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
         Redraw();
         return r;
     }
+    case BM_CLICK:
+        // A disabled button is never pressed, whoever asks.
+        if (!::IsWindowEnabled(hwnd()))
+            return 0;
+        return Default(msg, wp, lp);
     case WM_LBUTTONDOWN: {
         // Bring the window holding the button to the front first.
         const HWND owner = OwnerOrParent(hwnd());

@@ -20,8 +20,11 @@ bool TextLabel::Create(const RECT& rect, HWND parent, int id) {
 
 void TextLabel::SetText(const std::string& text) {
     text_ = text;
-    if (hwnd())
+    if (hwnd()) {
+        // The window text too, so screen readers and tests can read it.
+        ::SetWindowTextA(hwnd(), text.c_str());
         ::InvalidateRect(hwnd(), nullptr, FALSE);
+    }
 }
 
 void TextLabel::Paint(HDC dc) {

@@ -171,6 +171,14 @@ TEST(KeyFunction, ModifiersArePressedCtrlShiftAltWindows) {
     EXPECT_EQ(GenericModifier(163), 17);
 }
 
+TEST(KeyFunction, CtrlShortcutsAreCtrlWithTheirKey) {
+    EXPECT_EQ(CtrlShortcutKey(53), 27); // X
+    EXPECT_EQ(CtrlShortcutKey(54), 6);  // C
+    EXPECT_EQ(CtrlShortcutKey(60), 22); // S
+    for (int type : {0, 5, 16, 52, 61, 255}) EXPECT_EQ(CtrlShortcutKey(type), 0) << type;
+    EXPECT_EQ(ModifierKeys(kCtrlModifier), (std::vector<int>{17}));
+}
+
 TEST(Tilt, ClassesChooseTheirMethodAndBarsQualifyByShapeAndCursor) {
     EXPECT_EQ(MethodForClass("EXCEL7"), TiltMethod::ArrowClick);
     EXPECT_EQ(MethodForClass("MozillaWindowClass"), TiltMethod::ArrowKeys);
@@ -184,6 +192,16 @@ TEST(Tilt, ClassesChooseTheirMethodAndBarsQualifyByShapeAndCursor) {
     EXPECT_TRUE(QualifiesForHScroll({"Whatever", true}, 0));
     EXPECT_EQ(ArrowKeyFor(1).upParam, 0xC14B0001u);
     EXPECT_EQ(ArrowKeyFor(-1).vk, 39);
+}
+
+TEST(Tilt, TheSpeedFromFilesIsHeldToTheConfigurableRange) {
+    EXPECT_EQ(TiltRepeats(3), 3);
+    EXPECT_EQ(TiltRepeats(1), 1);
+    EXPECT_EQ(TiltRepeats(10), 10);
+    EXPECT_EQ(TiltRepeats(11), 10);
+    EXPECT_EQ(TiltRepeats(2147483647), 10);
+    EXPECT_EQ(TiltRepeats(0), 0);
+    EXPECT_EQ(TiltRepeats(-5), 0);
 }
 
 TEST(Media, PlayerCommandsAndRegistryTexts) {

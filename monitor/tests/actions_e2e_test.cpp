@@ -1,201 +1,15 @@
 // The monitor's actions end to end: the virtual mouse reports a button, the
 // real Monitor.exe acts, and windows of this test receive the result.
-#include "emulator/tests/emulator_process.h"
-#include "shared/settings_block.h"
-#include "shared/shared_block.h"
+#include "monitor/tests/actions_fixture.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
-namespace gm {
+namespace gm::test {
 namespace {
-
-using test::TestFolder;
-
-constexpr const char* kMonitorWindow = "Orvex_Gaming_Mouse_Normal_Monitor";
-
-std::string Hex(unsigned v) {
-    char t[16];
-    std::snprintf(t, sizeof t, "%X", v);
-    return t;
-}
-
-// A window that records the input and scroll messages it receives, one
-// short word each: "+41" key down, "-41" key up, "L+" left button down,
-// "H0" WM_HSCROLL with SB_LINELEFT, "C40045" WM_COMMAND.
-class Recorder {
-public:
-    Recorder(const char* cls, DWORD style, int x, int y, int w, int h, HWND parent = nullptr) {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = ::GetModuleHandleA(nullptr);
-        wc.lpszClassName = cls;
-        wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-        ::RegisterClassA(&wc);
-        hwnd = ::CreateWindowExA(0, cls, cls, style, x, y, w, h, parent, nullptr, wc.hInstance, nullptr);
-        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    }
-    ~Recorder() { ::DestroyWindow(hwnd); }
-    Recorder(const Recorder&) = delete;
-    Recorder& operator=(const Recorder&) = delete;
-
-    // Foreground, keyboard focus and the cursor over its middle.
-    void TakeFocus() {
-        ::SetForegroundWindow(hwnd);
-        ::SetFocus(hwnd);
-        RECT r;
-        ::GetWindowRect(hwnd, &r);
-        ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    }
-    std::string Joined() const {
-        std::string s;
-        for (const auto& w : got) s += (s.empty() ? "" : " ") + w;
-        return s;
-    }
-    int Count(const std::string& word) const {
-        int n = 0;
-        for (const auto& w : got) n += w == word;
-        return n;
-    }
-
-    HWND hwnd;
-    std::vector<std::string> got;
-
-private:
-    static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) noexcept {
-        auto* self = reinterpret_cast<Recorder*>(::GetWindowLongPtrA(h, GWLP_USERDATA));
-        if (self) {
-            switch (msg) {
-            case WM_KEYDOWN:
-            case WM_SYSKEYDOWN:
-                self->got.push_back("+" + Hex(unsigned(wp)));
-                break;
-            case WM_KEYUP:
-            case WM_SYSKEYUP:
-                self->got.push_back("-" + Hex(unsigned(wp)));
-                break;
-            case WM_LBUTTONDOWN:
-                self->got.push_back("L+");
-                break;
-            case WM_LBUTTONUP:
-                self->got.push_back("L-");
-                break;
-            case WM_RBUTTONDOWN:
-                self->got.push_back("R+");
-                break;
-            case WM_RBUTTONUP:
-                self->got.push_back("R-");
-                break;
-            case WM_XBUTTONDOWN:
-                self->got.push_back("X" + std::to_string(HIWORD(wp)) + "+");
-                break;
-            case WM_XBUTTONUP:
-                self->got.push_back("X" + std::to_string(HIWORD(wp)) + "-");
-                break;
-            case WM_HSCROLL:
-                self->got.push_back("H" + std::to_string(LOWORD(wp)) + (lp ? "b" : ""));
-                return 0;
-            case WM_COMMAND:
-                self->got.push_back("C" + std::to_string(wp));
-                return 0;
-            default:
-                break;
-            }
-        }
-        return ::DefWindowProcA(h, msg, wp, lp);
-    }
-};
-
-bool Pump(const std::function<bool()>& done, DWORD limitMs = 30000) {
-    const DWORD start = ::GetTickCount();
-    for (;;) {
-        MSG m;
-        while (::PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&m);
-            ::DispatchMessageA(&m);
-        }
-        if (done()) return true;
-        if (::GetTickCount() - start > limitMs) return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
-void Settle(DWORD ms) {
-    Pump([] { return false; }, ms);
-}
-
-class ActionsTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        const std::string dir = mouse.folder().path();
-        for (const char* f : {"Monitor.exe", "lan.dll"}) ASSERT_TRUE(test::CopyFromBuildFolder(f, dir)) << f;
-        const std::string standin = BuildDir() + "standin_window.exe";
-        for (const char* to : {"OSD.exe", "ran.exe"})
-            ASSERT_TRUE(::CopyFileA(standin.c_str(), (dir + to).c_str(), FALSE)) << to;
-        TestFolder::WriteFile(dir + "config.ini", "[Test]\r\nPacingPercent=1\r\n");
-        ASSERT_TRUE(mouse.Start());
-        STARTUPINFOA si{};
-        si.cb = sizeof si;
-        PROCESS_INFORMATION pi{};
-        std::string line = "\"" + dir + "Monitor.exe\"";
-        ASSERT_TRUE(::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi));
-        ::CloseHandle(pi.hThread);
-        monitor_ = pi.hProcess;
-        ASSERT_TRUE(Pump([] { return ::FindWindowA(nullptr, kMonitorWindow) != nullptr; }));
-        // The read-back at start-up ends by sharing the block; wait for it.
-        ASSERT_TRUE(Pump([&] {
-            return (shared.IsOpen() || shared.Open()) && Config("Setting", "Device") == "1" && shared.CopyIn(block) &&
-                   block.HasCurrentProfile();
-        }));
-        Settle(1500);
-        ASSERT_TRUE(shared.CopyIn(block));
-    }
-    void TearDown() override {
-        if (!monitor_) return;
-        if (HWND w = ::FindWindowA(nullptr, kMonitorWindow)) ::PostMessageA(w, WM_CLOSE, 0, 0);
-        if (!Pump([&] { return ::WaitForSingleObject(monitor_, 0) == WAIT_OBJECT_0; })) ::TerminateProcess(monitor_, 9);
-        ::CloseHandle(monitor_);
-    }
-    static std::string BuildDir() {
-        char path[MAX_PATH];
-        const DWORD n = ::GetModuleFileNameA(nullptr, path, sizeof path);
-        std::string s(path, n);
-        return s.substr(0, s.find_last_of('\\') + 1);
-    }
-    std::string dir() const { return mouse.folder().path(); }
-    std::string Config(const char* section, const char* key) const {
-        char text[512];
-        ::GetPrivateProfileStringA(section, key, "", text, sizeof text, (dir() + "config.ini").c_str());
-        return text;
-    }
-    ButtonView Button(int number) { return block.Profile(block.CurrentProfile()).Button(number - 1); }
-    // Hands the edited block to the monitor, as the configuration program does.
-    void Share() {
-        ASSERT_TRUE(shared.CopyOut(block));
-        ::SendMessageA(::FindWindowA(nullptr, kMonitorWindow), 1226, 0, 0);
-    }
-    void Event(unsigned cls, unsigned value) {
-        ASSERT_TRUE(mouse.Command("event 0x" + Hex(cls) + " 0x" + Hex(value)).first);
-    }
-    void SetMacro(int number, std::vector<MacroEvent> events, int repeat) {
-        ButtonView b = Button(number);
-        b.Set(btn::FunctionType, uint8_t(fn::Macro));
-        b.Set(btn::MacroName, "Test macro");
-        b.Set(btn::RepeatCount, repeat);
-        b.Set(btn::EventCount, uint16_t(events.size()));
-        for (std::size_t i = 0; i < events.size(); ++i) b.SetEvent(int(i), events[i]);
-    }
-
-    test::EmulatorProcess mouse;
-    SharedBlock shared;
-    SettingsBlock block;
-    HANDLE monitor_ = nullptr;
-};
-
-constexpr uint8_t P = 1, R = 2;
 
 TEST_F(ActionsTest, KeyFunctionHoldsModifiersRepeatsAndReleasesInReverse) {
     Recorder target("GmFocus", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
@@ -439,11 +253,6 @@ TEST_F(ActionsTest, ARunProgramButtonOpensItsPath) {
     EXPECT_TRUE(Pump([&] { return TestFolder::ReadFile(dir() + "ran.exe.log").find("started") != std::string::npos; }));
 }
 
-} // namespace
-} // namespace gm
-
-namespace gm {
-namespace {
 
 // The display program on its own: notices from config.ini and the shared
 // block, shown top-most and click-through, hidden again after a while.
@@ -505,4 +314,4 @@ TEST(OsdProgram, ShowsEachNoticeOverTheDesktopAndEndsOnClose) {
 }
 
 } // namespace
-} // namespace gm
+} // namespace gm::test

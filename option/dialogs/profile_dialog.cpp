@@ -1,8 +1,6 @@
 #include "option/dialogs/profile_dialog.h"
 
-#include <commdlg.h>
-#include <shlobj.h>
-#include <vector>
+#include "option/dialogs/browse_program.h"
 
 namespace gm::option {
 namespace {
@@ -13,13 +11,6 @@ constexpr COLORREF kEditBack = RGB(229, 229, 229);
 RECT RectOf(const skin::ControlRecord& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 } // namespace
-
-std::string WindowText(HWND window) {
-    const int length = ::GetWindowTextLengthA(window);
-    std::vector<char> text(std::size_t(length) + 1, '\0');
-    ::GetWindowTextA(window, text.data(), length + 1);
-    return text.data();
-}
 
 int ProfileDialog::Run(const std::string& skinFolder, HWND owner) {
     return RunModal(skinFolder, "skin_profile.ini", owner);
@@ -61,28 +52,9 @@ void ProfileDialog::OnCommand(HWND control, int) {
 }
 
 void ProfileDialog::Browse() {
-    char desktop[MAX_PATH] = "";
-    ::SHGetSpecialFolderPathA(hwnd(), desktop, CSIDL_DESKTOP, FALSE);
-    // Multiple selection gives a list in this buffer; the first name is the path we keep.
-    std::vector<char> file(8192, '\0');
-    ::wsprintfA(file.data(), "%s\\.exe", desktop);
-    static const char kFilter[] = "exe file(*.exe)\0*.EXE\0";
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = hwnd();
-    ofn.lpstrFilter = kFilter;
-    ofn.lpstrFile = file.data();
-    ofn.nMaxFile = DWORD(file.size());
-    ofn.lpstrDefExt = "*.exe";
-    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_ALLOWMULTISELECT | OFN_EXPLORER;
-    if (!::GetOpenFileNameA(&ofn))
-        return;
-    // With several files chosen the buffer holds the folder, then the names.
-    std::string path = file.data();
-    const char* second = file.data() + path.size() + 1;
-    if (*second)
-        path = path + "\\" + second;
-    ::SetWindowTextA(gameEdit_.hwnd(), path.c_str());
+    const std::string path = BrowseForProgram(hwnd());
+    if (!path.empty())
+        ::SetWindowTextA(gameEdit_.hwnd(), path.c_str());
 }
 
 } // namespace gm::option

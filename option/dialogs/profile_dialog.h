@@ -36,7 +36,4 @@ class ProfileDialog : public skin::SkinDialog {
     skin::SkinButton browse_, ok_, cancel_, close_;
 };
 
-// Text of a window, however long.
-std::string WindowText(HWND window);
-
 } // namespace gm::option

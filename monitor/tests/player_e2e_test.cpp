@@ -1,0 +1,240 @@
+// The media player functions end to end: what the players that are not
+// reached by WM_COMMAND receive, and where the monitor finds a player's
+// program in the registry.
+#include "monitor/tests/actions_fixture.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <thread>
+
+namespace gm::test {
+namespace {
+
+constexpr const char* kMediaPlayerKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\wmplayer.exe";
+constexpr const char* kITunesKey = "SOFTWARE\\Apple Computer, Inc.\\iPod\\RegisteredApps\\4";
+constexpr const char* kWinampKey = "SOFTWARE\\Classes\\Winamp.File\\shell\\open\\command";
+constexpr REGSAM kView64 = KEY_WOW64_64KEY, kView32 = KEY_WOW64_32KEY;
+
+bool KeyExists(const std::string& key, REGSAM view) {
+    HKEY k;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ | view, &k) != ERROR_SUCCESS)
+        return false;
+    ::RegCloseKey(k);
+    return true;
+}
+
+// A text value under HKEY_LOCAL_MACHINE in one registry view, for one test:
+// the keys it had to create go again, a value it replaced comes back.
+class MachineValue {
+  public:
+    MachineValue(const std::string& key, const char* value, const std::string& text, REGSAM view,
+                 DWORD type = REG_SZ)
+        : key_(key), value_(value ? value : ""), view_(view) {
+        for (std::size_t end = key.find('\\');; end = key.find('\\', end + 1)) {
+            const std::string part = key.substr(0, end);
+            if (!KeyExists(part, view)) {
+                created_ = part;
+                break;
+            }
+            if (end == std::string::npos)
+                break;
+        }
+        HKEY k;
+        if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0,
+                              KEY_READ | KEY_WRITE | view, nullptr, &k, nullptr) != ERROR_SUCCESS)
+            return;
+        if (created_.empty()) {
+            char old[1024];
+            DWORD size = sizeof old;
+            if (::RegQueryValueExA(k, value, nullptr, &oldType_, reinterpret_cast<BYTE*>(old),
+                                   &size) == ERROR_SUCCESS)
+                old_.assign(old, size);
+        }
+        ok = ::RegSetValueExA(k, value, 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
+                              DWORD(text.size() + 1)) == ERROR_SUCCESS;
+        ::RegCloseKey(k);
+    }
+    ~MachineValue() {
+        if (!created_.empty()) {
+            const std::size_t cut = created_.find_last_of('\\');
+            HKEY parent;
+            if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, created_.substr(0, cut).c_str(), 0,
+                                KEY_ALL_ACCESS | view_, &parent) == ERROR_SUCCESS) {
+                ::RegDeleteTreeA(parent, created_.substr(cut + 1).c_str());
+                ::RegCloseKey(parent);
+            }
+            return;
+        }
+        HKEY k;
+        if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, key_.c_str(), 0, KEY_WRITE | view_, &k) !=
+            ERROR_SUCCESS)
+            return;
+        const char* value = value_.empty() ? nullptr : value_.c_str();
+        if (oldType_ != REG_NONE)
+            ::RegSetValueExA(k, value, 0, oldType_, reinterpret_cast<const BYTE*>(old_.data()),
+                             DWORD(old_.size()));
+        else
+            ::RegDeleteValueA(k, value);
+        ::RegCloseKey(k);
+    }
+    MachineValue(const MachineValue&) = delete;
+    MachineValue& operator=(const MachineValue&) = delete;
+
+    bool ok = false;
+
+  private:
+    std::string key_, value_, created_, old_;
+    REGSAM view_;
+    DWORD oldType_ = REG_NONE;
+};
+
+class PlayerTest : public ActionsTest {
+  protected:
+    void Choose(int player) {
+        block.Profile(block.CurrentProfile()).Set(prof::MediaOption, player);
+        Share();
+    }
+    // A program that only leaves "started" in "<name>.log" beside it.
+    void StandIn(const std::string& name) {
+        ASSERT_TRUE(::CopyFileA((BuildDir() + "standin_window.exe").c_str(), (dir() + name).c_str(),
+                                FALSE));
+    }
+};
+
+TEST_F(PlayerTest, ITunesGetsCtrlArrowsAndSpaceInItsOwnWindowOnly) {
+    Choose(1);
+    // The player's class under another title is not the player.
+    Recorder other("iTunes", WS_POPUP, 0, 0, 10, 10, nullptr, "iTunes Mini Player");
+    Event(0xF000, 28);
+    Settle(800);
+    EXPECT_EQ(other.Joined(), "");
+
+    Recorder player("iTunes", WS_POPUP, 0, 0, 10, 10, nullptr, "iTunes");
+    player.keyParams = true;
+    for (unsigned code : {27u, 26u, 28u, 29u})
+        Event(0xF000, code);
+    ASSERT_TRUE(Pump([&] { return player.got.size() >= 12; })) << player.Joined();
+    Settle(300);
+    EXPECT_EQ(player.Joined(), "+11@001D0001 +27@014D0001 -27@C14D0001 -11@C01D0001 "
+                               "+11@001D0001 +25@014B0001 -25@C14B0001 -11@C01D0001 "
+                               "+20@00390001 -20@C0390001 +20@00390001 -20@C0390001")
+        << "next, previous, play/pause, stop";
+    EXPECT_EQ(other.Joined(), "");
+}
+
+TEST_F(PlayerTest, MediaPlayerCommandsGoOutAsTheSystemsMediaKeys) {
+    Choose(0);
+    // The shell's view of the desktop: a hook that sees every application
+    // command no window took, in whatever program it was raised.
+    HMODULE dll = ::LoadLibraryA((BuildDir() + "appcommand_hook.dll").c_str());
+    ASSERT_NE(dll, nullptr);
+    auto proc =
+        reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(::GetProcAddress(dll, "ShellProc")));
+    ASSERT_NE(proc, nullptr);
+    HHOOK hook = ::SetWindowsHookExA(WH_SHELL, proc, dll, 0);
+    ASSERT_NE(hook, nullptr);
+    Recorder sink("GmAppCommandSink", WS_POPUP, 0, 0, 10, 10);
+
+    for (unsigned code : {27u, 26u, 28u, 29u})
+        Event(0xF000, code);
+    const bool seen = Pump([&] { return sink.got.size() >= 4; });
+    Settle(300);
+    ::UnhookWindowsHookEx(hook);
+    ::FreeLibrary(dll);
+    ASSERT_TRUE(seen) << sink.Joined();
+    auto command = [](int n) { return "U" + std::to_string(WM_APP + n); };
+    EXPECT_EQ(sink.Joined(), command(APPCOMMAND_MEDIA_NEXTTRACK) + " " +
+                                 command(APPCOMMAND_MEDIA_PREVIOUSTRACK) + " " +
+                                 command(APPCOMMAND_MEDIA_PLAY_PAUSE) + " " +
+                                 command(APPCOMMAND_MEDIA_STOP));
+}
+
+TEST_F(PlayerTest, StartBringsAnOpenMediaPlayerToTheFrontOrRunsTheRegisteredOne) {
+    StandIn("wmplayer.exe");
+    // The registered path names the install folder through an environment string.
+    MachineValue entry(kMediaPlayerKey, nullptr, "%GM_TEST_FOLDER%wmplayer.exe", kView64,
+                       REG_EXPAND_SZ);
+    ASSERT_TRUE(entry.ok);
+    Choose(0);
+    {
+        Recorder player("GmPlayerWindow", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 150, 150, 300, 200,
+                        nullptr, "Windows Media Player");
+        Recorder focus("GmFocus", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
+        focus.TakeFocus();
+        ASSERT_TRUE(Pump([&] { return ::GetForegroundWindow() == focus.hwnd; }));
+        Event(0xF000, 25);
+        EXPECT_TRUE(Pump([&] { return ::GetForegroundWindow() == player.hwnd; }))
+            << "the open player comes to the front";
+        Settle(1000);
+        EXPECT_FALSE(Started("wmplayer.exe")) << "and is not started again";
+    }
+    Event(0xF000, 25);
+    EXPECT_TRUE(Pump([&] { return Started("wmplayer.exe"); }))
+        << "no player window: the registered program runs";
+}
+
+TEST_F(PlayerTest, APlayerRegisteredFor32BitProgramsOnlyIsFoundThere) {
+    StandIn("iTunes.exe");
+    ASSERT_FALSE(KeyExists(kITunesKey, kView64));
+    MachineValue entry(kITunesKey, "path", dir() + "iTunes.exe", kView32);
+    ASSERT_TRUE(entry.ok);
+    ASSERT_TRUE(KeyExists(kITunesKey, kView32));
+    ASSERT_FALSE(KeyExists(kITunesKey, kView64)) << "the 32-bit view is a view of its own";
+    Choose(1);
+    Event(0xF000, 25);
+    EXPECT_TRUE(Pump([&] { return Started("iTunes.exe"); }));
+}
+
+TEST_F(PlayerTest, AMissingEntryStartsNothingAndCreatesNoKey) {
+    for (REGSAM view : {kView64, kView32})
+        for (const char* key : {kITunesKey, kWinampKey})
+            ASSERT_FALSE(KeyExists(key, view)) << key;
+    // Stand-ins where a mistaken look-up might find something to run.
+    StandIn("iTunes.exe");
+    StandIn("winamp.exe");
+    for (int player : {1, 3}) {
+        Choose(player);
+        Event(0xF000, 25);
+    }
+    // The value of another player is not taken for the chosen one.
+    MachineValue other(kWinampKey, nullptr, "\"" + dir() + "winamp.exe\" \"%1\"", kView64);
+    ASSERT_TRUE(other.ok);
+    Choose(1);
+    Event(0xF000, 25);
+    Settle(1500);
+    EXPECT_FALSE(Started("iTunes.exe"));
+    EXPECT_FALSE(Started("winamp.exe"));
+    for (REGSAM view : {kView64, kView32})
+        EXPECT_FALSE(KeyExists(kITunesKey, view)) << "looked up read-only, never created";
+}
+
+TEST_F(PlayerTest, APlayerThatStopsAnsweringDoesNotStopTheMonitor) {
+    Choose(3);
+    // The player's window lives on a thread that stops taking messages.
+    HANDLE created = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE wake = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::thread hung([&] {
+        Recorder winamp("Winamp v1.x", WS_POPUP, 0, 0, 10, 10);
+        ::SetEvent(created);
+        ::WaitForSingleObject(wake, INFINITE);
+    });
+    ASSERT_EQ(::WaitForSingleObject(created, 10000), WAIT_OBJECT_0);
+    Recorder plain("GmPlainScroll", WS_OVERLAPPEDWINDOW | WS_HSCROLL | WS_VISIBLE, 100, 100, 300,
+                   200);
+    plain.TakeFocus();
+    for (unsigned code : {27u, 28u, 29u})
+        Event(0xF000, code);
+    Event(0x1000, 255);
+    EXPECT_TRUE(Pump([&] { return !plain.got.empty(); }))
+        << "the events after the player's commands are handled";
+    ::SetEvent(wake);
+    hung.join();
+    ::CloseHandle(created);
+    ::CloseHandle(wake);
+}
+
+} // namespace
+} // namespace gm::test
