@@ -29,16 +29,17 @@ function(gm_core_library name)
     endforeach()
 endfunction()
 
-# gm_test(name LABEL unit|wine|e2e SOURCES ... LIBS ...): one GoogleTest binary,
-# its cases discovered when ctest runs (under Wine for the Windows build).
+# gm_test(name LABEL unit|wine|e2e [DESKTOP] SOURCES ... LIBS ...): one GoogleTest
+# binary, its cases discovered when ctest runs (under Wine for the Windows build).
 # e2e tests run one at a time: the programs they start use names that are
-# global to the desktop.
+# global to the desktop. DESKTOP does the same for tests that move the real
+# pointer or need their window on top.
 function(gm_test name)
-    cmake_parse_arguments(T "" "LABEL" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(T "DESKTOP" "LABEL" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE gm_warnings GTest::gtest_main ${T_LIBS})
     set(props LABELS ${T_LABEL})
-    if(T_LABEL STREQUAL "e2e")
+    if(T_LABEL STREQUAL "e2e" OR T_DESKTOP)
         list(APPEND props RESOURCE_LOCK desktop)
     endif()
     gtest_discover_tests(${name}

@@ -12,7 +12,8 @@ target_sources(option_win PRIVATE
 target_link_libraries(option_win PUBLIC option_pages_core)
 
 # Pages driven as a user drives them, inside a stand-in for the main dialog.
-gm_test(option_pages_tests LABEL wine
+# They move the real pointer, so they take the desktop alone.
+gm_test(option_pages_tests LABEL wine DESKTOP
     SOURCES
         tests/page_host.cpp
         tests/page_driver.cpp
