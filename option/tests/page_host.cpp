@@ -33,6 +33,23 @@ std::string PageHost::BuiltSkinFolder() {
     return program.substr(0, program.find_last_of('\\') + 1) + "skins\\";
 }
 
+void PageHost::UseSkinCopy(const std::function<bool(const std::string&)>& leaveOut) {
+    const std::string from = BuiltSkinFolder();
+    const std::string to = folder.path() + "skins\\";
+    ::CreateDirectoryA(to.c_str(), nullptr);
+    WIN32_FIND_DATAA fd;
+    const HANDLE find = ::FindFirstFileA((from + "*").c_str(), &fd);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const std::string name = fd.cFileName;
+        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !leaveOut(name))
+            ::CopyFileA((from + name).c_str(), (to + name).c_str(), FALSE);
+    } while (::FindNextFileA(find, &fd));
+    ::FindClose(find);
+    skinFolder_ = to;
+}
+
 void PageHost::RefreshAll() {
     ++refreshes;
     for (Page* p : pages)

@@ -10,6 +10,7 @@
 #include "shared/tests/test_folder.h"
 #include "skin/window_base.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,9 @@ class PageHost : public OptionHost {
     bool Open(Page& page);
     // The built skins next to the test program.
     static std::string BuiltSkinFolder();
+    // A copy of the built skins in the install folder without the files
+    // `leaveOut` accepts; the host then uses it.
+    void UseSkinCopy(const std::function<bool(const std::string&)>& leaveOut);
 
     gm::test::TestFolder folder;
     SettingsBlock working;

@@ -202,5 +202,29 @@ TEST_F(SensitivityPageTest, RefreshShowsAnotherProfileWithoutWritingIt) {
     EXPECT_EQ(SwatchPixel(0), RGB(0, 0, 255));
 }
 
+TEST(SensitivityPageWithoutThumbs, WorksWithoutItsSliders) {
+    test::PageHost host;
+    host.UseSkinCopy([](const std::string& name) { return name.rfind("scroll_arrow", 0) == 0; });
+    SensitivityPage page{host};
+    ProfileView p = host.working.Profile(0);
+    p.Set(prof::XYSynchronous, 0);
+    p.Set(prof::Sensitivity_X, 14);
+    p.Set(prof::Sensitivity_Y, 5);
+    ASSERT_TRUE(host.Open(page));
+    EXPECT_EQ(page.sliderX().hwnd(), nullptr);
+    EXPECT_EQ(page.sliderY().hwnd(), nullptr);
+    EXPECT_EQ(page.stage(0).slider().hwnd(), nullptr);
+
+    // The link still couples the values; the stages still select and switch.
+    ClickCentre(page.xyButton().hwnd());
+    EXPECT_EQ(p.Get(prof::Sensitivity_Y), 14);
+    ClickCentre(page.stage(2).selectButton().hwnd());
+    EXPECT_EQ(p.Get(prof::CpiStep), 2);
+    ClickCentre(page.stage(0).enableBox().hwnd());
+    EXPECT_EQ(p.Get(prof::StepFlag(0)), 0);
+    EXPECT_EQ(page.stage(3).label().text(), "3000");
+    page.Destroy();
+}
+
 } // namespace
 } // namespace gm::option
