@@ -41,6 +41,14 @@ LRESULT CALLBACK FrameProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexc
         MenuFrameHook::DrawFrame(hwnd, reinterpret_cast<HDC>(wp));
         return r;
     }
+    case WM_PAINT: {
+        // Some platforms draw the menu's edge with its items rather than as
+        // its frame; the frame goes over it afterwards.
+        const LRESULT r = ::CallWindowProcA(old, hwnd, msg, wp, lp);
+        win::window_dc dc(hwnd, true);
+        MenuFrameHook::DrawFrame(hwnd, dc.get());
+        return r;
+    }
     case WM_SHOWWINDOW:
         if (wp)
             break;

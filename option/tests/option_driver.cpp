@@ -109,7 +109,8 @@ std::string TextOf(HWND window) {
 
 std::vector<COLORREF> ClientPixels(HWND window, const RECT& area) {
     POINT origin{area.left, area.top};
-    ::ClientToScreen(window, &origin);
+    if (window)
+        ::ClientToScreen(window, &origin);
     const int w = area.right - area.left, h = area.bottom - area.top;
     HDC screen = ::GetDC(nullptr);
     HDC memory = ::CreateCompatibleDC(screen);

@@ -33,7 +33,8 @@ void Click(HWND button);
 void Type(HWND edit, const std::string& text);
 std::string TextOf(HWND window);
 
-// The screen's pixels in a rectangle of `window`'s client area.
+// The screen's pixels in a rectangle of `window`'s client area (of the
+// screen when `window` is null), row by row.
 std::vector<COLORREF> ClientPixels(HWND window, const RECT& area);
 
 // Drives the platform's open or save dialog owned by `owner`: the file name

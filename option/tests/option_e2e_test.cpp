@@ -3,7 +3,9 @@
 // real Monitor.exe with the virtual mouse.
 #include "emulator/tests/emulator_process.h"
 #include "option/main_dialog.h"
+#include "option/macros/macro_list.h"
 #include "option/tests/option_driver.h"
+#include "skin/control_record.h"
 #include "shared/private_profile.h"
 #include "shared/profile_files.h"
 #include "shared/shared_block.h"
@@ -582,6 +584,230 @@ TEST_F(OptionJourneyTest, PickRenameApplyAndTheMouseSwitches) {
     ::PostMessageA(::FindWindowA(nullptr, "Orvex_Gaming_Mouse_Normal_Monitor"), WM_CLOSE, 0, 0);
     EXPECT_TRUE(test::Ended(monitor_));
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(main_); }));
+}
+
+// ---- The buttons page -------------------------------------------------------
+
+class ButtonsPageTest : public OptionWithMonitorTest {
+  protected:
+    HWND Page() {
+        char area[128] = "";
+        ::GetPrivateProfileStringA("BUTTONPOS", "42", "", area, sizeof area, Skin("skin_main.ini").c_str());
+        const skin::ControlRecord r = skin::ParseControlRecord(area);
+        for (HWND c = ::GetWindow(main_, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+            RECT w{};
+            ::GetWindowRect(c, &w);
+            ::MapWindowPoints(nullptr, main_, reinterpret_cast<POINT*>(&w), 2);
+            if (w.left == r.left && w.top == r.top && ::IsWindowVisible(c))
+                return c;
+        }
+        return nullptr;
+    }
+    HWND Function(int i) { return test::ControlAt(Page(), Skin("skin_button_page.ini"), 20 + i); }
+    // What choosing a menu entry sends to the page once the menu is closed.
+    void Choose(int button, int command) {
+        Click(Function(button));
+        HWND menu = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return (menu = ::FindWindowA("#32768", nullptr)) && ::IsWindowVisible(menu); }));
+        ::PostMessageA(Page(), WM_CANCELMODE, 0, 0);
+        ::PostMessageA(main_, WM_CANCELMODE, 0, 0);
+        ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(menu) || !::IsWindow(menu); }));
+        ::PostMessageA(Page(), WM_COMMAND, WPARAM(command), 0);
+    }
+    SettingsBlock Applied() {
+        Click(Button(kApply));
+        const int before = monitor.Count(1224);
+        EXPECT_TRUE(WaitUntil([&] { return monitor.Count(1224) > before; }));
+        AnswerApply();
+        EXPECT_TRUE(WaitUntil([&] { return Enabled(kApply); }));
+        return monitor.Block();
+    }
+    HWND WaitPopup() {
+        HWND popup = nullptr;
+        WaitUntil([&] { return (popup = test::OwnedPopup(main_)) != nullptr; }, 15000);
+        return popup;
+    }
+    // Edits the stand-in's block before the program starts.
+    template <typename F> void Prepare(F edit) {
+        SettingsBlock b = monitor.Block();
+        edit(b.Profile(0));
+        ASSERT_TRUE(monitor.shared.CopyOut(b));
+    }
+};
+
+TEST_F(ButtonsPageTest, CaptionsShowTheFunctionTheKeyAndNothingForAnEmptyKey) {
+    Prepare([](ProfileView p) {
+        ButtonView key = p.Button(3);
+        key.Set(btn::FunctionType, uint8_t(fn::Key));
+        key.Set(btn::EventCount, uint16_t(1));
+        key.Set(btn::KeyUsage, 0x04);
+        key.Set(btn::KeyModifiers, 5);
+        ButtonView empty = p.Button(4);
+        empty.Set(btn::FunctionType, uint8_t(fn::Key));
+        empty.Set(btn::EventCount, uint16_t(0));
+        ButtonView run = p.Button(5);
+        run.Set(btn::FunctionType, uint8_t(fn::RunProgram));
+        run.Set(btn::ProgramPath, "C:\\Tools\\go.bat");
+    });
+    ASSERT_TRUE(StartOption());
+    EXPECT_EQ(test::TextOf(Function(0)), "Left click");
+    EXPECT_EQ(test::TextOf(Function(3)), "Ctrl+Alt+A");
+    EXPECT_EQ(test::TextOf(Function(4)), "");
+    EXPECT_EQ(test::TextOf(Function(5)), "go.bat");
+}
+
+TEST_F(ButtonsPageTest, TheOnlyLeftClickCannotBeGivenAwayNotEvenForTheMacroManager) {
+    ASSERT_TRUE(StartOption());
+    for (int command : {1002, 1049}) {
+        Choose(0, command);
+        const HWND warning = WaitPopup();
+        ASSERT_TRUE(warning) << command;
+        Click(test::ControlAt(warning, Skin("skin_click_warn.ini"), 1));
+        ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(warning); }));
+    }
+    const SettingsBlock b = Applied();
+    EXPECT_EQ(b.Profile(0).Button(0).Get(btn::FunctionType), 1);
+    EXPECT_EQ(b.ButtonChangeFlag(0, 0), 0);
+    // With a second left click either may change.
+    Choose(7, 1001);
+    Choose(0, 1003);
+    const SettingsBlock after = Applied();
+    EXPECT_EQ(after.Profile(0).Button(0).Get(btn::FunctionType), 3);
+    EXPECT_EQ(after.Profile(0).Button(7).Get(btn::FunctionType), 1);
+    EXPECT_EQ(after.ButtonChangeFlag(0, 0), 1) << "the changed button is sent again";
+}
+
+TEST_F(ButtonsPageTest, AssigningALibraryMacroCopiesItAndAnotherFunctionClearsIt) {
+    // Twelve macros in the library.
+    MacroList library;
+    for (int k = 0; k < 12; ++k) {
+        MacroRecord& m = library.AppendName("Macro " + std::to_string(k));
+        m.SetRepeat(k + 2);
+        m.SetCount(2);
+        m.SetEvent(0, {uint8_t(4 + k), 1, 120});
+        m.SetEvent(1, {uint8_t(4 + k), 2, 0});
+    }
+    ::CreateDirectoryA((dir() + "config").c_str(), nullptr);
+    {
+        PrivateProfileFile store(dir() + "config\\sequence.dat");
+        library.Save(store);
+    }
+    ASSERT_TRUE(StartOption());
+    Choose(5, 1100);
+    ASSERT_TRUE(WaitUntil([&] { return test::TextOf(Function(5)) == "Macro 0"; }));
+    SettingsBlock b = Applied();
+    ButtonView five = b.Profile(0).Button(5);
+    EXPECT_EQ(five.Get(btn::FunctionType), fn::Macro);
+    EXPECT_EQ(five.Get(btn::MacroName), "Macro 0");
+    EXPECT_EQ(five.Get(btn::RepeatCount), 2);
+    EXPECT_EQ(five.Get(btn::EventCount), 2);
+    EXPECT_EQ(five.Event(0).delay, 120);
+    EXPECT_EQ(five.Event(1).direction, 2);
+
+    Choose(5, 1003);
+    b = Applied();
+    five = b.Profile(0).Button(5);
+    EXPECT_EQ(five.Get(btn::FunctionType), 3);
+    EXPECT_EQ(five.Get(btn::MacroName), "");
+    EXPECT_EQ(five.Get(btn::EventCount), 0);
+    EXPECT_EQ(five.Event(0).keyCode, 0);
+    EXPECT_EQ(five.Get(btn::RepeatCount), 2) << "the repeat count stays";
+}
+
+TEST_F(ButtonsPageTest, TheMenuHasItsFrameAndHoverShowsTheMousePicture) {
+    ASSERT_TRUE(StartOption());
+    Click(Function(2));
+    HWND menu = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (menu = ::FindWindowA("#32768", nullptr)) && ::IsWindowVisible(menu); }));
+    test::Settle(500);
+    RECT r{};
+    ::GetWindowRect(menu, &r);
+    const auto pixels = test::ClientPixels(nullptr, RECT{r.left, r.top, r.left + 3, r.top + 3});
+    EXPECT_EQ(pixels[0], RGB(253, 249, 4)) << "yellow outside";
+    EXPECT_EQ(pixels[4], RGB(6, 18, 44)) << "then the menu's own colour";
+    ::PostMessageA(Page(), WM_CANCELMODE, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(menu) || !::IsWindowVisible(menu); }));
+
+    // The pointer over button 10 (index 9), then away.
+    auto shownPictures = [&] {
+        int n = 0;
+        for (HWND c = ::GetWindow(Page(), GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
+            n += ::GetDlgCtrlID(c) == 100 && ::IsWindowVisible(c);
+        return n;
+    };
+    EXPECT_EQ(shownPictures(), 0);
+    RECT b{};
+    ::GetWindowRect(Function(9), &b);
+    ::SetCursorPos((b.left + b.right) / 2, (b.top + b.bottom) / 2);
+    EXPECT_TRUE(WaitUntil([&] { return shownPictures() == 1; }, 10000));
+    ::SetCursorPos(b.right + 300, b.bottom + 200);
+    EXPECT_TRUE(WaitUntil([&] { return shownPictures() == 0; }, 10000));
+}
+
+TEST_F(ButtonsPageTest, TheLaunchDialogStartsEmptyKeepsTypedPathsAndCancelChangesNothing) {
+    Prepare([](ProfileView p) { p.Button(6).Set(btn::ProgramPath, "C:\\old.exe"); });
+    ASSERT_TRUE(StartOption());
+    const std::string ini = Skin("skin_lanuch_program.ini");
+    Choose(6, 1017);
+    HWND dialog = WaitPopup();
+    ASSERT_TRUE(dialog);
+    HWND edit = test::ControlAt(dialog, ini, 1);
+    EXPECT_EQ(test::TextOf(edit), "") << "not a run-program button yet";
+    test::Type(edit, "D:\\no\\such\\tool.exe");
+    ASSERT_TRUE(WaitUntil([&] { return test::TextOf(edit) == "D:\\no\\such\\tool.exe"; }));
+    Click(test::ControlAt(dialog, ini, 3));
+    ASSERT_TRUE(WaitUntil([&] { return test::TextOf(Function(6)) == "tool.exe"; }));
+
+    Choose(6, 1017);
+    dialog = WaitPopup();
+    ASSERT_TRUE(dialog);
+    edit = test::ControlAt(dialog, ini, 1);
+    EXPECT_EQ(test::TextOf(edit), "D:\\no\\such\\tool.exe");
+    ::SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("E:\\other.exe"));
+    Click(test::ControlAt(dialog, ini, 4)); // Cancel
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }));
+    const SettingsBlock applied = Applied();
+    const ButtonView six = applied.Profile(0).Button(6);
+    EXPECT_EQ(six.Get(btn::FunctionType), fn::RunProgram);
+    EXPECT_EQ(six.Get(btn::ProgramPath), "D:\\no\\such\\tool.exe");
+}
+
+TEST_F(ButtonsPageTest, ThePlayerDialogShowsTheStoredPlayerAndStoresTheChosenOne) {
+    Prepare([](ProfileView p) { p.Set(prof::MediaOption, 2); });
+    ASSERT_TRUE(StartOption());
+    const std::string ini = Skin("skin_select_player.ini");
+    Choose(6, 1048);
+    HWND dialog = WaitPopup();
+    ASSERT_TRUE(dialog);
+    HWND player = test::ControlAt(dialog, ini, 1);
+    EXPECT_EQ(test::TextOf(player), "Real Player");
+    // The menu dismissed without a choice keeps it.
+    Click(player);
+    HWND menu = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (menu = ::FindWindowA("#32768", nullptr)) && ::IsWindowVisible(menu); }));
+    ::PostMessageA(dialog, WM_CANCELMODE, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(menu) || !::IsWindowVisible(menu); }));
+    test::Settle(300);
+    EXPECT_EQ(test::TextOf(player), "Real Player");
+    // "iTunes", then Cancel: nothing stored.
+    ::PostMessageA(dialog, WM_COMMAND, 1002, 0);
+    ASSERT_TRUE(WaitUntil([&] { return test::TextOf(player) == "iTunes"; }));
+    Click(test::ControlAt(dialog, ini, 3));
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }));
+    EXPECT_EQ(Applied().Profile(0).Get(prof::MediaOption), 2);
+    // "Winamp", then OK: 3.
+    Choose(6, 1048);
+    dialog = WaitPopup();
+    ASSERT_TRUE(dialog);
+    player = test::ControlAt(dialog, ini, 1);
+    ::PostMessageA(dialog, WM_COMMAND, 1004, 0);
+    ASSERT_TRUE(WaitUntil([&] { return test::TextOf(player) == "Winamp"; }));
+    Click(test::ControlAt(dialog, ini, 2));
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }));
+    const SettingsBlock applied = Applied();
+    EXPECT_EQ(applied.Profile(0).Get(prof::MediaOption), 3);
+    EXPECT_EQ(applied.Profile(0).Button(6).Get(btn::FunctionType), kDefaultFunctionType[6])
+        << "choosing a player changes no button";
 }
 
 } // namespace
