@@ -376,6 +376,55 @@ TEST_F(OptionWithMonitorTest, ASmallerSectionOfTheSharedNameIsNeverMapped) {
     EXPECT_EQ(untouched, 4096) << "nothing written into the foreign section";
 }
 
+TEST_F(OptionWithMonitorTest, TheLightingResetRestoresEveryProfileAndTheDisplaySettings) {
+    TestFolder::WriteFile(dir() + "config.ini", "[Setting]\r\nCurrentProfile=0\r\n");
+    SettingsBlock edited = monitor.Block();
+    edited.SetCurrentProfile(3);
+    edited.Profile(2).Set(prof::Sensitivity_X, 3);
+    ASSERT_TRUE(monitor.shared.CopyOut(edited));
+    ASSERT_TRUE(StartOption());
+    Click(Button(kTab1)); // lighting
+    HWND page = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        for (HWND c = ::GetWindow(main_, GW_CHILD); c && !page; c = ::GetWindow(c, GW_HWNDNEXT))
+            if (::IsWindowVisible(c) && test::ControlAt(c, Skin("skin_color_page.ini"), 26))
+                page = c;
+        return page != nullptr;
+    }));
+    Click(test::ControlAt(page, Skin("skin_color_page.ini"), 26));
+    HWND warning = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (warning = test::OwnedPopup(main_)) != nullptr; }));
+    Click(test::ControlAt(warning, Skin("skin_reset_warn.ini"), 1));
+    ASSERT_TRUE(WaitUntil([&] { return monitor.Count(1224) == 1; }));
+    EXPECT_EQ(monitor.got.back().wp, 1u) << "a reset applies with code 1";
+    const SettingsBlock b = monitor.Block();
+    EXPECT_EQ(b.CurrentProfile(), 0);
+    EXPECT_EQ(b.CurrentProfileChangeFlag(), 1);
+    for (int p = 0; p < kProfileCount; ++p) {
+        EXPECT_EQ(b.PerformanceChangeFlag(p), 1) << p;
+        EXPECT_EQ(b.OTGChangeFlag(p), 1) << p;
+        for (int button = 0; button < kButtonCount; ++button)
+            EXPECT_EQ(b.ButtonChangeFlag(p, button), 1) << p << "/" << button;
+    }
+    EXPECT_EQ(b.Profile(2).Get(prof::Sensitivity_X), 10);
+    EXPECT_EQ(b.Profile(4).Get(prof::ProFileName), "Default5");
+    // The display settings record, back to its defaults.
+    unsigned char record[348];
+    ASSERT_TRUE(DecodeStruct(Config("OSDSetting", "config"), record, sizeof record));
+    int32_t at140 = 0, at344 = 0, others = 0;
+    std::memcpy(&at140, record + 140, 4);
+    std::memcpy(&at344, record + 344, 4);
+    for (std::size_t off : {0u, 8u, 12u, 32u, 36u}) {
+        int32_t v = 0;
+        std::memcpy(&v, record + off, 4);
+        others |= v;
+    }
+    EXPECT_EQ(at140, 110);
+    EXPECT_EQ(at344, 5);
+    EXPECT_EQ(others, 0);
+    EXPECT_EQ(record[40], 0);
+}
+
 // ---- Without a monitor --------------------------------------------------------
 
 TEST_F(OptionTest, WithoutAMonitorItWorksOnTheFilesAndApplyEndsAtOnce) {
@@ -808,6 +857,51 @@ TEST_F(ButtonsPageTest, ThePlayerDialogShowsTheStoredPlayerAndStoresTheChosenOne
     EXPECT_EQ(applied.Profile(0).Get(prof::MediaOption), 3);
     EXPECT_EQ(applied.Profile(0).Button(6).Get(btn::FunctionType), kDefaultFunctionType[6])
         << "choosing a player changes no button";
+}
+
+TEST_F(OptionJourneyTest, APageEditAndAResetReachTheMouse) {
+    ASSERT_TRUE(mouse.Start());
+    monitor_ = test::StartProcess(dir(), "Monitor.exe", "1");
+    ASSERT_TRUE(FoundMain());
+    ASSERT_TRUE(WaitUntil([&] { return MouseLog().find("set ok 0E 03 01") != std::string::npos; }));
+    test::Settle(1000);
+    Click(Button(kTab1 + 3)); // advance
+    HWND page = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        for (HWND c = ::GetWindow(main_, GW_CHILD); c && !page; c = ::GetWindow(c, GW_HWNDNEXT))
+            if (::IsWindowVisible(c) && test::ControlAt(c, Skin("skin_advance_page.ini"), 17))
+                page = c;
+        return page != nullptr;
+    }));
+    const std::string before = mouse.Command("state").second;
+    Click(test::ControlAt(page, Skin("skin_advance_page.ini"), 2)); // the first polling rate
+    Click(Button(kApply));
+    ASSERT_TRUE(WaitUntil([&] { return mouse.Command("state").second != before; })) << before;
+    SharedBlock shared;
+    SettingsBlock block;
+    ASSERT_TRUE(shared.Open() && shared.CopyIn(block));
+    const int current = block.CurrentProfile();
+    ASSERT_TRUE(SettingsBlock::IsProfileIndex(current));
+    EXPECT_NE(mouse.Command("state").second.find("polling " + std::to_string(block.Profile(current).Get(prof::PollingRate))),
+              std::string::npos)
+        << mouse.Command("state").second;
+    EXPECT_TRUE(WaitUntil([&] { return Enabled(kApply); }));
+
+    // Reset confirmed: every profile goes to the mouse again.
+    const std::size_t logBefore = MouseLog().size();
+    Click(test::ControlAt(page, Skin("skin_advance_page.ini"), 17));
+    HWND warning = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (warning = test::OwnedPopup(main_)) != nullptr; }));
+    Click(test::ControlAt(warning, Skin("skin_reset_warn.ini"), 1));
+    ASSERT_TRUE(WaitUntil([&] {
+        const std::string log = MouseLog().substr(logBefore);
+        for (int p = 0; p < kProfileCount; ++p)
+            if (log.find("set ok 04 0" + std::to_string(p) + " 10") == std::string::npos)
+                return false;
+        return true;
+    })) << MouseLog().substr(logBefore);
+    EXPECT_TRUE(WaitUntil([&] { return Enabled(kApply); })) << "the monitor answered the reset";
+    EXPECT_EQ(ProfileKey(4, "ProFileName"), "Default5");
 }
 
 } // namespace
