@@ -80,6 +80,46 @@ std::string Events(const MacroRecord& r) {
     return s;
 }
 
+// With GM_SCREENSHOT_DIR set, the window as it shows on the screen into
+// NAME.bmp there (the README's screenshots are made from these).
+void Screenshot(HWND window, const char* name) {
+    const char* dir = std::getenv("GM_SCREENSHOT_DIR");
+    if (!dir || !*dir)
+        return;
+    ::Sleep(300); // the last repaint lands
+    RECT r;
+    ::GetWindowRect(window, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    HDC screen = ::GetDC(nullptr);
+    HDC mem = ::CreateCompatibleDC(screen);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP dib = ::CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = ::SelectObject(mem, dib);
+    ::BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    ::GdiFlush();
+    const DWORD stride = DWORD((w * 3 + 3) & ~3);
+    BITMAPFILEHEADER fh{};
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
+    fh.bfSize = fh.bfOffBits + stride * DWORD(h);
+    if (FILE* f = std::fopen((std::string(dir) + "\\" + name + ".bmp").c_str(), "wb")) {
+        std::fwrite(&fh, sizeof fh, 1, f);
+        std::fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f);
+        std::fwrite(bits, stride, DWORD(h), f);
+        std::fclose(f);
+    }
+    ::SelectObject(mem, old);
+    ::DeleteObject(dib);
+    ::DeleteDC(mem);
+    ::ReleaseDC(nullptr, screen);
+}
+
 // One run of macro_dialog_host.exe over a test folder.
 class Host {
   public:
@@ -297,6 +337,7 @@ TEST(MacroManagerRecording, HeldKeyRecordsOnePressAndTheSameKeyTwiceRecordsBothS
     EXPECT_EQ(m.Events().Lines(), (std::vector<std::string>{"A", "A", "B", "B", "B", "B"}));
     EXPECT_EQ(m.Events().Item(0), (1u << 16) | 138u);
     EXPECT_EQ(m.Events().Item(1), (2u << 16) | 137u);
+    Screenshot(m.host->window, "macro-manager-recording");
     m.StopRecording();
 
     const MacroList saved = m.CloseWith(kOk);
@@ -603,6 +644,7 @@ TEST(ShortcutDialog, ModifierByteFiveOpensWithCtrlAndAltAndTogglesChangeIt) {
     Click(s.host->Control(kShortcutIni, 8)); // Win on
     Click(s.host->Control(kShortcutIni, 5)); // Ctrl off
     ASSERT_TRUE(WaitFor([&] { return s.Latched(8) && !s.Latched(5); }));
+    Screenshot(s.host->window, "shortcut-dialog");
     s.Close(2);
     EXPECT_EQ(s.host->Result("modifiers"), 0x0C);
     EXPECT_EQ(s.host->Result("key"), 0x05);

@@ -206,6 +206,18 @@ TEST(MacroStoreKeys, NumberZeroNegativeOrMissingLoadsNothing) {
     }
 }
 
+TEST(MacroStoreKeys, ReadingStopsBeforeTheFirstKeyTheFileDoesNotHold) {
+    test::MemoryIni ini;
+    const MacroRecord a = Macro("a", 1, {kAPress});
+    ini.Put("Macros", "number", "2000000000");
+    ini.Put("Macros", "0", EncodeStruct(a.data(), kMacroRecordSize));
+    ini.Put("Macros", "1", EncodeStruct(a.data(), kMacroRecordSize));
+    ini.Put("Macros", "2", EncodeStruct(a.data(), kMacroRecordSize));
+    MacroList list;
+    list.Load(ini, 2);
+    EXPECT_EQ(list.size(), 2u);
+}
+
 TEST(MacroStoreKeys, SaveWritesTheCountThenEveryRecordFromZero) {
     MacroList list;
     list.Append(Macro("x", 1, {kAPress}));

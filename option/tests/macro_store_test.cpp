@@ -65,6 +65,16 @@ TEST(MacroStoreFile, ADamagedOrMissingKeyIsSkippedAndTheOthersKeepTheirBytes) {
     EXPECT_EQ(std::memcmp(list.At(1)->data(), c.data(), kMacroRecordSize), 0);
 }
 
+TEST(MacroStoreFile, AHugeNumberLoadsWhatIsThereWithoutReadingForEver) {
+    const MacroRecord a = Macro("a", 1, 3), b = Macro("b", 2, 4);
+    TestFolder folder;
+    WriteStore(folder, "[Macros]\r\nnumber=2147483647\r\n" + Line("0", a) + Line("1", b));
+    MacroList list;
+    LoadMacroStore(folder.path(), list); // would not return for hours reading every key
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list.At(1)->Name(), "b");
+}
+
 TEST(MacroStoreFile, AStoreWrittenFromAnEmptyListHoldsOnlyNumberZero) {
     TestFolder folder;
     WriteStore(folder, "[Macros]\r\nnumber=2\r\n" + Line("0", Macro("old", 1, 1)) +
