@@ -74,6 +74,10 @@ LRESULT SkinDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     switch (msg) {
     case WM_COMMAND:
         if (lp) {
+            // The control hears of its own change first (a BitmapEdit filters
+            // and reports its text); handled here, the skin window never sees it.
+            LRESULT ignored = 0;
+            ReflectControlMessage(msg, wp, lp, ignored);
             OnCommand(reinterpret_cast<HWND>(lp), HIWORD(wp));
             return 0;
         }

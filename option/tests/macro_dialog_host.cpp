@@ -7,7 +7,8 @@
 // The skins and lan.dll come from the program's own folder; the macro store
 // is config\sequence.dat in INSTALL_DIR. When the dialog ends, result.txt
 // in INSTALL_DIR receives "result=N" and, for the shortcut dialog, the button
-// record's function, event count, key and modifier bytes.
+// record's function, event count, key and modifier bytes; the program then
+// waits for WM_CLOSE to its hidden window "Macro dialog host".
 #include "option/dialogs/shortcut_dialog.h"
 #include "option/macros/macro_list.h"
 #include "option/macros/macro_manager_dialog.h"
@@ -61,6 +62,31 @@ void WriteResult(const std::string& installDir, const std::string& text) {
     }
 }
 
+// Like the configuration program, the process goes on after the dialog, so
+// a test can tell that the dialog left nothing behind (the keyboard hook).
+// A hidden window "Macro dialog host" ends it with WM_CLOSE; a minute is
+// the safety limit.
+void StayUntilClosed() {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = [](HWND h, UINT msg, WPARAM wp, LPARAM lp) noexcept -> LRESULT {
+        if (msg == WM_CLOSE) {
+            ::PostQuitMessage(0);
+            return 0;
+        }
+        return ::DefWindowProcA(h, msg, wp, lp);
+    };
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.lpszClassName = "MacroDialogHost";
+    ::RegisterClassA(&wc);
+    const HWND window = ::CreateWindowExA(0, wc.lpszClassName, "Macro dialog host", WS_POPUP, 0,
+                                          0, 1, 1, nullptr, nullptr, wc.hInstance, nullptr);
+    ::SetTimer(window, 1, 60000, [](HWND, UINT, UINT_PTR, DWORD) { ::PostQuitMessage(0); });
+    MSG msg;
+    while (::GetMessageA(&msg, nullptr, 0, 0) > 0)
+        ::DispatchMessageA(&msg);
+    ::DestroyWindow(window);
+}
+
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -102,5 +128,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     }
     skin::MenuFrameHook::Remove();
     WriteResult(folder, text);
+    StayUntilClosed();
     return 0;
 }

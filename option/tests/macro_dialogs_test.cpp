@@ -120,6 +120,14 @@ void Screenshot(HWND window, const char* name) {
     ::ReleaseDC(nullptr, screen);
 }
 
+// The folder as one command-line argument: a backslash before the closing
+// quote would escape it.
+std::string FolderArg(const TestFolder& folder) {
+    std::string path = folder.path();
+    path.pop_back();
+    return "\"" + path + "\"";
+}
+
 // One run of macro_dialog_host.exe over a test folder.
 class Host {
   public:
@@ -141,6 +149,9 @@ class Host {
     }
     ~Host() {
         if (started_) {
+            if (const HWND rest = FindHostWindow())
+                ::PostMessageA(rest, WM_CLOSE, 0, 0);
+            ::WaitForSingleObject(process_.hProcess, 5000);
             if (::WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT)
                 ::TerminateProcess(process_.hProcess, 9);
             ::CloseHandle(process_.hProcess);
@@ -150,8 +161,20 @@ class Host {
     Host(const Host&) = delete;
     Host& operator=(const Host&) = delete;
 
+    // The dialog has ended and the program has written its result; the
+    // program itself goes on running.
     bool Ended() {
-        return WaitFor([&] { return ::WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0; });
+        return WaitFor([&] { return !::IsWindow(window) && FindHostWindow() != nullptr; });
+    }
+    HWND FindHostWindow() const {
+        HWND w = nullptr;
+        while ((w = ::FindWindowExA(nullptr, w, "MacroDialogHost", nullptr)) != nullptr) {
+            DWORD pid = 0;
+            ::GetWindowThreadProcessId(w, &pid);
+            if (pid == process_.dwProcessId)
+                return w;
+        }
+        return nullptr;
     }
     // "key=value" lines of result.txt.
     int Result(const std::string& key) const {
@@ -203,10 +226,15 @@ void Click(HWND button) { ::PostMessageA(button, BM_CLICK, 0, 0); }
 struct ListView {
     HWND list;
     int Count() const { return int(::SendMessageA(list, LB_GETCOUNT, 0, 0)); }
+    // Asked for in UTF-16: across processes Wine hands an ANSI request the
+    // UTF-16 text of a list of our own class. The texts are ASCII.
     std::string Text(int line) const {
-        char text[256] = {};
-        ::SendMessageA(list, LB_GETTEXT, WPARAM(line), reinterpret_cast<LPARAM>(text));
-        return text;
+        wchar_t text[256] = {};
+        ::SendMessageW(list, LB_GETTEXT, WPARAM(line), reinterpret_cast<LPARAM>(text));
+        std::string out;
+        for (const wchar_t* c = text; *c; ++c)
+            out += char(*c);
+        return out;
     }
     uint32_t Item(int line) const {
         return uint32_t(::SendMessageA(list, LB_GETITEMDATA, WPARAM(line), 0));
@@ -285,7 +313,7 @@ struct Manager {
 
     void Open(const MacroList& store, const std::string& buttonMacro = "") {
         SaveMacroStore(folder.path(), store);
-        std::string args = "manager \"" + folder.path() + "\"";
+        std::string args = "manager " + FolderArg(folder);
         if (!buttonMacro.empty())
             args += " \"" + buttonMacro + "\"";
         host = std::make_unique<Host>(folder, args, kManagerTitle);
@@ -389,6 +417,17 @@ TEST(MacroManagerRecording, FortiethEventEndsRecordingByItself) {
     EXPECT_EQ(saved.At(0)->Count(), 40);
     KeyWindow window;
     EXPECT_TRUE(window.Receives('F'));
+}
+
+TEST(MacroManagerRecording, ClosedFromOutsideWhileRecordingGivesTheKeyboardBack) {
+    Manager m;
+    m.Open(OneMacro(Macro("Closed", {{0x04, 1, 0}})));
+    m.StartRecording();
+    ::PostMessageA(m.host->window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(m.host->Ended());
+    EXPECT_EQ(m.host->Result("result"), 2);
+    KeyWindow window;
+    EXPECT_TRUE(window.Receives('G'));
 }
 
 TEST(MacroManagerEvents, MenuCommandsInsertDelayDeleteAndMouseEvents) {
@@ -535,10 +574,17 @@ TEST(MacroManagerRepeat, CountIsClampedAndAClearedToggleStoresOne) {
     m.Open(OneMacro(Macro("Rep", {{0x04, 1, 0}}, 3)));
     HWND edit = ::GetDlgItem(m.host->window, 4010);
     ASSERT_TRUE(WaitFor([&] { return WindowText(edit) == "3"; }));
-    m.Foreground();
-    ::SetFocus(edit);
-    ::SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("300"));
-    ASSERT_TRUE(WaitFor([&] { return WindowText(edit) == "255"; }));
+    ::PostMessageA(edit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    ::PostMessageA(edit, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    ASSERT_TRUE(WaitFor([&] {
+        GUITHREADINFO gui{};
+        gui.cbSize = sizeof gui;
+        return ::GetGUIThreadInfo(::GetWindowThreadProcessId(edit, nullptr), &gui) &&
+               gui.hwndFocus == edit;
+    }));
+    ::SendMessageA(edit, EM_SETSEL, 0, -1);
+    Type("300");
+    ASSERT_TRUE(WaitFor([&] { return WindowText(edit) == "255"; })) << WindowText(edit);
     MacroList saved = m.CloseWith(kOk);
     EXPECT_EQ(saved.At(0)->Repeat(), 255);
 
@@ -560,7 +606,7 @@ struct ShortcutRun {
     void Open(int key, int modifiers) {
         ::SetCursorPos(0, 0); // no toggle under the pointer: no hover image
         host = std::make_unique<Host>(folder,
-                                      "shortcut \"" + folder.path() + "\" " + std::to_string(key) +
+                                      "shortcut " + FolderArg(folder) + " " + std::to_string(key) +
                                           " " + std::to_string(modifiers),
                                       kShortcutTitle);
         ASSERT_NE(host->window, nullptr);
