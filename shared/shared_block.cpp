@@ -23,15 +23,34 @@ bool SharedBlock::Create(bool* mutexExisted) {
 
 bool SharedBlock::Open() {
     Close();
-    mutex_.reset(::OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, MutexName().c_str()));
-    mapping_.reset(::OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, MappingName().c_str()));
-    if (!mutex_ || !mapping_) {
+    if (!OpenMutex() || OpenMapping() != MapResult::Opened) {
         Close();
         return false;
     }
+    return true;
+}
+
+bool SharedBlock::OpenMutex() {
+    mutex_.reset(::OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, MutexName().c_str()));
+    return bool(mutex_);
+}
+
+SharedBlock::MapResult SharedBlock::OpenMapping() {
+    CloseMapping();
+    mapping_.reset(::OpenFileMappingA(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, MappingName().c_str()));
+    if (!mapping_)
+        return MapResult::NoSection;
     view_.reset(::MapViewOfFile(mapping_.get(), FILE_MAP_ALL_ACCESS, 0, 0, kBlockSize));
-    if (!view_) Close();
-    return IsOpen();
+    if (!view_) {
+        mapping_.reset();
+        return MapResult::ViewFailed;
+    }
+    return MapResult::Opened;
+}
+
+void SharedBlock::CloseMapping() {
+    view_.reset();
+    mapping_.reset();
 }
 
 void SharedBlock::Close() {

@@ -24,6 +24,14 @@ public:
     [[nodiscard]] bool Create(bool* mutexExisted = nullptr);
     // The configuration program's side: opens what the monitor created.
     [[nodiscard]] bool Open();
+    // The same in the configuration program's two steps: the mutex first,
+    // the memory later. A section smaller than the block cannot be mapped
+    // (ViewFailed), so a foreign section of that name is never overrun.
+    enum class MapResult { Opened, NoSection, ViewFailed };
+    bool OpenMutex();
+    MapResult OpenMapping();
+    void CloseMapping();
+    bool HasMapping() const { return bool(view_); }
     void Close();
     bool IsOpen() const { return view_ && mutex_; }
 

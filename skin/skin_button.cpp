@@ -219,6 +219,11 @@ LRESULT SkinButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
         Redraw();
         return r;
     }
+    case BM_CLICK:
+        // A disabled button is never pressed, whoever asks.
+        if (!::IsWindowEnabled(hwnd()))
+            return 0;
+        return Default(msg, wp, lp);
     case WM_LBUTTONDOWN: {
         // Bring the window holding the button to the front first.
         const HWND owner = OwnerOrParent(hwnd());

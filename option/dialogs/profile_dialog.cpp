@@ -1,0 +1,88 @@
+#include "option/dialogs/profile_dialog.h"
+
+#include <commdlg.h>
+#include <shlobj.h>
+#include <vector>
+
+namespace gm::option {
+namespace {
+
+constexpr int kEditId = 4010;
+constexpr COLORREF kEditBack = RGB(229, 229, 229);
+
+RECT RectOf(const skin::ControlRecord& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+} // namespace
+
+std::string WindowText(HWND window) {
+    const int length = ::GetWindowTextLengthA(window);
+    std::vector<char> text(std::size_t(length) + 1, '\0');
+    ::GetWindowTextA(window, text.data(), length + 1);
+    return text.data();
+}
+
+int ProfileDialog::Run(const std::string& skinFolder, HWND owner) {
+    return RunModal(skinFolder, "skin_profile.ini", owner);
+}
+
+void ProfileDialog::CreateControls(skin::WindowSkin& skin) {
+    const DWORD editStyle = WS_TABSTOP | ES_AUTOHSCROLL;
+    nameEdit_.Create(RectOf(skin.Record(1)), hwnd(), kEditId, editStyle);
+    gameEdit_.Create(RectOf(skin.Record(2)), hwnd(), kEditId, editStyle);
+    browse_.Create(skin.Record(3), skin.sheets(), hwnd());
+    ok_.Create(skin.Record(4), skin.sheets(), hwnd());
+    cancel_.Create(skin.Record(5), skin.sheets(), hwnd());
+    close_.Create(skin.Record(6), skin.sheets(), hwnd());
+}
+
+bool ProfileDialog::OnInitDialog() {
+    nameEdit_.SetColors(RGB(0, 0, 0), kEditBack);
+    gameEdit_.SetColors(RGB(0, 0, 0), kEditBack);
+    ::SendMessageA(nameEdit_.hwnd(), EM_LIMITTEXT, kProfileNameChars, 0);
+    ::SendMessageA(gameEdit_.hwnd(), EM_LIMITTEXT, kGameFileChars, 0);
+    if (!startEmpty_) {
+        ::SetWindowTextA(nameEdit_.hwnd(), profile_.Get(prof::ProFileName).c_str());
+        ::SetWindowTextA(gameEdit_.hwnd(), profile_.Get(prof::GameFile).c_str());
+    }
+    ::SetFocus(nameEdit_.hwnd());
+    return false;
+}
+
+void ProfileDialog::OnCommand(HWND control, int) {
+    if (control == ok_.hwnd()) {
+        profile_.Set(prof::ProFileName, WindowText(nameEdit_.hwnd()));
+        profile_.Set(prof::GameFile, WindowText(gameEdit_.hwnd()));
+        End(skin::kDialogOk);
+    } else if (control == cancel_.hwnd() || control == close_.hwnd()) {
+        End(skin::kDialogCancel);
+    } else if (control == browse_.hwnd()) {
+        Browse();
+    }
+}
+
+void ProfileDialog::Browse() {
+    char desktop[MAX_PATH] = "";
+    ::SHGetSpecialFolderPathA(hwnd(), desktop, CSIDL_DESKTOP, FALSE);
+    // Multiple selection gives a list in this buffer; the first name is the path we keep.
+    std::vector<char> file(8192, '\0');
+    ::wsprintfA(file.data(), "%s\\.exe", desktop);
+    static const char kFilter[] = "exe file(*.exe)\0*.EXE\0";
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.hwndOwner = hwnd();
+    ofn.lpstrFilter = kFilter;
+    ofn.lpstrFile = file.data();
+    ofn.nMaxFile = DWORD(file.size());
+    ofn.lpstrDefExt = "*.exe";
+    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_ALLOWMULTISELECT | OFN_EXPLORER;
+    if (!::GetOpenFileNameA(&ofn))
+        return;
+    // With several files chosen the buffer holds the folder, then the names.
+    std::string path = file.data();
+    const char* second = file.data() + path.size() + 1;
+    if (*second)
+        path = path + "\\" + second;
+    ::SetWindowTextA(gameEdit_.hwnd(), path.c_str());
+}
+
+} // namespace gm::option

@@ -1,0 +1,20 @@
+// Option.exe: one instance at a time; the skinned popup menus get their
+// frame from a hook on this thread; the main dialog runs until it closes.
+#include "option/main_dialog.h"
+#include "skin/menu_frame_hook.h"
+#include "win/handles.h"
+#include <windows.h>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    gm::win::unique_handle instance(::CreateMutexA(nullptr, FALSE, "Orvex_Gaming_Mouse_Normal_configure"));
+    if (!instance || ::GetLastError() == ERROR_ALREADY_EXISTS)
+        return 0;
+    gm::skin::MenuFrameHook::Install();
+    {
+        gm::option::MainDialog dialog;
+        dialog.Run();
+    }
+    gm::skin::MenuFrameHook::Remove();
+    ::ReleaseMutex(instance.get());
+    return 0;
+}

@@ -1,0 +1,588 @@
+// The real Option.exe, driven as a user would, against a stand-in monitor
+// (a window of the monitor's name and the shared block it creates) or the
+// real Monitor.exe with the virtual mouse.
+#include "emulator/tests/emulator_process.h"
+#include "option/main_dialog.h"
+#include "option/tests/option_driver.h"
+#include "shared/private_profile.h"
+#include "shared/profile_files.h"
+#include "shared/shared_block.h"
+#include "shared/struct_codec.h"
+#include "win/handles.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <sstream>
+#include <vector>
+
+namespace gm {
+namespace {
+
+using test::Click;
+using test::TestFolder;
+using test::WaitUntil;
+
+enum Key { kNew = 1, kImport = 2, kExport = 3, kEdit = 4, kSelector1 = 5, kClose = 11, kOk = 12, kApply = 13,
+           kCancel = 14, kLabel1 = 15, kTab1 = 35 };
+
+struct Posted {
+    UINT msg;
+    WPARAM wp;
+};
+
+// What the configuration program sees of a monitor: its window and its shared block.
+class MonitorStandIn {
+  public:
+    MonitorStandIn() {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = ::GetModuleHandleA(nullptr);
+        wc.lpszClassName = "GmMonitorStandIn";
+        ::RegisterClassA(&wc);
+        hwnd = ::CreateWindowExA(0, wc.lpszClassName, "Orvex_Gaming_Mouse_Normal_Monitor", WS_POPUP, 0, 0, 10, 10,
+                                 nullptr, nullptr, wc.hInstance, nullptr);
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~MonitorStandIn() { ::DestroyWindow(hwnd); }
+    bool CreateBlock() {
+        if (!shared.Create())
+            return false;
+        SettingsBlock block;
+        block.SetCurrentProfile(0);
+        for (int p = 0; p < kProfileCount; ++p) {
+            block.Profile(p).MakeDefault(p, LevelSet::Monitor);
+            block.Profile(p).Set(prof::ProFileName, "Shared " + std::to_string(p + 1));
+        }
+        return shared.CopyOut(block);
+    }
+    SettingsBlock Block() {
+        SettingsBlock b;
+        EXPECT_TRUE(shared.CopyIn(b));
+        return b;
+    }
+    int Count(UINT msg) const {
+        int n = 0;
+        for (const Posted& p : got)
+            n += p.msg == msg;
+        return n;
+    }
+
+    HWND hwnd;
+    SharedBlock shared;
+    std::vector<Posted> got;
+
+  private:
+    static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+        auto* self = reinterpret_cast<MonitorStandIn*>(::GetWindowLongPtrA(h, GWLP_USERDATA));
+        if (self && msg == 1224) {
+            self->got.push_back({msg, wp});
+            return 0;
+        }
+        return ::DefWindowProcA(h, msg, wp, lp);
+    }
+};
+
+class OptionTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(test::InstallOption(dir())); }
+    void TearDown() override {
+        if (option_) {
+            if (main_ && ::IsWindow(main_))
+                ::PostMessageA(main_, WM_CLOSE, 0, 0);
+            if (!test::Ended(option_, 10000))
+                ::TerminateProcess(option_, 9);
+            ::CloseHandle(option_);
+        }
+        test::KillProcessesIn(dir());
+    }
+    virtual std::string dir() const { return folder_.path(); }
+    std::string Skin(const char* ini) const { return dir() + "skins\\" + ini; }
+
+    bool StartOption() {
+        option_ = test::StartProcess(dir(), "Option.exe");
+        return option_ && FoundMain();
+    }
+    bool FoundMain() {
+        const bool found = WaitUntil([&] {
+            main_ = ::FindWindowA(nullptr, "Brennick");
+            return main_ && ::IsWindowVisible(main_) && Button(kApply);
+        });
+        if (!found)
+            ADD_FAILURE() << "main " << main_ << " visible " << (main_ && ::IsWindowVisible(main_)) << " ended "
+                          << (option_ && ::WaitForSingleObject(option_, 0) == WAIT_OBJECT_0) << " skin "
+                          << TestFolder::Exists(Skin("skin_main.ini"));
+        return found;
+    }
+    HWND Button(int key) const { return test::ControlAt(main_, Skin("skin_main.ini"), key); }
+    bool Enabled(int key) const { return ::IsWindowEnabled(Button(key)) != FALSE; }
+    bool ClosedAndEnded() { return test::Ended(option_, 15000); }
+
+    // Edit (mode 0) or New (mode 1): the profile dialog, a name typed, OK.
+    void Rename(int key, const std::string& name) {
+        Click(Button(key));
+        HWND dialog = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return (dialog = test::OwnedPopup(main_)) != nullptr; }));
+        const HWND edit = test::ControlAt(dialog, Skin("skin_profile.ini"), 1);
+        ASSERT_TRUE(edit);
+        ::SendMessageA(edit, EM_SETSEL, 0, -1);
+        test::Type(edit, name);
+        ASSERT_TRUE(WaitUntil([&] { return test::TextOf(edit) == name; }));
+        Click(test::ControlAt(dialog, Skin("skin_profile.ini"), 4));
+        ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }));
+    }
+    std::string Label(int profile) const { return test::TextOf(Button(kLabel1 + profile)); }
+    std::string Config(const char* section, const char* key) const {
+        char text[2048];
+        ::GetPrivateProfileStringA(section, key, "<missing>", text, sizeof text, (dir() + "config.ini").c_str());
+        return text;
+    }
+    std::string ProfileKey(int profile, const char* key) const {
+        char text[600];
+        ::GetPrivateProfileStringA("Setting", key, "<missing>", text, sizeof text,
+                                   (dir() + "config\\Default" + std::to_string(profile) + ".gmp").c_str());
+        return text;
+    }
+
+    TestFolder folder_;
+    HANDLE option_ = nullptr;
+    HWND main_ = nullptr;
+};
+
+// ---- With a stand-in monitor --------------------------------------------------
+
+class OptionWithMonitorTest : public OptionTest {
+  protected:
+    void SetUp() override {
+        OptionTest::SetUp();
+        ASSERT_TRUE(monitor.CreateBlock());
+    }
+    // Apply pressed; the notice reached the monitor.
+    void ApplyAndWaitForNotice() {
+        const int before = monitor.Count(1224);
+        Click(Button(kApply));
+        ASSERT_TRUE(WaitUntil([&] { return monitor.Count(1224) > before; }));
+    }
+    void AnswerApply() { ::PostMessageA(main_, 1256, 0, 0); }
+    MonitorStandIn monitor;
+};
+
+TEST_F(OptionWithMonitorTest, OpensOnTheSharedBlockAndWaitsForTheMonitorsAnswer) {
+    ASSERT_TRUE(StartOption());
+    EXPECT_EQ(Label(0), "Shared 1");
+    EXPECT_EQ(Label(4), "Shared 5");
+    EXPECT_TRUE(Enabled(kOk) && Enabled(kApply));
+
+    ApplyAndWaitForNotice();
+    EXPECT_EQ(monitor.got.back().wp, 0u) << "the user's apply has code 0";
+    test::Settle(300);
+    EXPECT_FALSE(Enabled(kOk)) << "waiting for the monitor";
+    EXPECT_FALSE(Enabled(kApply));
+    Click(Button(kApply));
+    test::Settle(300);
+    EXPECT_EQ(monitor.Count(1224), 1) << "a disabled Apply does nothing";
+    AnswerApply();
+    EXPECT_TRUE(WaitUntil([&] { return Enabled(kOk) && Enabled(kApply); }));
+
+    // Close while waiting: the capture goes and the program ends.
+    ApplyAndWaitForNotice();
+    EXPECT_FALSE(Enabled(kApply));
+    Click(Button(kClose));
+    EXPECT_TRUE(ClosedAndEnded());
+    EXPECT_EQ(::GetCapture(), nullptr);
+}
+
+TEST_F(OptionWithMonitorTest, DetectsChangesAgainstWhatWasApplied) {
+    ASSERT_TRUE(StartOption());
+    ApplyAndWaitForNotice();
+    SettingsBlock b = monitor.Block();
+    for (int p = 0; p < kProfileCount; ++p) {
+        EXPECT_EQ(b.PerformanceChangeFlag(p), 0) << p;
+        EXPECT_EQ(b.OTGChangeFlag(p), 0) << p;
+    }
+    EXPECT_EQ(b.CurrentProfileChangeFlag(), 0);
+    AnswerApply();
+    ASSERT_TRUE(WaitUntil([&] { return Enabled(kApply); }));
+
+    Click(Button(kSelector1 + 3));
+    ApplyAndWaitForNotice();
+    b = monitor.Block();
+    EXPECT_EQ(b.CurrentProfile(), 3);
+    EXPECT_EQ(b.CurrentProfileChangeFlag(), 1);
+    EXPECT_EQ(b.PerformanceChangeFlag(3), 0);
+    EXPECT_EQ(ProfileKey(3, "ProFileName"), "Shared 4") << "the files are written on apply";
+    EXPECT_EQ(Config("Setting", "CurrentProfile"), "3");
+}
+
+TEST_F(OptionWithMonitorTest, ImportSetsEveryButtonFlagAndAnOrientationAloneNoPerformanceFlag) {
+    ASSERT_TRUE(StartOption());
+    // The current profile as a file, differing in orientation only.
+    SettingsBlock shown = monitor.Block();
+    ProfileView edited = shown.Profile(0);
+    edited.Set(prof::Orientation, edited.Get(prof::Orientation) + 5);
+    const std::string file = dir() + "turned.gmp";
+    ASSERT_TRUE(ProfileFiles::SaveProfile(edited, file));
+
+    Click(Button(kImport));
+    ASSERT_TRUE(test::ChooseFile(main_, file));
+    ASSERT_TRUE(WaitUntil([&] { return monitor.Count(1224) == 1; })) << "an import applies";
+    const SettingsBlock b = monitor.Block();
+    for (int button = 0; button < kButtonCount; ++button)
+        EXPECT_EQ(b.ButtonChangeFlag(0, button), 1) << button;
+    EXPECT_EQ(b.ButtonChangeFlag(1, 0), 0) << "other profiles' buttons stay";
+    EXPECT_EQ(b.PerformanceChangeFlag(0), 0) << "orientation travels without a flag";
+    EXPECT_EQ(b.Profile(0).Get(prof::Orientation), edited.Get(prof::Orientation));
+}
+
+TEST_F(OptionWithMonitorTest, ImportOfAFileThatIsNoProfileChangesNothing) {
+    ASSERT_TRUE(StartOption());
+    const std::string file = dir() + "notes.gmp";
+    TestFolder::WriteFile(file, "[Shopping]\r\nMilk=2\r\n");
+    Click(Button(kImport));
+    ASSERT_TRUE(test::ChooseFile(main_, file));
+    test::Settle(500);
+    EXPECT_EQ(monitor.Count(1224), 0);
+    EXPECT_EQ(Label(0), "Shared 1");
+    ApplyAndWaitForNotice();
+    EXPECT_EQ(monitor.Block().Profile(0).Get(prof::Sensitivity_X), 10) << "not filled with -1";
+    // Cancelling the file dialog does nothing either.
+    AnswerApply();
+    ASSERT_TRUE(WaitUntil([&] { return Enabled(kImport); }));
+    Click(Button(kImport));
+    ASSERT_TRUE(test::CancelFileDialog(main_));
+    test::Settle(300);
+    EXPECT_EQ(monitor.Count(1224), 1);
+}
+
+TEST_F(OptionWithMonitorTest, ExportWritesTheEditedProfileWholeAndAppliesNothing) {
+    ASSERT_TRUE(StartOption());
+    Rename(kEdit, "Unapplied");
+    EXPECT_EQ(Label(0), "Unapplied");
+    const std::string file = dir() + "out.gmp";
+    TestFolder::WriteFile(file, "[Old]\r\nStale=1\r\n[Setting]\r\nLeftOver=7\r\n");
+    Click(Button(kExport));
+    ASSERT_TRUE(test::ChooseFile(main_, file));
+    ASSERT_TRUE(WaitUntil([&] { return TestFolder::ReadFile(file).find("Unapplied") != std::string::npos; }));
+    const std::string text = TestFolder::ReadFile(file);
+    EXPECT_EQ(text.find("Stale"), std::string::npos) << "the old file is replaced whole";
+    EXPECT_EQ(text.find("LeftOver"), std::string::npos);
+    EXPECT_EQ(monitor.Block().Profile(0).Get(prof::ProFileName), "Shared 1") << "export applies nothing";
+    EXPECT_EQ(monitor.Count(1224), 0);
+}
+
+TEST_F(OptionWithMonitorTest, ProfileChangedReplacesEditsDeviceValuesKeepThem) {
+    ASSERT_TRUE(StartOption());
+    // Unapplied edits: profile 3 selected and profile 3 renamed.
+    Click(Button(kSelector1 + 2));
+    Rename(kEdit, "Mine");
+
+    // The device changed its sensitivity and more, then tells of values only.
+    SettingsBlock device = monitor.Block();
+    device.SetCurrentProfile(2);
+    device.Profile(2).Set(prof::Sensitivity_X, 4);
+    device.Profile(2).Set(prof::CpiStep, 3);
+    device.Profile(2).Set(prof::PollingRate, 1);
+    device.Profile(2).Set(prof::Orientation, 44);
+    ASSERT_TRUE(monitor.shared.CopyOut(device));
+    ::PostMessageA(main_, 1257, 0, 0);
+    ApplyAndWaitForNotice();
+    SettingsBlock b = monitor.Block();
+    EXPECT_EQ(b.Profile(2).Get(prof::ProFileName), "Mine") << "edits stay";
+    EXPECT_EQ(b.CurrentProfile(), 2);
+    EXPECT_EQ(b.Profile(2).Get(prof::Sensitivity_X), 4) << "device-driven fields follow the device";
+    EXPECT_EQ(b.Profile(2).Get(prof::CpiStep), 3);
+    EXPECT_EQ(b.Profile(2).Get(prof::PollingRate), 1);
+    EXPECT_NE(b.Profile(2).Get(prof::Orientation), 44) << "other fields keep the user's value";
+    AnswerApply();
+    ASSERT_TRUE(WaitUntil([&] { return Enabled(kApply); }));
+
+    // Now a profile change on the device: unapplied edits are dropped.
+    Rename(kEdit, "Dropped");
+    device = monitor.Block();
+    device.SetCurrentProfile(4);
+    ASSERT_TRUE(monitor.shared.CopyOut(device));
+    ::PostMessageA(main_, 1255, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return Label(2) == "Mine"; }));
+    ApplyAndWaitForNotice();
+    b = monitor.Block();
+    EXPECT_EQ(b.CurrentProfile(), 4);
+    EXPECT_EQ(b.Profile(2).Get(prof::ProFileName), "Mine");
+    EXPECT_EQ(b.CurrentProfileChangeFlag(), 0) << "the device's own profile is not sent back";
+}
+
+TEST_F(OptionWithMonitorTest, CloseCancelAndTheMonitorsCloseApplyNothing) {
+    for (int how : {int(kCancel), int(kClose), 0}) {
+        ASSERT_TRUE(StartOption());
+        Click(Button(kSelector1 + 3));
+        Rename(kEdit, "Never");
+        if (how)
+            Click(Button(how));
+        else
+            ::PostMessageA(main_, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(ClosedAndEnded()) << how;
+        ::CloseHandle(option_);
+        option_ = nullptr;
+        EXPECT_EQ(monitor.Count(1224), 0) << how;
+        EXPECT_EQ(monitor.Block().CurrentProfile(), 0) << how;
+        EXPECT_FALSE(TestFolder::Exists(dir() + "config\\Default3.gmp")) << how;
+    }
+}
+
+TEST_F(OptionWithMonitorTest, OkAppliesThenCloses) {
+    ASSERT_TRUE(StartOption());
+    Click(Button(kSelector1 + 1));
+    Click(Button(kOk));
+    ASSERT_TRUE(WaitUntil([&] { return monitor.Count(1224) == 1; }));
+    EXPECT_TRUE(ClosedAndEnded());
+    EXPECT_EQ(monitor.Block().CurrentProfile(), 1);
+}
+
+TEST_F(OptionWithMonitorTest, TheDisplaySettingsRecordIsWrittenOnEveryApply) {
+    ASSERT_TRUE(StartOption());
+    ApplyAndWaitForNotice();
+    EXPECT_EQ(Config("OSDSetting", "config"), std::string(698, '0')) << "348 zero bytes and their checksum";
+}
+
+TEST_F(OptionWithMonitorTest, ASmallerSectionOfTheSharedNameIsNeverMapped) {
+    monitor.shared.Close();
+    win::unique_handle foreign(::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096,
+                                                    "Orvex_Gaming_Mouse_Normal_Share_Data"));
+    ASSERT_TRUE(foreign);
+    win::unique_view view(::MapViewOfFile(foreign.get(), FILE_MAP_ALL_ACCESS, 0, 0, 4096));
+    std::memset(view.get(), 0x5A, 4096);
+    TestFolder::WriteFile(dir() + "config.ini", "[Setting]\r\nCurrentProfile=1\r\n");
+
+    option_ = test::StartProcess(dir(), "Option.exe");
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        main_ = ::FindWindowA(nullptr, "Brennick");
+        box = main_ ? test::OwnedPopup(main_) : nullptr;
+        return box != nullptr;
+    }));
+    HWND text = ::FindWindowExA(box, nullptr, "Static", "Could not map view of file.");
+    EXPECT_TRUE(text) << "the user is told";
+    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(FoundMain()) << "start-up goes on from the files";
+    EXPECT_EQ(Label(1), "Default2");
+    Click(Button(kApply));
+    ASSERT_TRUE(WaitUntil([&] { return monitor.Count(1224) == 1; }));
+    const auto* bytes = static_cast<const unsigned char*>(view.get());
+    int untouched = 0;
+    for (int i = 0; i < 4096; ++i)
+        untouched += bytes[i] == 0x5A;
+    EXPECT_EQ(untouched, 4096) << "nothing written into the foreign section";
+}
+
+// ---- Without a monitor --------------------------------------------------------
+
+TEST_F(OptionTest, WithoutAMonitorItWorksOnTheFilesAndApplyEndsAtOnce) {
+    ::CreateDirectoryA((dir() + "config").c_str(), nullptr);
+    TestFolder::WriteFile(dir() + "config.ini", "[Setting]\r\nCurrentProfile=1\r\n");
+    TestFolder::WriteFile(dir() + "config\\Default1.gmp", "[Setting]\r\nProFileName=From the file\r\n");
+    ASSERT_TRUE(StartOption());
+    EXPECT_EQ(Label(1), "From the file");
+    EXPECT_EQ(Label(0), "Default1") << "missing files give the default profile";
+
+    Click(Button(kSelector1 + 4));
+    Click(Button(kApply));
+    ASSERT_TRUE(WaitUntil([&] { return Config("Setting", "CurrentProfile") == "4"; }));
+    EXPECT_TRUE(WaitUntil([&] { return Enabled(kApply) && Enabled(kOk); }, 5000)) << "nobody to wait for";
+    EXPECT_EQ(ProfileKey(1, "ProFileName"), "From the file");
+    EXPECT_TRUE(TestFolder::Exists(dir() + "config\\sequence.dat"));
+}
+
+TEST_F(OptionTest, ASecondStartShowsNothing) {
+    ASSERT_TRUE(StartOption());
+    HANDLE second = test::StartProcess(dir(), "Option.exe");
+    ASSERT_TRUE(second);
+    EXPECT_TRUE(test::Ended(second, 15000));
+    ::CloseHandle(second);
+    int windows = 0;
+    for (HWND w = ::FindWindowA(nullptr, "Brennick"); w; w = ::FindWindowExA(nullptr, w, nullptr, "Brennick"))
+        ++windows;
+    EXPECT_EQ(windows, 1);
+}
+
+TEST_F(OptionTest, ProfileDialogModesLimitsAndKeys) {
+    TestFolder::WriteFile(dir() + "config.ini", "[Setting]\r\nCurrentProfile=0\r\n");
+    ASSERT_TRUE(StartOption());
+    // New (mode 1): empty fields even though the profile has a name.
+    Click(Button(kNew));
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (dialog = test::OwnedPopup(main_)) != nullptr; }));
+    const HWND name = test::ControlAt(dialog, Skin("skin_profile.ini"), 1);
+    const HWND game = test::ControlAt(dialog, Skin("skin_profile.ini"), 2);
+    ASSERT_TRUE(name && game);
+    EXPECT_EQ(test::TextOf(name), "");
+    test::Type(name, "123456789012345678901234");
+    test::Type(game, std::string(600, 'g'));
+    ::PostMessageA(name, WM_KEYDOWN, VK_RETURN, 1);
+    ::PostMessageA(name, WM_KEYDOWN, VK_ESCAPE, 1);
+    ::PostMessageA(dialog, WM_KEYDOWN, VK_ESCAPE, 1);
+    test::Settle(500);
+    ASSERT_TRUE(::IsWindow(dialog)) << "Enter and Esc close nothing";
+    EXPECT_EQ(test::TextOf(name), "12345678901234567890") << "20 characters at most";
+    EXPECT_EQ(test::TextOf(game).size(), 501u) << "as much as the profile holds";
+    // Centred on the main dialog.
+    RECT d{}, m{};
+    ::GetWindowRect(dialog, &d);
+    ::GetWindowRect(main_, &m);
+    EXPECT_NEAR((d.left + d.right) / 2, (m.left + m.right) / 2, 1);
+    EXPECT_NEAR((d.top + d.bottom) / 2, (m.top + m.bottom) / 2, 1);
+    Click(test::ControlAt(dialog, Skin("skin_profile.ini"), 5)); // Cancel
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }));
+    EXPECT_EQ(Label(0), "Default1") << "Cancel keeps the record";
+
+    // Edit (mode 0) starts with the texts; OK with both emptied stores empty texts.
+    Click(Button(kEdit));
+    ASSERT_TRUE(WaitUntil([&] { return (dialog = test::OwnedPopup(main_)) != nullptr; }));
+    const HWND name0 = test::ControlAt(dialog, Skin("skin_profile.ini"), 1);
+    EXPECT_EQ(test::TextOf(name0), "Default1");
+    ::SendMessageA(name0, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+    Click(test::ControlAt(dialog, Skin("skin_profile.ini"), 4));
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }));
+    EXPECT_EQ(Label(0), "");
+    Click(Button(kApply));
+    ASSERT_TRUE(WaitUntil([&] { return ProfileKey(0, "ProFileName") == ""; }));
+}
+
+TEST_F(OptionTest, TheMainDialogHasItsMasksShapeAndTabsSwitchPages) {
+    ASSERT_TRUE(StartOption());
+    win::unique_hrgn region(::CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(::GetWindowRgn(main_, region.get()), ERROR) << "the window is shaped";
+    EXPECT_FALSE(::PtInRegion(region.get(), 1, 1)) << "the cut corner is outside";
+    EXPECT_TRUE(::PtInRegion(region.get(), 400, 300));
+
+    // The five pages: children at the page area, only the buttons page shown.
+    std::vector<HWND> pages;
+    char area[128] = "";
+    ::GetPrivateProfileStringA("BUTTONPOS", "42", "", area, sizeof area, Skin("skin_main.ini").c_str());
+    std::istringstream parts(area);
+    std::string name;
+    int left = 0, top = 0;
+    std::getline(parts, name, ',');
+    parts >> left;
+    parts.ignore();
+    parts >> top;
+    for (HWND c = ::GetWindow(main_, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        RECT r{};
+        ::GetWindowRect(c, &r);
+        ::MapWindowPoints(nullptr, main_, reinterpret_cast<POINT*>(&r), 2);
+        if (r.left == left && r.top == top)
+            pages.push_back(c);
+    }
+    ASSERT_EQ(pages.size(), 5u);
+    auto shown = [&] {
+        std::string s;
+        for (HWND p : pages)
+            s += ::IsWindowVisible(p) ? '1' : '0';
+        return s;
+    };
+    // Creation order is the tab order: lighting, sensitivity, system, advance, buttons.
+    EXPECT_EQ(shown(), "00001");
+    Click(Button(kTab1));
+    ASSERT_TRUE(WaitUntil([&] { return shown() == "10000"; })) << shown();
+    Click(Button(kTab1));
+    Click(Button(kTab1 + 2));
+    ASSERT_TRUE(WaitUntil([&] { return shown() == "00100"; })) << shown();
+}
+
+// ---- The firmware version line ---------------------------------------------
+
+TEST_F(OptionTest, FirmwareVersionShownOnlyInItsRangeAtStartAndAnyAfterARead) {
+    // The pixels of the version line for one FWVersion value ("" = no key).
+    auto lineFor = [&](const std::string& version, bool readBack = false) {
+        std::string ini = "[Setting]\r\nCurrentProfile=0\r\n";
+        if (!version.empty())
+            ini += "FWVersion=" + version + "\r\n";
+        TestFolder::WriteFile(dir() + "config.ini", ini);
+        EXPECT_TRUE(StartOption()) << version;
+        if (readBack) {
+            WritePrivateProfileStringA("Setting", "FWVersion", "650", (dir() + "config.ini").c_str());
+            ::PostMessageA(main_, 1254, 0, 0);
+        }
+        test::Settle(700);
+        const auto pixels = test::ClientPixels(main_, option::kVersionRect);
+        ::PostMessageA(main_, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(ClosedAndEnded()) << version;
+        ::CloseHandle(option_);
+        option_ = nullptr;
+        return pixels;
+    };
+    const auto v100 = lineFor("100"), v500 = lineFor("500"), v99 = lineFor("99"), v501 = lineFor("501"),
+               missing = lineFor(""), v650 = lineFor("650"), v650Read = lineFor("650", true);
+    EXPECT_NE(v100, v500) << "both shown, as 1.00 and 5.00";
+    EXPECT_EQ(missing, v100) << "a missing key reads as 100";
+    EXPECT_EQ(v99, v501) << "both N/A";
+    EXPECT_NE(v99, v100);
+    EXPECT_EQ(v650, v99) << "650 is N/A at start";
+    EXPECT_NE(v650Read, v650) << "and 6.50 after the monitor's read-back";
+}
+
+// ---- With the real monitor and the virtual mouse ------------------------------
+
+class OptionJourneyTest : public OptionTest {
+  protected:
+    void SetUp() override {
+        OptionTest::SetUp();
+        for (const char* f : {"Monitor.exe", "lan.dll"})
+            ASSERT_TRUE(test::CopyFromBuildFolder(f, dir())) << f;
+        TestFolder::WriteFile(dir() + "config.ini", "[Test]\r\nPacingPercent=1\r\n");
+    }
+    void TearDown() override {
+        if (HWND w = ::FindWindowA(nullptr, "Orvex_Gaming_Mouse_Normal_Monitor"))
+            ::PostMessageA(w, WM_CLOSE, 0, 0);
+        if (monitor_ && !test::Ended(monitor_, 30000))
+            ::TerminateProcess(monitor_, 9);
+        if (monitor_)
+            ::CloseHandle(monitor_);
+        OptionTest::TearDown();
+    }
+    std::string dir() const override { return mouse.folder().path(); }
+    // The virtual mouse's log with its columns closed up: "set ok 05 03 02".
+    std::string MouseLog() {
+        std::string out;
+        for (char c : mouse.Command("log").second)
+            if (!(c == ' ' && !out.empty() && out.back() == ' '))
+                out += c;
+        return out;
+    }
+
+    test::EmulatorProcess mouse;
+    HANDLE monitor_ = nullptr;
+};
+
+TEST_F(OptionJourneyTest, PickRenameApplyAndTheMouseSwitches) {
+    ASSERT_TRUE(mouse.Start());
+    monitor_ = test::StartProcess(dir(), "Monitor.exe", "1");
+    ASSERT_TRUE(monitor_);
+    // The monitor opens the configuration program itself.
+    ASSERT_TRUE(FoundMain());
+    ASSERT_TRUE(WaitUntil([&] { return MouseLog().find("set ok 0E 03 01") != std::string::npos; }))
+        << "the monitor has read everything back";
+    test::Settle(1000);
+
+    Click(Button(kSelector1 + 2));
+    Rename(kEdit, "Headline");
+    EXPECT_EQ(Label(2), "Headline");
+    Click(Button(kApply));
+    ASSERT_TRUE(WaitUntil([&] { return MouseLog().find("set ok 05 03 02") != std::string::npos; }))
+        << "report 5 selects profile index 2\n" << MouseLog();
+    EXPECT_TRUE(WaitUntil([&] { return Enabled(kOk) && Enabled(kApply); })) << "the monitor answered";
+    EXPECT_EQ(ProfileKey(2, "ProFileName"), "Headline");
+    EXPECT_EQ(Config("Setting", "CurrentProfile"), "2");
+    SharedBlock shared;
+    SettingsBlock block;
+    ASSERT_TRUE(shared.Open() && shared.CopyIn(block));
+    EXPECT_EQ(block.CurrentProfile(), 2);
+    EXPECT_EQ(block.Profile(2).Get(prof::ProFileName), "Headline");
+
+    // Closing the monitor closes the configuration program too.
+    ::PostMessageA(::FindWindowA(nullptr, "Orvex_Gaming_Mouse_Normal_Monitor"), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(test::Ended(monitor_));
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(main_); }));
+}
+
+} // namespace
+} // namespace gm
