@@ -479,6 +479,40 @@ TEST(MacroManagerEvents, MenuCommandsInsertDelayDeleteAndMouseEvents) {
     EXPECT_EQ(Events(*saved.At(0)), "4-65535 245+ 245- 5+");
 }
 
+// The popup menu window of the desktop, when one shows.
+HWND ShownMenu() {
+    HWND menu = nullptr;
+    while ((menu = ::FindWindowExA(nullptr, menu, "#32768", nullptr)) != nullptr)
+        if (::IsWindowVisible(menu))
+            return menu;
+    return nullptr;
+}
+
+TEST(MacroManagerEvents, RightClickMenuRecordsFromItsFirstItemAndIsRefusedWhileRecording) {
+    Manager m;
+    m.Open(OneMacro(Macro("Menu", {{0x04, 1, 0}, {0x04, 2, 0}})));
+    const ListView events = m.Events();
+    ASSERT_TRUE(WaitFor([&] { return events.Count() == 2; }));
+    ::PostMessageA(events.list, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(40, 5));
+    ::PostMessageA(events.list, WM_RBUTTONUP, 0, MAKELPARAM(40, 5));
+    ASSERT_TRUE(WaitFor([&] { return ShownMenu() != nullptr; }));
+    Tap(VK_DOWN); // "Record before"
+    Key(VK_RETURN, false);
+    ASSERT_TRUE(WaitFor([&] { return m.Recording(); }));
+    EXPECT_EQ(ShownMenu(), nullptr);
+    Key(VK_RETURN, true); // the hook is in place: this release is recorded
+
+    // No menu while recording.
+    ::PostMessageA(events.list, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(40, 5));
+    ::PostMessageA(events.list, WM_RBUTTONUP, 0, MAKELPARAM(40, 5));
+    Tap('C'); // recorded, appended: no line was selected
+    ASSERT_TRUE(WaitFor([&] { return events.Count() == 5; }));
+    EXPECT_EQ(ShownMenu(), nullptr);
+    m.StopRecording();
+    const MacroList saved = m.CloseWith(kOk);
+    EXPECT_EQ(Events(*saved.At(0)), "4+ 4- 40- 6+ 6-");
+}
+
 TEST(MacroManagerEvents, CommandsWithoutAMacroShowTheWarningInstead) {
     Manager m;
     m.Open(MacroList{});
@@ -515,6 +549,13 @@ TEST(MacroManagerNames, NewNameIsAddedDuplicateAndEmptyNamesAreNot) {
     typeName(" RELOAD ");
     ASSERT_TRUE(WaitFor([&] { return names.Count() == 2; }));
     typeName("");
+    ASSERT_TRUE(WaitFor([&] { return names.Count() == 2; }));
+    // Esc drops the new line.
+    Click(m.Button(kNew));
+    ASSERT_TRUE(WaitFor([&] { return names.Edit() != nullptr; }));
+    Type("gone");
+    Tap(VK_ESCAPE);
+    ASSERT_TRUE(WaitFor([&] { return names.Edit() == nullptr; }));
     ASSERT_TRUE(WaitFor([&] { return names.Count() == 2; }));
     EXPECT_EQ(names.Lines(), (std::vector<std::string>{"Reload", "fire"}));
 
