@@ -16,7 +16,7 @@ namespace gm::option {
 
 class ShortcutDialog : public skin::SkinDialog {
   public:
-    uint8_t KeyCode = 0;                 // device key code, 0 = none
+    uint8_t KeyCode = 0;                // device key code, 0 = none
     std::array<uint8_t, 4> Modifiers{}; // Ctrl, Shift, Alt, Win
 
     void Preset(const Shortcut& s);

@@ -10,7 +10,7 @@
 namespace gm {
 
 struct Shortcut {
-    uint8_t keyCode = 0;                 // device key code, 0 = no key known
+    uint8_t keyCode = 0;                // device key code, 0 = no key known
     std::array<uint8_t, 4> modifiers{}; // Ctrl, Shift, Alt, Win; 1 = on
 
     uint8_t PackedModifiers() const;

@@ -28,7 +28,9 @@ LRESULT CALLBACK HookProcedure(int code, WPARAM wp, LPARAM lp) noexcept {
     return 1;
 }
 
-void RemoveAtExit() { KeyboardRecorderHook::Remove(); }
+void RemoveAtExit() {
+    KeyboardRecorderHook::Remove();
+}
 
 // A program that crashes while recording gives the keyboard back first.
 LONG WINAPI CrashFilter(EXCEPTION_POINTERS* info) {
@@ -48,7 +50,8 @@ int KeyboardRecorderHook::Install(HWND target) {
     }
     if (!g_hook.load())
         g_hook = ::SetWindowsHookExA(WH_KEYBOARD_LL, HookProcedure, ::GetModuleHandleA(nullptr), 0);
-    win::DebugOut("Hhook: %llx\r\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(g_hook.load())));
+    win::DebugOut("Hhook: %llx\r\n",
+                  static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(g_hook.load())));
     return g_hook.load() ? 1 : 0;
 }
 
@@ -57,13 +60,18 @@ int KeyboardRecorderHook::Remove() {
     g_target = nullptr;
     if (!hook)
         return 1;
-    win::DebugOut("Hhook: %llx\r\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(hook)));
+    win::DebugOut("Hhook: %llx\r\n",
+                  static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(hook)));
     win::DebugOut(::UnhookWindowsHookEx(hook) ? "UnHhook: Success \r\n" : "UnHhook: Fail \r\n");
     return 1;
 }
 
-bool KeyboardRecorderHook::Installed() { return g_hook.load() != nullptr; }
+bool KeyboardRecorderHook::Installed() {
+    return g_hook.load() != nullptr;
+}
 
-HWND KeyboardRecorderHook::Target() { return g_target.load(); }
+HWND KeyboardRecorderHook::Target() {
+    return g_target.load();
+}
 
 } // namespace gm::option

@@ -12,7 +12,8 @@ constexpr char kEditClass[] = "GmMacroListEdit";
 // key handling has returned.
 constexpr UINT kCommitEdit = WM_APP + 1;
 constexpr UINT kCancelEdit = WM_APP + 2;
-constexpr DWORD kListStyle = 0x50200061; // child, visible, v-scroll, notify, fixed owner-draw, strings
+constexpr DWORD kListStyle =
+    0x50200061; // child, visible, v-scroll, notify, fixed owner-draw, strings
 constexpr int kTextBuffer = 4096;
 
 } // namespace
@@ -72,7 +73,9 @@ void MacroListBox::SetColors(COLORREF text, COLORREF highlightText, COLORREF sel
         ::InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
-int MacroListBox::Count() const { return int(::SendMessageA(hwnd(), LB_GETCOUNT, 0, 0)); }
+int MacroListBox::Count() const {
+    return int(::SendMessageA(hwnd(), LB_GETCOUNT, 0, 0));
+}
 
 int MacroListBox::Add(const std::string& text, uint32_t item) {
     const int line =
@@ -89,9 +92,13 @@ void MacroListBox::Insert(int line, const std::string& text, uint32_t item) {
         ::SendMessageA(hwnd(), LB_SETITEMDATA, WPARAM(at), LPARAM(item));
 }
 
-void MacroListBox::Delete(int line) { ::SendMessageA(hwnd(), LB_DELETESTRING, WPARAM(line), 0); }
+void MacroListBox::Delete(int line) {
+    ::SendMessageA(hwnd(), LB_DELETESTRING, WPARAM(line), 0);
+}
 
-void MacroListBox::Clear() { ::SendMessageA(hwnd(), LB_RESETCONTENT, 0, 0); }
+void MacroListBox::Clear() {
+    ::SendMessageA(hwnd(), LB_RESETCONTENT, 0, 0);
+}
 
 std::string MacroListBox::Text(int line) const {
     const LRESULT length = ::SendMessageA(hwnd(), LB_GETTEXTLEN, WPARAM(line), 0);
@@ -112,7 +119,9 @@ int MacroListBox::Selection() const {
     return s == LB_ERR ? -1 : int(s);
 }
 
-void MacroListBox::Select(int line) { ::SendMessageA(hwnd(), LB_SETCURSEL, WPARAM(line), 0); }
+void MacroListBox::Select(int line) {
+    ::SendMessageA(hwnd(), LB_SETCURSEL, WPARAM(line), 0);
+}
 
 void MacroListBox::SetTopLine(int line) {
     ::SendMessageA(hwnd(), LB_SETTOPINDEX, WPARAM(line < 0 ? 0 : line), 0);
@@ -131,7 +140,9 @@ void MacroListBox::ShowLine(int line) {
         SetTopLine(line - visible + 1);
 }
 
-HWND MacroListBox::editWindow() const { return edit_ ? edit_->hwnd() : nullptr; }
+HWND MacroListBox::editWindow() const {
+    return edit_ ? edit_->hwnd() : nullptr;
+}
 
 void MacroListBox::BeginEdit(int line, int limit, EditKind kind) {
     if (editing() || line < 0 || line >= Count())
@@ -192,8 +203,8 @@ HBITMAP MacroListBox::Icon(uint16_t id) {
     auto it = icons_.find(id);
     if (it == icons_.end())
         it = icons_
-                 .emplace(id, win::unique_hbitmap(::LoadBitmapA(::GetModuleHandleA(nullptr),
-                                                                MAKEINTRESOURCEA(id))))
+                 .emplace(id, win::unique_hbitmap(
+                                  ::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id))))
                  .first;
     return it->second.get();
 }

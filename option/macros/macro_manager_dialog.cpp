@@ -40,7 +40,9 @@ constexpr int kRepeatLimit = 3;
 
 } // namespace
 
-uint32_t MacroManagerDialog::SystemClock::Now() const { return ::GetTickCount(); }
+uint32_t MacroManagerDialog::SystemClock::Now() const {
+    return ::GetTickCount();
+}
 
 MacroManagerDialog::MacroManagerDialog(OptionHost& host) : host_(host) {}
 
@@ -55,7 +57,9 @@ void MacroManagerDialog::SetButtonRecord(const ButtonView& button) {
     haveButton_ = true;
 }
 
-int MacroManagerDialog::Run(HWND owner) { return RunModal(host_.SkinFolder(), kIni, owner); }
+int MacroManagerDialog::Run(HWND owner) {
+    return RunModal(host_.SkinFolder(), kIni, owner);
+}
 
 void MacroManagerDialog::CreateControls(skin::WindowSkin& skin) {
     const auto& sheets = skin.sheets();
@@ -131,7 +135,9 @@ void MacroManagerDialog::ShowMacro(int position) {
     repeat_.SetLatched(repeatOn_);
 }
 
-void MacroManagerDialog::SelectMacro() { ShowMacro(macroList_.Selection()); }
+void MacroManagerDialog::SelectMacro() {
+    ShowMacro(macroList_.Selection());
+}
 
 void MacroManagerDialog::RebuildEvents() {
     const EventList list = editor_.Rebuild(SystemKeys());
@@ -147,14 +153,18 @@ void MacroManagerDialog::RebuildEvents() {
     ::InvalidateRect(eventList_.hwnd(), nullptr, TRUE);
 }
 
-void MacroManagerDialog::Store() { editor_.Store(host_.Macros().At(current_)); }
+void MacroManagerDialog::Store() {
+    editor_.Store(host_.Macros().At(current_));
+}
 
 void MacroManagerDialog::StoreRepeat() {
     if (MacroRecord* record = host_.Macros().At(current_))
         record->SetRepeat(repeatOn_ ? repeatCount_ : 1);
 }
 
-void MacroManagerDialog::WarnNoMacro() { MacroSetWarning().Run(host_.SkinFolder(), hwnd()); }
+void MacroManagerDialog::WarnNoMacro() {
+    MacroSetWarning().Run(host_.SkinFolder(), hwnd());
+}
 
 void MacroManagerDialog::NewMacro() {
     if (macroList_.editing())
@@ -300,8 +310,8 @@ void MacroManagerDialog::OnRepeatEdited() {
 
 void MacroManagerDialog::ShowEventMenu() {
     const LanguageLibrary& lan = host_.Lan();
-    win::unique_hfont font(::CreateFontA(14, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0,
-                                         0, "Arial"));
+    win::unique_hfont font(
+        ::CreateFontA(14, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Arial"));
     skin::CoolMenu menu(font.get());
     skin::CoolMenu mouse(font.get());
     std::array<std::unique_ptr<skin::CoolMenu>, 5> buttons;

@@ -78,8 +78,8 @@ void StayUntilClosed() {
     wc.hInstance = ::GetModuleHandleA(nullptr);
     wc.lpszClassName = "MacroDialogHost";
     ::RegisterClassA(&wc);
-    const HWND window = ::CreateWindowExA(0, wc.lpszClassName, "Macro dialog host", WS_POPUP, 0,
-                                          0, 1, 1, nullptr, nullptr, wc.hInstance, nullptr);
+    const HWND window = ::CreateWindowExA(0, wc.lpszClassName, "Macro dialog host", WS_POPUP, 0, 0,
+                                          1, 1, nullptr, nullptr, wc.hInstance, nullptr);
     ::SetTimer(window, 1, 60000, [](HWND, UINT, UINT_PTR, DWORD) { ::PostQuitMessage(0); });
     MSG msg;
     while (::GetMessageA(&msg, nullptr, 0, 0) > 0)

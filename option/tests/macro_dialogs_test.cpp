@@ -131,10 +131,8 @@ std::string FolderArg(const TestFolder& folder) {
 // One run of macro_dialog_host.exe over a test folder.
 class Host {
   public:
-    Host(const TestFolder& folder, const std::string& args, const char* title)
-        : folder_(folder) {
-        std::string command =
-            "\"" + win::InstallDir() + "macro_dialog_host.exe\" " + args;
+    Host(const TestFolder& folder, const std::string& args, const char* title) : folder_(folder) {
+        std::string command = "\"" + win::InstallDir() + "macro_dialog_host.exe\" " + args;
         STARTUPINFOA si{};
         si.cb = sizeof si;
         started_ = ::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
@@ -186,8 +184,7 @@ class Host {
     // The child at the rectangle of BUTTONPOS `slot` of `ini`.
     HWND Control(const char* ini, int slot) const { return ControlOf(window, ini, slot); }
     static HWND ControlOf(HWND dialog, const char* ini, int slot) {
-        const skin::ControlRecord r =
-            skin::SkinIniFile(win::SkinFolder() + ini).Record(slot);
+        const skin::ControlRecord r = skin::SkinIniFile(win::SkinFolder() + ini).Record(slot);
         struct Search {
             HWND dialog;
             RECT want;
@@ -220,7 +217,9 @@ class Host {
     BOOL started_ = FALSE;
 };
 
-void Click(HWND button) { ::PostMessageA(button, BM_CLICK, 0, 0); }
+void Click(HWND button) {
+    ::PostMessageA(button, BM_CLICK, 0, 0);
+}
 
 // What a list box of another process shows.
 struct ListView {
@@ -258,7 +257,9 @@ struct ListView {
     HWND Edit() const { return ::FindWindowExA(list, nullptr, "GmMacroListEdit", nullptr); }
 };
 
-ListView ListOf(HWND dialog, int id) { return ListView{::GetDlgItem(dialog, id)}; }
+ListView ListOf(HWND dialog, int id) {
+    return ListView{::GetDlgItem(dialog, id)};
+}
 
 std::string WindowText(HWND w) {
     char text[128] = {};
@@ -275,8 +276,8 @@ class KeyWindow {
         wc.hInstance = ::GetModuleHandleA(nullptr);
         wc.lpszClassName = "MacroTestKeyWindow";
         ::RegisterClassA(&wc);
-        hwnd = ::CreateWindowExA(0, wc.lpszClassName, "keys", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                 10, 10, 200, 100, nullptr, nullptr, wc.hInstance, nullptr);
+        hwnd = ::CreateWindowExA(0, wc.lpszClassName, "keys", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10,
+                                 10, 200, 100, nullptr, nullptr, wc.hInstance, nullptr);
         ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
     ~KeyWindow() { ::DestroyWindow(hwnd); }
@@ -304,8 +305,16 @@ class KeyWindow {
 // --- The macro manager -----------------------------------------------------
 
 constexpr char kManagerIni[] = "skin_macro_manager.ini";
-enum Slot { kOk = 1, kCancel = 2, kClose = 3, kNew = 4, kDelete = 5, kRecord = 7,
-            kRecordDelays = 8, kRepeat = 9 };
+enum Slot {
+    kOk = 1,
+    kCancel = 2,
+    kClose = 3,
+    kNew = 4,
+    kDelete = 5,
+    kRecord = 7,
+    kRecordDelays = 8,
+    kRepeat = 9
+};
 
 struct Manager {
     TestFolder folder;

@@ -88,11 +88,11 @@ TEST(MacroEditorLoad, CountOfADamagedRecordIsClampedAndStoreWritesSlotsAndCount)
 
 TEST(MacroEditorRebuild, KeyAndDelayAndMouseLinesWithTheirItemValues) {
     test::UsLayout keys;
-    MacroEditor e = WithEvents({{kA, kPress, 120}, {kA, kRelease, 0}, {241, kPress, 0},
-                                {245, kRelease, 65535}});
+    MacroEditor e = WithEvents(
+        {{kA, kPress, 120}, {kA, kRelease, 0}, {241, kPress, 0}, {245, kRelease, 65535}});
     const EventList list = e.Rebuild(keys);
-    EXPECT_EQ(Texts(list), (std::vector<std::string>{"A", "120 ms", "A", "Left Down",
-                                                     "Backward Up", "65535 ms"}));
+    EXPECT_EQ(Texts(list), (std::vector<std::string>{"A", "120 ms", "A", "Left Down", "Backward Up",
+                                                     "65535 ms"}));
     ASSERT_EQ(list.lines.size(), 6u);
     EXPECT_EQ(list.lines[0].item, (1u << 16) | kIconPress);
     EXPECT_EQ(list.lines[1].item, (1u << 16) | kIconDelay);
@@ -112,7 +112,7 @@ TEST(MacroEditorRebuild, CaretLineFollowsTheCaretEventAndKeepsTwoLinesBelowInVie
     e.caretEvent = 2;
     e.caretLine = -1;
     EventList list = e.Rebuild(keys);
-    EXPECT_EQ(e.caretLine, 3); // the delay line is the event's last line
+    EXPECT_EQ(e.caretLine, 3);  // the delay line is the event's last line
     EXPECT_EQ(list.visible, 3); // not beyond line 3
     e.caretEvent = 3;
     list = e.Rebuild(keys);

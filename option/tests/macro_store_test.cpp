@@ -118,7 +118,7 @@ TEST(MacroStoreFile, ValuesAreTheRecordsBytesInUpperCaseHexWithTheirSum) {
                                MacroStorePath(folder.path()).c_str());
     const std::string text = value;
     ASSERT_EQ(text.size(), 2 * kMacroRecordSize + 2);
-    EXPECT_EQ(text.substr(0, 6), "486578"); // "Hex"
+    EXPECT_EQ(text.substr(0, 6), "486578");        // "Hex"
     EXPECT_EQ(text.substr(2 * 52, 8), "04030201"); // repeat, little-endian
     EXPECT_EQ(text.substr(2 * 56, 8), "01000000"); // count
     EXPECT_EQ(text.substr(2 * 60, 8), "E102EFBE"); // code, direction, delay
