@@ -311,7 +311,7 @@ void MacroManagerDialog::OnRepeatEdited() {
 void MacroManagerDialog::ShowEventMenu() {
     const LanguageLibrary& lan = host_.Lan();
     win::unique_hfont font(
-        ::CreateFontA(14, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Arial"));
+        ::CreateFontA(14, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, FF_SWISS, "Arial"));
     skin::CoolMenu menu(font.get());
     skin::CoolMenu mouse(font.get());
     std::array<std::unique_ptr<skin::CoolMenu>, 5> buttons;
