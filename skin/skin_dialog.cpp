@@ -5,7 +5,8 @@
 namespace gm::skin {
 
 bool SkinDialog::IsSwallowedKey(const MSG& msg, HWND dialog) {
-    if (msg.message != WM_KEYDOWN && msg.message != WM_KEYUP && msg.message != WM_CHAR)
+    // Key-ups pass: an in-place edit or a BitmapEdit acts on the release of Enter.
+    if (msg.message != WM_KEYDOWN && msg.message != WM_CHAR)
         return false;
     if (msg.hwnd != dialog && !::IsChild(dialog, msg.hwnd))
         return false;
@@ -42,7 +43,7 @@ int SkinDialog::RunModal(const std::string& skinFolder, const std::string& iniNa
         }
         if (got < 0)
             break;
-        if (IsSwallowedKey(msg, hwnd()))
+        if (SwallowsKey(msg))
             continue;
         if (::IsDialogMessageA(hwnd(), &msg))
             continue;
@@ -73,6 +74,10 @@ LRESULT SkinDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     switch (msg) {
     case WM_COMMAND:
         if (lp) {
+            // The control hears of its own change first (a BitmapEdit filters
+            // and reports its text); handled here, the skin window never sees it.
+            LRESULT ignored = 0;
+            ReflectControlMessage(msg, wp, lp, ignored);
             OnCommand(reinterpret_cast<HWND>(lp), HIWORD(wp));
             return 0;
         }

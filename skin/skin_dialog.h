@@ -29,6 +29,9 @@ class SkinDialog : public SkinWindow {
     virtual bool OnInitDialog() { return false; }
     // A WM_COMMAND from one of the dialog's controls, told apart by handle.
     virtual void OnCommand(HWND /*control*/, int /*code*/) {}
+    // Keys taken out of the modal loop before any processing; a dialog may
+    // swallow more than Enter and Esc.
+    virtual bool SwallowsKey(const MSG& msg) const { return IsSwallowedKey(msg, hwnd()); }
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;
 
   private:

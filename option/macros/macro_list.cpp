@@ -148,8 +148,8 @@ void MacroList::Merge(const SettingsBlock& block) {
         MergeProfile(block.Profile(p));
 }
 
-void MacroList::Load(IniStore& store) {
-    const int32_t n = store.ReadInt(kSection, "number", -1);
+void MacroList::Load(IniStore& store, int32_t maxKeys) {
+    const int32_t n = std::min(store.ReadInt(kSection, "number", -1), maxKeys);
     for (int32_t i = 0; i < n; ++i) {
         MacroRecord record;
         // A key that is missing or fails its checksum is skipped.

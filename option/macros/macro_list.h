@@ -6,6 +6,7 @@
 #include "shared/ini_store.h"
 #include "shared/settings_block.h"
 #include <array>
+#include <climits>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -65,8 +66,10 @@ class MacroList {
     void MergeProfile(const ProfileView& profile);
 
     // config\sequence.dat: Load appends, Save rewrites the whole section
-    // (the caller deletes the file first).
-    void Load(IniStore& store);
+    // (the caller deletes the file first). Load reads keys "0" up to
+    // "number" - 1, but none from `maxKeys` on (keys the file does not
+    // hold), so a damaged count cannot keep it reading for ever.
+    void Load(IniStore& store, int32_t maxKeys = INT32_MAX);
     void Save(IniStore& store) const;
 
   private:

@@ -3,6 +3,13 @@
 #include "shared/private_profile.h"
 #include <windows.h>
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
 namespace gm {
 
 std::string MacroStorePath(const std::string& installDir) {
@@ -10,8 +17,24 @@ std::string MacroStorePath(const std::string& installDir) {
 }
 
 void LoadMacroStore(const std::string& installDir, MacroList& list) {
-    PrivateProfileFile file(MacroStorePath(installDir));
-    list.Load(file);
+    const std::string path = MacroStorePath(installDir);
+    WIN32_FILE_ATTRIBUTE_DATA info{};
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &info))
+        return;
+    // Keys past the highest one in the file are missing anyway; stopping
+    // there keeps a damaged "number" from making the loader read for ever.
+    std::vector<char> names(std::size_t(info.nFileSizeLow) + 2, '\0');
+    ::GetPrivateProfileStringA("Macros", nullptr, "", names.data(), DWORD(names.size()),
+                               path.c_str());
+    int32_t keys = 0;
+    for (const char* name = names.data(); *name; name += std::strlen(name) + 1) {
+        char* end = nullptr;
+        const long k = std::strtol(name, &end, 10);
+        if (end != name && *end == '\0' && k >= 0 && k < INT32_MAX)
+            keys = std::max(keys, int32_t(k) + 1);
+    }
+    PrivateProfileFile file(path);
+    list.Load(file, keys);
 }
 
 void SaveMacroStore(const std::string& installDir, const MacroList& list) {

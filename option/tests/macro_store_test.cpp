@@ -1,0 +1,134 @@
+// config\sequence.dat through the real private-profile functions: what is
+// loaded from files written by hand, and what a save leaves on disk.
+#include "option/macros/macro_store.h"
+#include "shared/struct_codec.h"
+#include "shared/tests/test_folder.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+namespace gm {
+namespace {
+
+using test::TestFolder;
+
+MacroRecord Macro(const std::string& name, int repeat, int events) {
+    MacroRecord r;
+    r.SetName(name);
+    r.SetRepeat(repeat);
+    for (int i = 0; i < events; ++i)
+        r.SetEvent(i, MacroEvent{uint8_t(0x04 + i), uint8_t(1 + i % 2), uint16_t(i * 100)});
+    r.SetCount(events);
+    return r;
+}
+
+void WriteStore(const TestFolder& folder, const std::string& body) {
+    ::CreateDirectoryA((folder / "config").c_str(), nullptr);
+    TestFolder::WriteFile(MacroStorePath(folder.path()), body);
+}
+
+std::string Line(const char* key, const MacroRecord& r) {
+    return std::string(key) + "=" + EncodeStruct(r.data(), kMacroRecordSize) + "\r\n";
+}
+
+TEST(MacroStoreFile, NumberZeroNegativeOrMissingLoadsNothing) {
+    const MacroRecord a = Macro("a", 1, 2);
+    for (const std::string number : {"number=0\r\n", "number=-2\r\n", ""}) {
+        TestFolder folder;
+        WriteStore(folder, "[Macros]\r\n" + number + Line("0", a));
+        MacroList list;
+        LoadMacroStore(folder.path(), list);
+        EXPECT_TRUE(list.empty()) << number;
+    }
+    TestFolder none; // no file at all
+    MacroList list;
+    LoadMacroStore(none.path(), list);
+    EXPECT_TRUE(list.empty());
+}
+
+TEST(MacroStoreFile, ADamagedOrMissingKeyIsSkippedAndTheOthersKeepTheirBytes) {
+    const MacroRecord a = Macro("first", 3, 40), c = Macro("third", 255, 1);
+    std::string bad = Line("1", Macro("second", 1, 1));
+    bad[5] = bad[5] == 'A' ? 'B' : 'A'; // checksum no longer matches
+    const std::string shortValue = "2=0102\r\n";
+    TestFolder folder;
+    WriteStore(folder, "[Macros]\r\nnumber=5\r\n" + Line("0", a) + bad + shortValue + Line("4", c));
+
+    MacroList list;
+    LoadMacroStore(folder.path(), list);
+
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(std::memcmp(list.At(0)->data(), a.data(), kMacroRecordSize), 0);
+    EXPECT_EQ(std::memcmp(list.At(1)->data(), c.data(), kMacroRecordSize), 0);
+}
+
+TEST(MacroStoreFile, AHugeNumberLoadsWhatIsThereWithoutReadingForEver) {
+    const MacroRecord a = Macro("a", 1, 3), b = Macro("b", 2, 4);
+    TestFolder folder;
+    WriteStore(folder, "[Macros]\r\nnumber=2147483647\r\n" + Line("0", a) + Line("1", b));
+    MacroList list;
+    LoadMacroStore(folder.path(), list); // would not return for hours reading every key
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list.At(1)->Name(), "b");
+}
+
+TEST(MacroStoreFile, AStoreWrittenFromAnEmptyListHoldsOnlyNumberZero) {
+    TestFolder folder;
+    WriteStore(folder, "[Macros]\r\nnumber=2\r\n" + Line("0", Macro("old", 1, 1)) +
+                           Line("1", Macro("older", 1, 1)));
+    SaveMacroStore(folder.path(), MacroList{});
+    std::string text = TestFolder::ReadFile(MacroStorePath(folder.path()));
+    std::erase(text, '\r');
+    EXPECT_EQ(text, "[Macros]\nnumber=0\n");
+}
+
+TEST(MacroStoreFile, SaveCreatesTheConfigFolderAndRenumbersFromZeroAfterADelete) {
+    TestFolder folder; // no config folder yet
+    MacroList list;
+    list.Append(Macro("one", 1, 2));
+    list.Append(Macro("two", 2, 3));
+    list.Append(Macro("three", 3, 4));
+    list.Remove(0);
+    SaveMacroStore(folder.path(), list);
+
+    const std::string path = MacroStorePath(folder.path());
+    EXPECT_EQ(::GetPrivateProfileIntA("Macros", "number", -9, path.c_str()), 2);
+    char value[8];
+    EXPECT_EQ(::GetPrivateProfileStringA("Macros", "2", "", value, sizeof value, path.c_str()), 0u);
+
+    MacroList back;
+    LoadMacroStore(folder.path(), back);
+    ASSERT_EQ(back.size(), 2u);
+    EXPECT_EQ(back.At(0)->Name(), "two");
+    EXPECT_EQ(back.At(1)->Name(), "three");
+}
+
+TEST(MacroStoreFile, ValuesAreTheRecordsBytesInUpperCaseHexWithTheirSum) {
+    TestFolder folder;
+    MacroList list;
+    MacroRecord& r = list.Append(Macro("Hex", 0x01020304, 1));
+    r.SetEvent(0, MacroEvent{0xE1, 2, 0xBEEF});
+    SaveMacroStore(folder.path(), list);
+
+    char value[600] = {};
+    ::GetPrivateProfileStringA("Macros", "0", "", value, sizeof value,
+                               MacroStorePath(folder.path()).c_str());
+    const std::string text = value;
+    ASSERT_EQ(text.size(), 2 * kMacroRecordSize + 2);
+    EXPECT_EQ(text.substr(0, 6), "486578");        // "Hex"
+    EXPECT_EQ(text.substr(2 * 52, 8), "04030201"); // repeat, little-endian
+    EXPECT_EQ(text.substr(2 * 56, 8), "01000000"); // count
+    EXPECT_EQ(text.substr(2 * 60, 8), "E102EFBE"); // code, direction, delay
+    unsigned sum = 0;
+    for (std::size_t i = 0; i < kMacroRecordSize; ++i)
+        sum += r.data()[i];
+    char tail[3];
+    std::snprintf(tail, sizeof tail, "%02X", sum & 0xFF);
+    EXPECT_EQ(text.substr(2 * kMacroRecordSize), tail);
+}
+
+} // namespace
+} // namespace gm
