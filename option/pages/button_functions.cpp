@@ -97,13 +97,6 @@ void SetFunction(ButtonView button, int code) {
     ClearName(button);
 }
 
-void SetKey(ButtonView button, uint8_t usage, uint8_t modifiers) {
-    button.Set(btn::EventCount, uint16_t(1));
-    button.Set(btn::KeyUsage, usage);
-    button.Set(btn::KeyModifiers, uint8_t(modifiers & 0x0F));
-    ClearName(button);
-}
-
 const std::vector<Submenu>& FunctionSubmenus() {
     static const std::vector<Submenu> menus = {
         {1031, {1025, 1026, 1027, 1028, 1029, 1030, 1031, 1032}, 156},

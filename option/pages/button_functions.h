@@ -45,8 +45,6 @@ bool LeavesNoLeftClick(const ProfileView& profile, int index, int code);
 // confirmed: the type, and for anything but a key or a macro the macro part
 // cleared (repeat count and program path stay).
 void SetFunction(ButtonView button, int code);
-// Key with modifiers: event count 1, key in byte 42, modifiers in byte 43.
-void SetKey(ButtonView button, uint8_t usage, uint8_t modifiers);
 
 // The function menu: submenus in order, then the plain items.
 struct Submenu {

@@ -3,9 +3,10 @@
 #include "option/dialogs/launch_program_dialog.h"
 #include "option/dialogs/player_dialog.h"
 #include "option/dialogs/profile_dialog.h"
+#include "option/dialogs/shortcut_dialog.h"
 #include "option/dialogs/warning_dialogs.h"
 #include "option/macros/macro_list.h"
-#include "option/macros/macro_store.h"
+#include "option/macros/macro_manager_dialog.h"
 #include "option/pages/button_functions.h"
 #include "shared/key_mapper_win.h"
 #include "shared/key_table.h"
@@ -206,15 +207,18 @@ void ButtonsPage::RunPlayerDialog() {
         profile.Set(prof::MediaOption, dialog.playerType());
 }
 
-bool ButtonsPage::RunKeyDialog(ButtonView) {
-    // The shortcut dialog is not part of this build yet.
-    return false;
+bool ButtonsPage::RunKeyDialog(ButtonView button) {
+    ShortcutDialog dialog;
+    dialog.Preset(ShortcutFromButton(button));
+    if (dialog.Run(host().SkinFolder(), hwnd()) != skin::kDialogOk)
+        return false;
+    ApplyShortcut(dialog.Result(), button);
+    return true;
 }
 
 void ButtonsPage::RunMacroManager() {
-    // The macro manager is not part of this build yet: keep the library as stored.
-    host().Macros().FreeAll();
-    LoadMacroStore(host().InstallDir(), host().Macros());
+    const ButtonView record = CurrentProfile().Button(menuButton_);
+    OpenMacroManager(host(), &record, hwnd());
 }
 
 } // namespace gm::option

@@ -887,7 +887,7 @@ TEST_F(OptionJourneyTest, APageEditAndAResetReachTheMouse) {
         << mouse.Command("state").second;
     EXPECT_TRUE(WaitUntil([&] { return Enabled(kApply); }));
 
-    // Reset confirmed: every profile goes to the mouse again.
+    // Reset confirmed: every profile's performance record goes to the mouse again.
     const std::size_t logBefore = MouseLog().size();
     Click(test::ControlAt(page, Skin("skin_advance_page.ini"), 17));
     HWND warning = nullptr;
@@ -896,7 +896,7 @@ TEST_F(OptionJourneyTest, APageEditAndAResetReachTheMouse) {
     ASSERT_TRUE(WaitUntil([&] {
         const std::string log = MouseLog().substr(logBefore);
         for (int p = 0; p < kProfileCount; ++p)
-            if (log.find("set ok 04 0" + std::to_string(p) + " 10") == std::string::npos)
+            if (log.find("set ok 06 25 0" + std::to_string(p)) == std::string::npos)
                 return false;
         return true;
     })) << MouseLog().substr(logBefore);
