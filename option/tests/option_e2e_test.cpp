@@ -4,6 +4,7 @@
 #include "emulator/tests/emulator_process.h"
 #include "option/main_dialog.h"
 #include "option/macros/macro_list.h"
+#include "monitor/device_reports.h"
 #include "option/tests/option_driver.h"
 #include "skin/control_record.h"
 #include "shared/private_profile.h"
@@ -902,6 +903,239 @@ TEST_F(OptionJourneyTest, APageEditAndAResetReachTheMouse) {
     })) << MouseLog().substr(logBefore);
     EXPECT_TRUE(WaitUntil([&] { return Enabled(kApply); })) << "the monitor answered the reset";
     EXPECT_EQ(ProfileKey(4, "ProFileName"), "Default5");
+}
+
+// A window of this test with the keyboard focus, recording the keys it gets.
+class FocusWindow {
+  public:
+    FocusWindow() {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = ::GetModuleHandleA(nullptr);
+        wc.lpszClassName = "GmJourneyFocus";
+        ::RegisterClassA(&wc);
+        hwnd = ::CreateWindowExA(0, wc.lpszClassName, "focus", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 200,
+                                 120, nullptr, nullptr, wc.hInstance, nullptr);
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~FocusWindow() { ::DestroyWindow(hwnd); }
+    void TakeFocus() {
+        ::SetForegroundWindow(hwnd);
+        ::SetFocus(hwnd);
+        WaitUntil([&] { return ::GetForegroundWindow() == hwnd; }, 3000);
+    }
+    // "+47 -47" style: + down, - up, virtual key in hex.
+    std::string Joined() const {
+        std::string out;
+        for (const auto& k : keys)
+            out += (out.empty() ? "" : " ") + k.text;
+        return out;
+    }
+    struct Key {
+        std::string text;
+        DWORD at;
+    };
+    std::vector<Key> keys;
+    HWND hwnd;
+
+  private:
+    static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+        auto* self = reinterpret_cast<FocusWindow*>(::GetWindowLongPtrA(h, GWLP_USERDATA));
+        if (self && (msg == WM_KEYDOWN || msg == WM_KEYUP || msg == WM_SYSKEYDOWN || msg == WM_SYSKEYUP)) {
+            char text[8];
+            std::snprintf(text, sizeof text, "%c%02X", (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN) ? '+' : '-',
+                          unsigned(wp));
+            self->keys.push_back({text, ::GetTickCount()});
+            return 0;
+        }
+        return ::DefWindowProcA(h, msg, wp, lp);
+    }
+};
+
+// A key as the keyboard sends it, through the system's input queue.
+void Stroke(BYTE vk, bool up) {
+    ::keybd_event(vk, BYTE(::MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)), up ? KEYEVENTF_KEYUP : 0, 0);
+    test::Settle(40);
+}
+
+TEST_F(OptionJourneyTest, RecordAMacroGiveItToAButtonPressItAndTheKeysArrive) {
+    // One empty macro in the library to record into.
+    MacroList library;
+    library.AppendName("Journey").SetRepeat(1);
+    // And a long one: A typed twenty times, 150 ms apart, three rounds.
+    MacroRecord& long_ = library.AppendName("Long");
+    long_.SetRepeat(3);
+    long_.SetCount(40);
+    for (int e = 0; e < 40; ++e)
+        long_.SetEvent(e, {0x04, uint8_t(e % 2 ? 2 : 1), 150});
+    ::CreateDirectoryA((dir() + "config").c_str(), nullptr);
+    {
+        PrivateProfileFile store(dir() + "config\\sequence.dat");
+        library.Save(store);
+    }
+    ASSERT_TRUE(mouse.Start());
+    monitor_ = test::StartProcess(dir(), "Monitor.exe", "1");
+    ASSERT_TRUE(FoundMain());
+    ASSERT_TRUE(WaitUntil([&] { return MouseLog().find("set ok 0E 03 01") != std::string::npos; }));
+    test::Settle(1000);
+    const HWND page = [&] {
+        char area[128] = "";
+        ::GetPrivateProfileStringA("BUTTONPOS", "42", "", area, sizeof area, Skin("skin_main.ini").c_str());
+        const skin::ControlRecord r = skin::ParseControlRecord(area);
+        for (HWND c = ::GetWindow(main_, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+            RECT w{};
+            ::GetWindowRect(c, &w);
+            ::MapWindowPoints(nullptr, main_, reinterpret_cast<POINT*>(&w), 2);
+            if (w.left == r.left && w.top == r.top && ::IsWindowVisible(c))
+                return c;
+        }
+        return HWND(nullptr);
+    }();
+    ASSERT_TRUE(page);
+    const std::string buttons = Skin("skin_button_page.ini");
+    auto choose = [&](int button, int command) {
+        Click(test::ControlAt(page, buttons, 20 + button));
+        HWND menu = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return (menu = ::FindWindowA("#32768", nullptr)) && ::IsWindowVisible(menu); }));
+        ::PostMessageA(page, WM_CANCELMODE, 0, 0);
+        ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(menu) || !::IsWindowVisible(menu); }));
+        ::PostMessageA(page, WM_COMMAND, WPARAM(command), 0);
+    };
+
+    // The macro manager from the function menu of button index 4: record
+    // G, a pause, M, with their delays.
+    choose(4, 1049);
+    HWND manager = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (manager = ::FindWindowA(nullptr, "Marbek Gaming Mouse Macro Manager")); }));
+    const std::string ini = Skin("skin_macro_manager.ini");
+    const HWND macros = ::GetDlgItem(manager, 4096);
+    RECT line{};
+    ::SendMessageA(macros, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&line));
+    ::PostMessageA(macros, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(line.left + 30, (line.top + line.bottom) / 2));
+    ::PostMessageA(macros, WM_LBUTTONUP, 0, MAKELPARAM(line.left + 30, (line.top + line.bottom) / 2));
+    test::Settle(300);
+    Click(test::ControlAt(manager, ini, 8)); // record delays
+    Click(test::ControlAt(manager, ini, 7)); // record
+    const HWND ok = test::ControlAt(manager, ini, 1);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindowEnabled(ok); })) << "recording";
+    Stroke('G', false);
+    test::Settle(150);
+    Stroke('G', true);
+    test::Settle(400);
+    Stroke('M', false);
+    test::Settle(150);
+    Stroke('M', true);
+    const HWND events = ::GetDlgItem(manager, 4097);
+    ASSERT_TRUE(WaitUntil([&] { return ::SendMessageA(events, LB_GETCOUNT, 0, 0) >= 4; }));
+    Click(test::ControlAt(manager, ini, 7)); // stop
+    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(ok) != FALSE; }));
+    Click(ok);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(manager); }));
+
+    MacroList stored;
+    {
+        PrivateProfileFile store(dir() + "config\\sequence.dat");
+        stored.Load(store);
+    }
+    ASSERT_EQ(stored.size(), 2u);
+    const MacroRecord recorded = *stored.At(0);
+    ASSERT_EQ(recorded.Count(), 4) << "G down, G up, M down, M up";
+    EXPECT_EQ(recorded.Event(0).keyCode, 0x0A);
+    EXPECT_EQ(recorded.Event(2).keyCode, 0x10);
+    EXPECT_GT(recorded.Event(1).delay, 200) << "the pause between the keys";
+
+    // Give it to button index 4 and apply.
+    choose(4, 1100);
+    ASSERT_TRUE(WaitUntil([&] { return test::TextOf(test::ControlAt(page, buttons, 24)) == "Journey"; }));
+    const std::size_t logBefore = MouseLog().size();
+    Click(Button(kApply));
+    ASSERT_TRUE(WaitUntil([&] { return Enabled(kApply) && MouseLog().size() > logBefore; }));
+    test::Settle(500);
+
+    // The mouse holds the macro: its report 9 decodes to the same events.
+    SharedBlock shared;
+    SettingsBlock block;
+    ASSERT_TRUE(shared.Open() && shared.CopyIn(block));
+    const int current = block.CurrentProfile();
+    ASSERT_TRUE(SettingsBlock::IsProfileIndex(current));
+    const ButtonView sent = block.Profile(current).Button(4);
+    EXPECT_EQ(sent.Get(btn::FunctionType), fn::Macro);
+    ASSERT_EQ(sent.Get(btn::EventCount), 4);
+    const std::string dump = mouse.Command("dump").second;
+    EXPECT_NE(dump.find("macro button 5: \"Journey\""), std::string::npos) << dump;
+    // The report 9 the mouse took, decoded, gives the recorded events and pauses.
+    const std::string log = MouseLog();
+    const auto at = log.rfind("set ok 09 82 0" + std::to_string(current) + " 04");
+    ASSERT_NE(at, std::string::npos) << log;
+    std::vector<uint8_t> report;
+    std::istringstream hex(log.substr(at + 7, log.find('\n', at) - at - 7));
+    for (unsigned byte = 0; hex >> std::hex >> byte;)
+        report.push_back(uint8_t(byte));
+    SettingsBlock decoded;
+    ButtonView back = decoded.Profile(0).Button(4);
+    ASSERT_TRUE(mon::DecodeMacro(report.data(), report.size(), back, current, 4));
+    ASSERT_EQ(back.Get(btn::EventCount), 4);
+    for (int e = 0; e < 4; ++e) {
+        EXPECT_EQ(back.Event(e).keyCode, recorded.Event(e).keyCode) << e;
+        EXPECT_EQ(back.Event(e).direction, recorded.Event(e).direction) << e;
+        EXPECT_NEAR(back.Event(e).delay, recorded.Event(e).delay, 5) << e << ": 5 ms units on the wire";
+    }
+
+    // Press the button on the mouse: the focused window gets the keys in order.
+    FocusWindow target;
+    target.TakeFocus();
+    ASSERT_TRUE(mouse.Command("click 5").first);
+    ASSERT_TRUE(WaitUntil([&] { return target.keys.size() >= 4; }, 15000)) << target.Joined();
+    test::Settle(300);
+    EXPECT_EQ(target.Joined(), "+47 -47 +4D -4D");
+    const DWORD pause = target.keys[2].at - target.keys[1].at;
+    EXPECT_GE(pause + 20, DWORD(recorded.Event(1).delay)) << "the recorded pause is kept";
+    EXPECT_LE(pause, DWORD(recorded.Event(1).delay) + 200u);
+
+    // Button index 5 gets Ctrl+C through the shortcut dialog.
+    choose(5, 1005);
+    HWND shortcut = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (shortcut = ::FindWindowA(nullptr, "Marbek Shortcut Dialog")); }));
+    test::Settle(300);
+    Stroke('C', false);
+    Stroke('C', true);
+    const std::string sini = Skin("skin_shortcut.ini");
+    Click(test::ControlAt(shortcut, sini, 5)); // Ctrl
+    test::Settle(200);
+    Click(test::ControlAt(shortcut, sini, 2)); // OK
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(shortcut); }));
+    EXPECT_EQ(test::TextOf(test::ControlAt(page, buttons, 25)), "Ctrl+C");
+    Click(Button(kApply));
+    ASSERT_TRUE(WaitUntil([&] { return Enabled(kApply); }));
+    test::Settle(500);
+    target.keys.clear();
+    target.TakeFocus();
+    ASSERT_TRUE(mouse.Command("click 6").first);
+    ASSERT_TRUE(WaitUntil([&] { return target.keys.size() >= 4; }, 15000)) << target.Joined();
+    test::Settle(300);
+    EXPECT_EQ(target.Joined(), "+11 +43 -43 -11");
+
+    // A long macro on button index 6, stopped by a second press: nothing stays down.
+    choose(6, 1101);
+    ASSERT_TRUE(WaitUntil([&] { return test::TextOf(test::ControlAt(page, buttons, 26)) == "Long"; }));
+    Click(Button(kApply));
+    ASSERT_TRUE(WaitUntil([&] { return Enabled(kApply); }));
+    test::Settle(500);
+    target.keys.clear();
+    target.TakeFocus();
+    ASSERT_TRUE(mouse.Command("click 7").first);
+    ASSERT_TRUE(WaitUntil([&] { return target.keys.size() >= 3; }, 15000)) << target.Joined();
+    ASSERT_TRUE(mouse.Command("click 7").first);
+    test::Settle(1500);
+    const std::size_t stoppedAt = target.keys.size();
+    test::Settle(1000);
+    EXPECT_EQ(target.keys.size(), stoppedAt) << "nothing more after the stop";
+    EXPECT_LT(stoppedAt, 40u) << "stopped long before its end";
+    int held = 0;
+    for (const auto& k : target.keys)
+        held += k.text[0] == '+' ? 1 : -1;
+    EXPECT_EQ(held, 0) << target.Joined();
+    EXPECT_EQ(::GetAsyncKeyState('A') & 0x8000, 0);
 }
 
 } // namespace
