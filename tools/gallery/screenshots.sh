@@ -31,5 +31,4 @@ PY
     rm -f "/tmp/gallery-$name.png"
 }
 
-shot main-window main_mask.bmp skins\\skin_main.ini skins\\skin_button_page.ini --latch 39,5 --mouse 1
 shot reset-warning reset_warn_mask.bmp skins\\skin_reset_warn.ini
