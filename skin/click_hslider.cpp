@@ -59,6 +59,8 @@ void CclickHSlider::Paint(HDC dc) {
 }
 
 LRESULT CclickHSlider::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    if (PaintMessage(msg, wp, [this](HDC dc) { Paint(dc); }))
+        return 0;
     switch (msg) {
     case WM_CREATE: {
         const RECT extent{0, 0, rect_.right - rect_.left, rect_.bottom - rect_.top};
@@ -68,14 +70,6 @@ LRESULT CclickHSlider::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
         thumb_.SetRound(range_.round);
         return 0;
     }
-    case WM_PAINT: {
-        win::paint_dc dc(hwnd());
-        Paint(dc.get());
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wp));
-        return 0;
     case WM_ERASEBKGND:
         return 1;
     case WM_LBUTTONUP: {

@@ -65,6 +65,25 @@ CoolMenu::Item* CoolMenu::FindItem(ULONG_PTR data) {
     return nullptr;
 }
 
+namespace {
+ULONG_PTR ItemData(HMENU menu, UINT position) {
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_DATA;
+    return ::GetMenuItemInfoA(menu, position, TRUE, &info) ? info.dwItemData : 0;
+}
+} // namespace
+
+std::string CoolMenu::ItemText(HMENU menu, UINT position) {
+    const Item* item = FindItem(ItemData(menu, position));
+    return item ? item->text : std::string();
+}
+
+bool CoolMenu::ItemMarked(HMENU menu, UINT position) {
+    const Item* item = FindItem(ItemData(menu, position));
+    return item && item->marked;
+}
+
 bool CoolMenu::OnOwnerMessage(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
     if (msg == WM_MEASUREITEM) {
         auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);

@@ -34,6 +34,10 @@ class CoolMenu {
     HMENU Handle() const { return menu_; }
     std::size_t ItemCount() const { return items_.size(); }
 
+    // The text and mark of the item at `position` of a live CoolMenu's menu
+    // ("" and false for anything else).
+    static std::string ItemText(HMENU menu, UINT position);
+    static bool ItemMarked(HMENU menu, UINT position);
     // Measures or draws an item of any live CoolMenu; false for anything else.
     static bool OnOwnerMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 

@@ -28,15 +28,9 @@ void PictureWindow::Paint(HDC dc) {
 }
 
 LRESULT PictureWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    if (PaintMessage(msg, wp, [this](HDC dc) { Paint(dc); }))
+        return 0;
     switch (msg) {
-    case WM_PAINT: {
-        win::paint_dc dc(hwnd());
-        Paint(dc.get());
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wp));
-        return 0;
     default:
         return Default(msg, wp, lp);
     }

@@ -172,6 +172,8 @@ void SkinButton::OnMouseMove(WPARAM wp, LPARAM lp) {
 }
 
 LRESULT SkinButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    if (PaintMessage(msg, wp, [this](HDC dc) { Paint(dc); }))
+        return 0;
     switch (msg) {
     case WM_CREATE: {
         const LRESULT r = Default(msg, wp, lp);
@@ -185,14 +187,6 @@ LRESULT SkinButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
                             (style & ~LONG_PTR(BS_TYPEMASK | WS_TABSTOP)) | BS_OWNERDRAW);
         return r;
     }
-    case WM_PAINT: {
-        win::paint_dc dc(hwnd());
-        Paint(dc.get());
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wp));
-        return 0;
     case WM_ERASEBKGND:
         return 0;
     case BM_SETSTATE:

@@ -28,19 +28,13 @@ LRESULT SkinWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     LRESULT reflected = 0;
     if (ReflectControlMessage(msg, wp, lp, reflected))
         return reflected;
+    if (PaintMessage(msg, wp, [this](HDC dc) { Paint(dc); }))
+        return 0;
     switch (msg) {
     case WM_CREATE:
         skin_.Begin(hwnd(), folder_, ini_);
         CreateControls(skin_);
         skin_.Finish(hwnd());
-        return 0;
-    case WM_PAINT: {
-        win::paint_dc dc(hwnd());
-        Paint(dc.get());
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wp));
         return 0;
     case WM_ERASEBKGND:
         // Pages paint every pixel themselves; pop-ups leave erasing to the platform.

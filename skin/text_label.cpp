@@ -40,15 +40,9 @@ void TextLabel::Paint(HDC dc) {
 }
 
 LRESULT TextLabel::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    if (PaintMessage(msg, wp, [this](HDC dc) { Paint(dc); }))
+        return 0;
     switch (msg) {
-    case WM_PAINT: {
-        win::paint_dc dc(hwnd());
-        Paint(dc.get());
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wp));
-        return 0;
     case WM_ERASEBKGND:
         return 1;
     case WM_MOUSEMOVE:

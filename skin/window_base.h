@@ -4,6 +4,7 @@
 // extend a platform class (button, edit): its messages then fall through to
 // that class's procedure instead of DefWindowProc.
 
+#include "win/handles.h"
 #include <windows.h>
 
 namespace gm::skin {
@@ -36,6 +37,20 @@ class WindowBase {
     // Called after WM_NCDESTROY's default handling, the handle already gone.
     virtual void OnDestroyed() noexcept {}
     LRESULT Default(UINT msg, WPARAM wp, LPARAM lp) noexcept;
+    // WM_PAINT and WM_PRINTCLIENT both draw through `paint`, so a window
+    // renders the same into its own DC and into any other; false for every
+    // other message.
+    template <typename F> bool PaintMessage(UINT msg, WPARAM wp, F paint) {
+        if (msg == WM_PRINTCLIENT) {
+            paint(reinterpret_cast<HDC>(wp));
+            return true;
+        }
+        if (msg != WM_PAINT)
+            return false;
+        win::paint_dc dc(hwnd_);
+        paint(dc.get());
+        return true;
+    }
 
   private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept;

@@ -52,13 +52,6 @@ LRESULT AdvancePage::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     case skin::UM_SLIDER_POS:
         StoreOtgSpeed(CurrentProfile(), int(lp), int32_t(wp));
         return 0;
-    case WM_COMMAND:
-        OnCommand(reinterpret_cast<HWND>(lp));
-        break;
-    case WM_KEYDOWN:
-        if (wp == VK_RETURN || wp == VK_ESCAPE)
-            return 0;
-        break;
     default:
         break;
     }

@@ -25,7 +25,7 @@ class AdvancePage : public Page {
 
   private:
     void ShowPolling();
-    void OnCommand(HWND from);
+    void OnCommand(HWND from) override;
 
     std::array<skin::SkinButton, kPollingButtons> polling_;
     skin::SkinButton defaults_;

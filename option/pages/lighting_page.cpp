@@ -48,19 +48,4 @@ void LightingPage::OnCommand(HWND from) {
     }
 }
 
-LRESULT LightingPage::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
-    switch (msg) {
-    case WM_COMMAND:
-        OnCommand(reinterpret_cast<HWND>(lp));
-        break;
-    case WM_KEYDOWN:
-        if (wp == VK_RETURN || wp == VK_ESCAPE)
-            return 0;
-        break;
-    default:
-        break;
-    }
-    return Page::OnMessage(msg, wp, lp);
-}
-
 } // namespace gm::option

@@ -22,11 +22,10 @@ class LightingPage : public Page {
 
   protected:
     void CreateControls(skin::WindowSkin& skin) override;
-    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;
 
   private:
     void ShowGroup(LightGroup group);
-    void OnCommand(HWND from);
+    void OnCommand(HWND from) override;
 
     std::array<skin::SkinButton, kLastLightKey - kFirstLightKey + 1> buttons_;
     skin::SkinButton reset_;

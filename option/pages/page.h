@@ -17,6 +17,11 @@ class Page : public skin::SkinWindow {
     virtual const char* SkinFile() const = 0;
 
   protected:
+    // A command from one of the page's controls, told apart by its handle.
+    virtual void OnCommand(HWND /*control*/) {}
+    // Commands go to OnCommand; Enter and Esc neither confirm nor cancel
+    // anything on a page.
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;
     OptionHost& host() { return host_; }
     // The current profile of the working block (profile 0 when the index is
     // out of range, so a page never reads outside the block).

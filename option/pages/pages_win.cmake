@@ -20,6 +20,7 @@ gm_test(option_pages_tests LABEL wine DESKTOP
         tests/stage_widgets_test.cpp
         tests/sensitivity_page_test.cpp
         tests/setting_pages_test.cpp
+        tests/buttons_menu_test.cpp
         ${PROJECT_SOURCE_DIR}/shared/tests/test_folder.cpp
         ${PROJECT_SOURCE_DIR}/skin/tests/skin_fixture.cpp
     LIBS option_win)

@@ -130,13 +130,6 @@ LRESULT SensitivityPage::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     case UM_COLOR_CHOSEN:
         OnColorChosen(int(lp));
         return 0;
-    case WM_COMMAND:
-        OnCommand(reinterpret_cast<HWND>(lp));
-        break;
-    case WM_KEYDOWN:
-        if (wp == VK_RETURN || wp == VK_ESCAPE)
-            return 0;
-        break;
     case WM_DESTROY:
         if (ColorChooser::Receiver() == hwnd())
             ColorChooser::SetReceiver(nullptr);

@@ -35,7 +35,7 @@ class SensitivityPage : public Page {
     void OnSlider(int id, int32_t position);
     void OnStageNotice(int id, uint32_t wParam);
     void OnColorChosen(int cell);
-    void OnCommand(HWND from);
+    void OnCommand(HWND from) override;
     void OpenChooser(int swatch);
 
     skin::SkinButton xyButton_;

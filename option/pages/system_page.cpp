@@ -72,13 +72,6 @@ LRESULT SystemPage::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     case skin::UM_SLIDER_POS:
         OnSlider(int(lp), int32_t(wp));
         return 0;
-    case WM_COMMAND:
-        OnCommand(reinterpret_cast<HWND>(lp));
-        break;
-    case WM_KEYDOWN:
-        if (wp == VK_RETURN || wp == VK_ESCAPE)
-            return 0;
-        break;
     default:
         break;
     }

@@ -33,7 +33,7 @@ class SystemPage : public Page {
     void CreateSlider(skin::CclickHSlider& slider, const skin::WindowSkin& skin, int slot, int id,
                       const skin::SliderRange& range);
     void OnSlider(int id, int32_t position);
-    void OnCommand(HWND from);
+    void OnCommand(HWND from) override;
 
     skin::SkinButton acceleration_, pageScroll_;
     std::array<skin::SkinButton, 2> marks_; // change only their own look

@@ -488,6 +488,25 @@ TEST(MacroManagerEvents, MenuCommandsInsertDelayDeleteAndMouseEvents) {
     EXPECT_EQ(Events(*saved.At(0)), "4-65535 245+ 245- 5+");
 }
 
+TEST(MacroManagerEvents, EscapeOnAnEditedDelayDropsTheLineButKeepsTheDelay) {
+    Manager m;
+    m.Open(OneMacro(Macro("Esc", {{0x04, 1, 120}, {0x04, 2, 0}})));
+    const ListView events = m.Events();
+    ASSERT_TRUE(WaitFor([&] { return events.Count() == 3; }));
+    events.ClickLine(1);
+    ASSERT_TRUE(WaitFor([&] { return events.Selection() == 1; }));
+    m.PostMenuCommand(1004);
+    ASSERT_TRUE(WaitFor([&] { return events.Edit() != nullptr; }));
+    m.Foreground();
+    Type("9");
+    Tap(VK_ESCAPE);
+    ASSERT_TRUE(WaitFor([&] { return events.Edit() == nullptr; }));
+    EXPECT_EQ(events.Lines(), (std::vector<std::string>{"A", "A"})) << "the line goes from the list only";
+    EXPECT_TRUE(::IsWindow(m.host->window)) << "Escape does not end the manager";
+    const MacroList saved = m.CloseWith(kOk);
+    EXPECT_EQ(Events(*saved.At(0)), "4+120 4-") << "the delay itself is unchanged";
+}
+
 // The popup menu window of the desktop, when one shows.
 HWND ShownMenu() {
     HWND menu = nullptr;

@@ -888,6 +888,28 @@ TEST_F(OptionJourneyTest, APageEditAndAResetReachTheMouse) {
         << mouse.Command("state").second;
     EXPECT_TRUE(WaitUntil([&] { return Enabled(kApply); }));
 
+    // The OTG slider pressed near its right end: the mouse takes the value the block holds.
+    const HWND otg = test::ControlAt(page, Skin("skin_advance_page.ini"), 18);
+    ASSERT_TRUE(otg);
+    RECT track{};
+    ::GetClientRect(otg, &track);
+    ::PostMessageA(otg, WM_LBUTTONUP, 0, MAKELPARAM(track.right - 1, 5));
+    test::Settle(300);
+    const int32_t otgBefore = block.Profile(current).Get(prof::OTGSpeed);
+    Click(Button(kApply));
+    ASSERT_TRUE(WaitUntil([&] {
+        return shared.CopyIn(block) && block.Profile(current).Get(prof::OTGSpeed) != otgBefore;
+    }));
+    const int32_t otgValue = block.Profile(current).Get(prof::OTGSpeed);
+    EXPECT_GT(otgValue, 200) << "near the right end of 2-255";
+    const std::string otgLine = "profile " + std::to_string(current + 1);
+    EXPECT_TRUE(WaitUntil([&] {
+        const std::string dump = mouse.Command("dump").second;
+        const auto at = dump.find(otgLine);
+        return at != std::string::npos &&
+               dump.find("OTG " + std::to_string(otgValue) + "\n", at) < dump.find("buttons", at);
+    })) << mouse.Command("dump").second;
+
     // Reset confirmed: every profile's performance record goes to the mouse again.
     const std::size_t logBefore = MouseLog().size();
     Click(test::ControlAt(page, Skin("skin_advance_page.ini"), 17));

@@ -108,17 +108,11 @@ LRESULT StageControl::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     LRESULT reflected = 0;
     if (skin::ReflectControlMessage(msg, wp, lp, reflected))
         return reflected;
+    if (PaintMessage(msg, wp, [this](HDC dc) { Paint(dc); }))
+        return 0;
     switch (msg) {
     case WM_CREATE:
         OnCreate();
-        return 0;
-    case WM_PAINT: {
-        win::paint_dc dc(hwnd());
-        Paint(dc.get());
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wp));
         return 0;
     case WM_ERASEBKGND:
         return 1;
