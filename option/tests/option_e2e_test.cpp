@@ -813,7 +813,12 @@ TEST_F(ButtonsPageTest, TheLaunchDialogStartsEmptyKeepsTypedPathsAndCancelChange
     ASSERT_TRUE(dialog);
     edit = test::ControlAt(dialog, ini, 1);
     EXPECT_EQ(test::TextOf(edit), "D:\\no\\such\\tool.exe");
-    ::SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("E:\\other.exe"));
+    // Browse to a program, then Cancel: the record keeps what it had.
+    const std::string chosen = dir() + "picked.exe";
+    TestFolder::WriteFile(chosen, "MZ");
+    Click(test::ControlAt(dialog, ini, 2)); // Browse
+    ASSERT_TRUE(test::ChooseFile(dialog, chosen));
+    ASSERT_TRUE(WaitUntil([&] { return test::TextOf(edit) == chosen; })) << test::TextOf(edit);
     Click(test::ControlAt(dialog, ini, 4)); // Cancel
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }));
     const SettingsBlock applied = Applied();
