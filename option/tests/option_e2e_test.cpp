@@ -803,6 +803,11 @@ TEST_F(ButtonsPageTest, TheLaunchDialogStartsEmptyKeepsTypedPathsAndCancelChange
     ASSERT_TRUE(dialog);
     HWND edit = test::ControlAt(dialog, ini, 1);
     EXPECT_EQ(test::TextOf(edit), "") << "not a run-program button yet";
+    test::Type(edit, std::string(300, 'p'));
+    ASSERT_TRUE(WaitUntil([&] { return test::TextOf(edit).size() == 261u; })) << "as much as the record holds";
+    test::Settle(1000); // the characters it refused are all handled
+    EXPECT_EQ(test::TextOf(edit).size(), 261u);
+    ::SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
     test::Type(edit, "D:\\no\\such\\tool.exe");
     ASSERT_TRUE(WaitUntil([&] { return test::TextOf(edit) == "D:\\no\\such\\tool.exe"; }));
     Click(test::ControlAt(dialog, ini, 3));
