@@ -216,7 +216,7 @@ class ProfileView : public RecordView {
 public:
     explicit ProfileView(uint8_t* data) : RecordView(data, kProfileSize) {}
     ButtonView Button(int b) const { return ButtonView(data_ + prof::MacroKeyInfo + kButtonSize * b); }
-    // The design defaults of profile `index`; the two programs differ only in
+    // The factory defaults of profile `index`; the two programs differ only in
     // the default resolution levels.
     void MakeDefault(int index, LevelSet levels);
 };

@@ -282,7 +282,7 @@ TEST_F(MonitorTest, OneInstanceAndTheOpenRequestIsForwarded) {
     EXPECT_TRUE(dialog.WaitFor([&] { return StandInLog("Option.exe").find("started") != std::string::npos; }));
 }
 
-TEST_F(MonitorTest, AppliesChangedSettingsWithTheDesignedReports) {
+TEST_F(MonitorTest, AppliesChangedSettingsWithTheirReports) {
     ASSERT_TRUE(StartedWithMouse());
     const std::size_t before = Exchanges().size();
 

@@ -84,7 +84,7 @@ TEST(ChangeFlags, ClearKeepsTheProfileFlagAndMarkSetsEveryWord) {
     EXPECT_EQ(block.CurrentProfileChangeFlag(), 1);
 }
 
-TEST(FirmwareText, StartShowsOnlyTheDesignedRangeReadBackHasNoUpperBound) {
+TEST(FirmwareText, StartShowsOnly100To500ReadBackHasNoUpperBound) {
     EXPECT_EQ(FirmwareTextAtStart(100), "1.00");
     EXPECT_EQ(FirmwareTextAtStart(123), "1.23");
     EXPECT_EQ(FirmwareTextAtStart(500), "5.00");
