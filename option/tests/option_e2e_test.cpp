@@ -135,6 +135,20 @@ class OptionTest : public ::testing::Test {
         Click(test::ControlAt(dialog, Skin("skin_profile.ini"), 4));
         ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }));
     }
+    // The page shown in the main dialog's page area.
+    HWND ShownPage() const {
+        char area[128] = "";
+        ::GetPrivateProfileStringA("BUTTONPOS", "42", "", area, sizeof area, Skin("skin_main.ini").c_str());
+        const skin::ControlRecord r = skin::ParseControlRecord(area);
+        for (HWND c = ::GetWindow(main_, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+            RECT w{};
+            ::GetWindowRect(c, &w);
+            ::MapWindowPoints(nullptr, main_, reinterpret_cast<POINT*>(&w), 2);
+            if (w.left == r.left && w.top == r.top && ::IsWindowVisible(c))
+                return c;
+        }
+        return nullptr;
+    }
     std::string Label(int profile) const { return test::TextOf(Button(kLabel1 + profile)); }
     std::string Config(const char* section, const char* key) const {
         char text[2048];
@@ -642,19 +656,7 @@ TEST_F(OptionJourneyTest, PickRenameApplyAndTheMouseSwitches) {
 
 class ButtonsPageTest : public OptionWithMonitorTest {
   protected:
-    HWND Page() {
-        char area[128] = "";
-        ::GetPrivateProfileStringA("BUTTONPOS", "42", "", area, sizeof area, Skin("skin_main.ini").c_str());
-        const skin::ControlRecord r = skin::ParseControlRecord(area);
-        for (HWND c = ::GetWindow(main_, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
-            RECT w{};
-            ::GetWindowRect(c, &w);
-            ::MapWindowPoints(nullptr, main_, reinterpret_cast<POINT*>(&w), 2);
-            if (w.left == r.left && w.top == r.top && ::IsWindowVisible(c))
-                return c;
-        }
-        return nullptr;
-    }
+    HWND Page() { return ShownPage(); }
     HWND Function(int i) { return test::ControlAt(Page(), Skin("skin_button_page.ini"), 20 + i); }
     // What choosing a menu entry sends to the page once the menu is closed.
     void Choose(int button, int command) {
@@ -1016,19 +1018,7 @@ TEST_F(OptionJourneyTest, RecordAMacroGiveItToAButtonPressItAndTheKeysArrive) {
     ASSERT_TRUE(FoundMain());
     ASSERT_TRUE(WaitUntil([&] { return MouseLog().find("set ok 0E 03 01") != std::string::npos; }));
     test::Settle(1000);
-    const HWND page = [&] {
-        char area[128] = "";
-        ::GetPrivateProfileStringA("BUTTONPOS", "42", "", area, sizeof area, Skin("skin_main.ini").c_str());
-        const skin::ControlRecord r = skin::ParseControlRecord(area);
-        for (HWND c = ::GetWindow(main_, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
-            RECT w{};
-            ::GetWindowRect(c, &w);
-            ::MapWindowPoints(nullptr, main_, reinterpret_cast<POINT*>(&w), 2);
-            if (w.left == r.left && w.top == r.top && ::IsWindowVisible(c))
-                return c;
-        }
-        return HWND(nullptr);
-    }();
+    const HWND page = ShownPage();
     ASSERT_TRUE(page);
     const std::string buttons = Skin("skin_button_page.ini");
     auto choose = [&](int button, int command) {
