@@ -51,6 +51,7 @@ private:
             emu::PipeConnection events;
             if (!events.Connect(pipe_, 300) || !events.Write(emu::EncodeSubscribe(), kReportTimeoutMs)) {
                 ReportPresence(false);
+                MarkReady();
                 ::WaitForSingleObject(stop_event(), 500);
                 continue;
             }
@@ -61,7 +62,9 @@ private:
                 if (!a) break;
                 if (a->op == emu::Op::Plug) ReportPresence(a->ok);
                 else if (a->op == emu::Op::Event) ReportEvent(a->cls, a->value);
+                MarkReady(); // the first answer is the Plug: we are on the list
             }
+            MarkReady();
             if (stopping()) break;
             ReportPresence(false);
             ::WaitForSingleObject(stop_event(), 200);

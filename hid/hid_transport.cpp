@@ -193,7 +193,10 @@ private:
         while (!stopping()) {
             auto found = FindInterface(config_);
             ReportPresence(found.has_value());
-            if (!found || !ReadEvents(*found)) ::WaitForSingleObject(stop_event(), 1000);
+            if (!found || !ReadEvents(*found)) {
+                MarkReady();
+                ::WaitForSingleObject(stop_event(), 1000);
+            }
         }
     }
 
@@ -203,6 +206,7 @@ private:
                                              nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
         win::unique_handle done(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
         if (!input || !done || found.inputLength == 0) return false;
+        MarkReady(); // the system queues this handle's reports from now on
         std::vector<uint8_t> buffer(found.inputLength);
         for (;;) {
             OVERLAPPED ov{};

@@ -18,11 +18,15 @@ public:
     bool StartWatching(Sink sink) final {
         StopWatching();
         stop_.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
-        if (!stop_) return false;
+        ready_.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+        if (!stop_ || !ready_) return false;
         sink_ = std::move(sink);
         // What is there now is the starting point: only changes are reported.
         present_ = PresentNow();
         watcher_ = std::thread([this] { Watch(); });
+        // The caller may make the mouse act as soon as we return, so wait
+        // until the watcher listens (or has found nothing to listen to).
+        ::WaitForSingleObject(ready_.get(), kReadyTimeoutMs);
         return true;
     }
 
@@ -41,6 +45,9 @@ protected:
     HANDLE stop_event() const { return stop_.get(); }
     bool stopping() const { return ::WaitForSingleObject(stop_.get(), 0) == WAIT_OBJECT_0; }
     bool present() const { return present_; }
+    // The watcher calls this once events can no longer be missed, or once
+    // its first attempt to listen has failed.
+    void MarkReady() const { ::SetEvent(ready_.get()); }
 
     void ReportPresence(bool present) {
         if (present == present_) return;
@@ -54,7 +61,9 @@ protected:
 private:
     Sink sink_;
     std::atomic<bool> present_{false};
+    static constexpr DWORD kReadyTimeoutMs = 3000;
     win::unique_handle stop_;
+    win::unique_handle ready_;
     std::thread watcher_;
 };
 
