@@ -1,5 +1,6 @@
 // hiddriver.dll through its six entries, against a running virtual mouse.
 #include "emulator/tests/emulator_process.h"
+#include "shared/tests/message_pump.h"
 #include "win/proc_address.h"
 
 #include <gtest/gtest.h>
@@ -37,20 +38,8 @@ public:
     }
     ~Recorder() { ::DestroyWindow(hwnd); }
 
-    // Pumps messages until `done` holds or a generous limit passes.
-    bool WaitFor(const std::function<bool()>& done, DWORD limitMs = 10000) {
-        const DWORD start = ::GetTickCount();
-        while (!done()) {
-            if (::GetTickCount() - start > limitMs) return false;
-            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-            Pump();
-        }
-        return true;
-    }
-    void Pump() {
-        MSG m;
-        while (::PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&m);
-    }
+    bool WaitFor(const std::function<bool()>& done, DWORD limitMs = 10000) { return test::PumpUntil(done, limitMs); }
+    void Pump() { test::Pump(); }
 
     HWND hwnd;
     std::vector<Posted> got;

@@ -25,9 +25,9 @@ TEST_F(ActionsTest, KeyFunctionHoldsModifiersRepeatsAndReleasesInReverse) {
     Share();
 
     Event(0x5000, 5);
-    ASSERT_TRUE(Pump([&] { return target.Count("+41") >= 3; })) << target.Joined();
+    ASSERT_TRUE(PumpUntil([&] { return target.Count("+41") >= 3; })) << target.Joined();
     Event(0x5000, 0x0105);
-    ASSERT_TRUE(Pump([&] { return target.Count("-11") == 1; })) << target.Joined();
+    ASSERT_TRUE(PumpUntil([&] { return target.Count("-11") == 1; })) << target.Joined();
     Settle(300);
     // Down: Ctrl, Shift, Alt, A; then A repeats (up, down); up: A, Alt, Shift, Ctrl.
     ASSERT_GE(target.got.size(), 8u);
@@ -43,12 +43,12 @@ TEST_F(ActionsTest, KeyFunctionHoldsModifiersRepeatsAndReleasesInReverse) {
     // Two buttons held at once: each releases its own key and modifiers.
     target.got.clear();
     Event(0x4000, 5);
-    ASSERT_TRUE(Pump([&] { return target.Count("+41") == 1; })) << target.Joined();
+    ASSERT_TRUE(PumpUntil([&] { return target.Count("+41") == 1; })) << target.Joined();
     Event(0x4000, 6);
-    ASSERT_TRUE(Pump([&] { return target.Count("+42") == 1; })) << target.Joined();
+    ASSERT_TRUE(PumpUntil([&] { return target.Count("+42") == 1; })) << target.Joined();
     Event(0x4000, 0x0105);
     Event(0x4000, 0x0106);
-    ASSERT_TRUE(Pump([&] { return target.Count("-5B") == 1 && target.Count("-11") == 1; })) << target.Joined();
+    ASSERT_TRUE(PumpUntil([&] { return target.Count("-5B") == 1 && target.Count("-11") == 1; })) << target.Joined();
     Settle(300);
     for (const char* key : {"41", "42", "11", "10", "12", "5B"}) {
         const std::string k = key;
@@ -69,7 +69,7 @@ TEST_F(ActionsTest, MacroPlaysRoundsTypematicRepeatAndMouseButtons) {
     Share();
     Event(0x4000, 4);
     Event(0x4000, 0x0104);
-    ASSERT_TRUE(Pump([&] { return target.Count("X1-") == 2; })) << target.Joined();
+    ASSERT_TRUE(PumpUntil([&] { return target.Count("X1-") == 2; })) << target.Joined();
     Settle(200);
     std::string round = "+10 +41";
     for (int i = 0; i < 7; ++i) round += " -41 +41";
@@ -84,19 +84,19 @@ TEST_F(ActionsTest, ASecondPressStopsTheMacroAndReleasesHeldKeysInReverseOrder) 
     SetMacro(4, {{0xE0, P, 5}, {0xE1, P, 5}, {0x05, P, 5}, {0x05, R, 20000}, {0xE1, R, 5}, {0xE0, R, 5}}, 1);
     Share();
     Event(0x4000, 4);
-    ASSERT_TRUE(Pump([&] { return target.Count("-42") == 1; })) << target.Joined();
+    ASSERT_TRUE(PumpUntil([&] { return target.Count("-42") == 1; })) << target.Joined();
     Event(0x4000, 4);
-    ASSERT_TRUE(Pump([&] { return target.Count("-11") == 1; }, 5000)) << "stopped inside the 20 s pause";
+    ASSERT_TRUE(PumpUntil([&] { return target.Count("-11") == 1; }, 5000)) << "stopped inside the 20 s pause";
     Settle(300);
     EXPECT_EQ(target.Joined(), "+11 +10 +42 -42 -10 -11") << "Shift, then Ctrl";
 
     // A third press starts it again.
     target.got.clear();
     Event(0x4000, 4);
-    ASSERT_TRUE(Pump([&] { return target.Count("-42") == 1; })) << target.Joined();
+    ASSERT_TRUE(PumpUntil([&] { return target.Count("-42") == 1; })) << target.Joined();
     // The mouse goes away: the macro stops and nothing stays pressed.
     ASSERT_TRUE(mouse.Command("unplug").first);
-    ASSERT_TRUE(Pump([&] { return target.Count("-11") == 1; }, 10000)) << target.Joined();
+    ASSERT_TRUE(PumpUntil([&] { return target.Count("-11") == 1; }, 10000)) << target.Joined();
     EXPECT_EQ(target.Joined(), "+11 +10 +42 -42 -10 -11");
 }
 
@@ -111,9 +111,9 @@ TEST_F(ActionsTest, ShutdownReleasesEverythingTheMonitorHolds) {
     Share();
     Event(0x5000, 5);
     Event(0x4000, 4);
-    ASSERT_TRUE(Pump([&] { return target.Count("+41") == 1 && target.Count("+10") == 1; })) << target.Joined();
+    ASSERT_TRUE(PumpUntil([&] { return target.Count("+41") == 1 && target.Count("+10") == 1; })) << target.Joined();
     ::PostMessageA(::FindWindowA(nullptr, kMonitorWindow), WM_CLOSE, 0, 0);
-    ASSERT_TRUE(Pump([&] { return ::WaitForSingleObject(monitor_, 0) == WAIT_OBJECT_0; }, 20000))
+    ASSERT_TRUE(PumpUntil([&] { return ::WaitForSingleObject(monitor_, 0) == WAIT_OBJECT_0; }, 20000))
         << "a playing macro does not hold up the shutdown";
     Settle(300);
     for (const char* key : {"41", "11", "10"})
@@ -125,7 +125,7 @@ TEST_F(ActionsTest, VolumeKeysRepeatWhileHeld) {
     target.TakeFocus();
     Event(0xF000, 30); // mute: once
     Event(0xF000, 31); // volume up: at once, then every 300 ms
-    ASSERT_TRUE(Pump([&] { return target.Count("+AF") >= 3; })) << target.Joined();
+    ASSERT_TRUE(PumpUntil([&] { return target.Count("+AF") >= 3; })) << target.Joined();
     Event(0xF000, 0x011F);
     Settle(300);
     const int held = target.Count("+AF");
@@ -143,9 +143,9 @@ TEST_F(ActionsTest, TiltScrollsByWindowClass) {
         Recorder plain("GmPlainScroll", WS_OVERLAPPEDWINDOW | WS_HSCROLL | WS_VISIBLE, 100, 100, 300, 200);
         plain.TakeFocus();
         Event(0x1000, 255);
-        ASSERT_TRUE(Pump([&] { return plain.got.size() >= 3; })) << plain.Joined();
+        ASSERT_TRUE(PumpUntil([&] { return plain.got.size() >= 3; })) << plain.Joined();
         Event(0x1000, 1);
-        ASSERT_TRUE(Pump([&] { return plain.got.size() >= 6; })) << plain.Joined();
+        ASSERT_TRUE(PumpUntil([&] { return plain.got.size() >= 6; })) << plain.Joined();
         Settle(200);
         EXPECT_EQ(plain.Joined(), "H0 H0 H0 H1 H1 H1");
     }
@@ -173,7 +173,7 @@ TEST_F(ActionsTest, TiltScrollsByWindowClass) {
         Recorder content("MozillaWindowClass", WS_CHILD | WS_VISIBLE, 0, 0, 280, 150, frame.hwnd);
         content.TakeFocus();
         Event(0x1000, 1);
-        ASSERT_TRUE(Pump([&] { return frame.got.size() >= 6; })) << frame.Joined();
+        ASSERT_TRUE(PumpUntil([&] { return frame.got.size() >= 6; })) << frame.Joined();
         EXPECT_EQ(frame.Joined(), "+27 -27 +27 -27 +27 -27");
     }
     {
@@ -189,7 +189,7 @@ TEST_F(ActionsTest, TiltScrollsByWindowClass) {
         POINT before;
         ::GetCursorPos(&before);
         Event(0x1000, 255);
-        ASSERT_TRUE(Pump([&] { return frame.Count("H0b") >= 3; })) << frame.Joined();
+        ASSERT_TRUE(PumpUntil([&] { return frame.Count("H0b") >= 3; })) << frame.Joined();
         Settle(300);
         EXPECT_EQ(frame.Count("H0b"), 3) << frame.Joined();
         EXPECT_EQ(frame.Count("H1b"), 0) << frame.Joined();
@@ -206,7 +206,7 @@ TEST_F(ActionsTest, MediaCommandsReachThePlayerWindow) {
     Share();
     Recorder winamp("Winamp v1.x", WS_POPUP, 0, 0, 10, 10);
     for (int code : {28, 28, 28, 27, 26, 29}) Event(0xF000, unsigned(code));
-    ASSERT_TRUE(Pump([&] { return winamp.got.size() >= 6; })) << winamp.Joined();
+    ASSERT_TRUE(PumpUntil([&] { return winamp.got.size() >= 6; })) << winamp.Joined();
     EXPECT_EQ(winamp.Joined(), "C40045 C40046 C40045 C40048 C40044 C40047") << "play/pause alternates, play first";
 
     // Another player chosen: Winamp hears nothing more.
@@ -214,7 +214,7 @@ TEST_F(ActionsTest, MediaCommandsReachThePlayerWindow) {
     Share();
     Recorder real("GeminiWindowClass", WS_POPUP, 0, 0, 10, 10);
     Event(0xF000, 27);
-    ASSERT_TRUE(Pump([&] { return real.got.size() >= 1; })) << real.Joined();
+    ASSERT_TRUE(PumpUntil([&] { return real.got.size() >= 1; })) << real.Joined();
     EXPECT_EQ(real.Joined(), "C65739");
     EXPECT_EQ(winamp.got.size(), 6u);
 }
@@ -237,7 +237,7 @@ TEST_F(ActionsTest, StartPlayerRunsTheRegisteredProgramOnlyWhenItIsThatPlayer) {
     setCommand("winamp.exe");
     Event(0xF000, 25);
     const bool started =
-        Pump([&] { return TestFolder::ReadFile(dir() + "winamp.exe.log").find("started") != std::string::npos; });
+        PumpUntil([&] { return TestFolder::ReadFile(dir() + "winamp.exe.log").find("started") != std::string::npos; });
     ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, key);
     ::RegCloseKey(k);
     EXPECT_TRUE(started);
@@ -250,7 +250,7 @@ TEST_F(ActionsTest, ARunProgramButtonOpensItsPath) {
     b.Set(btn::ProgramPath, dir() + "ran.exe");
     Share();
     Event(0x6000, 7);
-    EXPECT_TRUE(Pump([&] { return TestFolder::ReadFile(dir() + "ran.exe.log").find("started") != std::string::npos; }));
+    EXPECT_TRUE(PumpUntil([&] { return TestFolder::ReadFile(dir() + "ran.exe.log").find("started") != std::string::npos; }));
 }
 
 
@@ -276,7 +276,7 @@ TEST(OsdProgram, ShowsEachNoticeOverTheDesktopAndEndsOnClose) {
     ASSERT_TRUE(::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi));
     ::CloseHandle(pi.hThread);
     HWND osd = nullptr;
-    ASSERT_TRUE(Pump([&] { return (osd = ::FindWindowA(nullptr, "Orvex_Gaming_Mouse_Normal_OSD")) != nullptr; }));
+    ASSERT_TRUE(PumpUntil([&] { return (osd = ::FindWindowA(nullptr, "Orvex_Gaming_Mouse_Normal_OSD")) != nullptr; }));
     const LONG_PTR ex = ::GetWindowLongPtrA(osd, GWL_EXSTYLE);
     EXPECT_TRUE(ex & WS_EX_TOPMOST);
     EXPECT_TRUE(ex & WS_EX_TRANSPARENT) << "clicks pass through";
@@ -285,14 +285,14 @@ TEST(OsdProgram, ShowsEachNoticeOverTheDesktopAndEndsOnClose) {
 
     auto widthAfter = [&](WPARAM what, LPARAM lp) {
         ::PostMessageA(osd, 1324, what, lp);
-        EXPECT_TRUE(Pump([&] { return ::IsWindowVisible(osd) != FALSE; })) << what;
+        EXPECT_TRUE(PumpUntil([&] { return ::IsWindowVisible(osd) != FALSE; })) << what;
         Settle(300);
         RECT r{};
         ::GetWindowRect(osd, &r);
         return r.right - r.left;
     };
     const int text = widthAfter(50, 0);
-    EXPECT_TRUE(Pump([&] { return !::IsWindowVisible(osd); })) << "the notice goes away by itself";
+    EXPECT_TRUE(PumpUntil([&] { return !::IsWindowVisible(osd); })) << "the notice goes away by itself";
     const int macro = widthAfter(70, 0);
     const int named = widthAfter(40, LPARAM(1) << 16);
     const int fallback = widthAfter(40, LPARAM(3) << 16); // no name: "Profile 4"

@@ -6,6 +6,7 @@
 #include "emulator/tests/emulator_process.h"
 #include "shared/settings_block.h"
 #include "shared/shared_block.h"
+#include "shared/tests/message_pump.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -147,26 +148,6 @@ class Recorder {
     }
 };
 
-// Dispatches messages (and the calls other programs send) until `done`, or
-// false after the safety limit.
-inline bool Pump(const std::function<bool()>& done, DWORD limitMs = 30000) {
-    const DWORD start = ::GetTickCount();
-    for (;;) {
-        MSG m;
-        while (::PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&m);
-            ::DispatchMessageA(&m);
-        }
-        if (done())
-            return true;
-        if (::GetTickCount() - start > limitMs)
-            return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
-inline void Settle(DWORD ms) {
-    Pump([] { return false; }, ms);
-}
 
 inline std::string BuildDir() {
     char path[MAX_PATH];
@@ -206,9 +187,9 @@ class ActionsTest : public ::testing::Test {
                                      dir.c_str(), &si, &pi));
         ::CloseHandle(pi.hThread);
         monitor_ = pi.hProcess;
-        ASSERT_TRUE(Pump([] { return ::FindWindowA(nullptr, kMonitorWindow) != nullptr; }));
+        ASSERT_TRUE(PumpUntil([] { return ::FindWindowA(nullptr, kMonitorWindow) != nullptr; }));
         // The read-back at start-up ends by sharing the block; wait for it.
-        ASSERT_TRUE(Pump([&] {
+        ASSERT_TRUE(PumpUntil([&] {
             return (shared.IsOpen() || shared.Open()) && Config("Setting", "Device") == "1" &&
                    shared.CopyIn(block) && block.HasCurrentProfile();
         }));
@@ -220,7 +201,7 @@ class ActionsTest : public ::testing::Test {
             return;
         if (HWND w = ::FindWindowA(nullptr, kMonitorWindow))
             ::PostMessageA(w, WM_CLOSE, 0, 0);
-        if (!Pump([&] { return ::WaitForSingleObject(monitor_, 0) == WAIT_OBJECT_0; }))
+        if (!PumpUntil([&] { return ::WaitForSingleObject(monitor_, 0) == WAIT_OBJECT_0; }))
             ::TerminateProcess(monitor_, 9);
         ::CloseHandle(monitor_);
     }
@@ -258,7 +239,7 @@ class ActionsTest : public ::testing::Test {
             block.SetButtonChangeFlag(block.CurrentProfile(), n - 1, 1);
         ASSERT_TRUE(shared.CopyOut(block));
         ::PostMessageA(::FindWindowA(nullptr, kMonitorWindow), 1224, 0, 0);
-        ASSERT_TRUE(Pump([&] { return dialog.Count("U1256") > 0; })) << dialog.Joined();
+        ASSERT_TRUE(PumpUntil([&] { return dialog.Count("U1256") > 0; })) << dialog.Joined();
     }
     void Event(unsigned cls, unsigned value) {
         ASSERT_TRUE(mouse.Command("event 0x" + Hex(cls) + " 0x" + Hex(value)).first);

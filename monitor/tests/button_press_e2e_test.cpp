@@ -23,9 +23,9 @@ TEST_F(ActionsTest, MouseButtonsTypeKeysShortcutsAndMacros) {
     ApplyButtons({4, 5, 6});
 
     Mouse("press 5");
-    ASSERT_TRUE(Pump([&] { return target.Count("+41") == 1; })) << target.Joined();
+    ASSERT_TRUE(PumpUntil([&] { return target.Count("+41") == 1; })) << target.Joined();
     Mouse("release 5");
-    ASSERT_TRUE(Pump([&] { return target.Count("-10") == 1; })) << target.Joined();
+    ASSERT_TRUE(PumpUntil([&] { return target.Count("-10") == 1; })) << target.Joined();
     // Shift, A (repeated if the button was held over a second), then up in reverse.
     std::string keys = target.Joined();
     for (std::size_t at; (at = keys.find(" -41 +41")) != std::string::npos;)
@@ -35,13 +35,13 @@ TEST_F(ActionsTest, MouseButtonsTypeKeysShortcutsAndMacros) {
     // A shortcut travels to the mouse as Ctrl and its key.
     target.got.clear();
     Mouse("click 6");
-    EXPECT_TRUE(Pump([&] { return target.Count("-11") == 1; }, 5000)) << target.Joined();
+    EXPECT_TRUE(PumpUntil([&] { return target.Count("-11") == 1; }, 5000)) << target.Joined();
     Settle(200);
     EXPECT_EQ(target.Joined(), "+11 +43 -43 -11");
 
     target.got.clear();
     Mouse("click 4");
-    ASSERT_TRUE(Pump([&] { return target.Count("-42") == 2; })) << target.Joined();
+    ASSERT_TRUE(PumpUntil([&] { return target.Count("-42") == 2; })) << target.Joined();
     Settle(200);
     EXPECT_EQ(target.Joined(), "+42 -42 +42 -42");
 }
@@ -63,20 +63,20 @@ TEST_F(ActionsTest, MouseButtonsTiltPlayAndRunPrograms) {
     plain.TakeFocus();
     Mouse("click 15");
     Mouse("click 14");
-    ASSERT_TRUE(Pump([&] { return plain.got.size() >= 4; })) << plain.Joined();
+    ASSERT_TRUE(PumpUntil([&] { return plain.got.size() >= 4; })) << plain.Joined();
     Settle(200);
     EXPECT_EQ(plain.Joined(), "H0 H0 H1 H1");
 
     Recorder winamp("Winamp v1.x", WS_POPUP, 0, 0, 10, 10);
     Mouse("click 8");
     Mouse("click 8");
-    ASSERT_TRUE(Pump([&] { return winamp.got.size() >= 2; })) << winamp.Joined();
+    ASSERT_TRUE(PumpUntil([&] { return winamp.got.size() >= 2; })) << winamp.Joined();
     EXPECT_EQ(winamp.Joined(), "C40045 C40046");
 
     // Volume up repeats while the button is held, and stops with it.
     plain.got.clear();
     Mouse("press 10");
-    ASSERT_TRUE(Pump([&] { return plain.Count("+AF") >= 3; })) << plain.Joined();
+    ASSERT_TRUE(PumpUntil([&] { return plain.Count("+AF") >= 3; })) << plain.Joined();
     Mouse("release 10");
     Settle(300);
     const int held = plain.Count("+AF");
@@ -85,7 +85,7 @@ TEST_F(ActionsTest, MouseButtonsTiltPlayAndRunPrograms) {
     EXPECT_EQ(plain.Count("-AF"), held);
 
     Mouse("click 9");
-    EXPECT_TRUE(Pump([&] { return Started("ran.exe"); }));
+    EXPECT_TRUE(PumpUntil([&] { return Started("ran.exe"); }));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // "Brennick" standing in for the configuration dialog and stand-in programs
 // for the display program and the applets.
 #include "emulator/tests/emulator_process.h"
+#include "shared/tests/message_pump.h"
 #include "shared/private_profile.h"
 #include "shared/profile_files.h"
 #include "shared/shared_block.h"
@@ -44,24 +45,13 @@ public:
     }
     ~DialogStandIn() { ::DestroyWindow(hwnd); }
 
-    bool WaitFor(const std::function<bool()>& done, DWORD limitMs = 30000) {
-        const DWORD start = ::GetTickCount();
-        for (;;) {
-            Pump();
-            if (done()) return true;
-            if (::GetTickCount() - start > limitMs) return false;
-            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-        }
-    }
+    bool WaitFor(const std::function<bool()>& done, DWORD limitMs = 30000) { return test::PumpUntil(done, limitMs); }
     int Count(UINT msg) const {
         int n = 0;
         for (const Posted& p : got) n += p.msg == msg;
         return n;
     }
-    void Pump() {
-        MSG m;
-        while (::PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&m);
-    }
+    void Pump() { test::Pump(); }
 
     HWND hwnd;
     std::vector<Posted> got;

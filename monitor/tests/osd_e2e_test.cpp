@@ -71,14 +71,14 @@ class OsdTest : public ActionsTest {
         ::WritePrivateProfileStringA("OSDData", "Message", text.c_str(),
                                      (dir() + "config.ini").c_str());
         ::PostMessageA(Osd(), 1324, 50, 0);
-        EXPECT_TRUE(Pump([&] { return ::IsWindowVisible(Osd()) != FALSE; }));
+        EXPECT_TRUE(PumpUntil([&] { return ::IsWindowVisible(Osd()) != FALSE; }));
         Settle(400);
         return Capture(Osd());
     }
     // Waits until the display shows `expected`; the last picture seen otherwise.
     Shot WaitForShot(const Shot& expected) {
         Shot seen;
-        Pump([&] {
+        PumpUntil([&] {
             if (!::IsWindowVisible(Osd()))
                 return false;
             seen = Capture(Osd());
@@ -89,7 +89,7 @@ class OsdTest : public ActionsTest {
 };
 
 TEST_F(OsdTest, ProfileButtonAndMacroButtonShowTheirNoticesOnTheDisplay) {
-    ASSERT_TRUE(Pump([&] { return Osd() != nullptr; })) << "the monitor starts the display";
+    ASSERT_TRUE(PumpUntil([&] { return Osd() != nullptr; })) << "the monitor starts the display";
     // The mouse's own profile button, as its default table has it.
     ASSERT_EQ(Button(7).Get(btn::FunctionType), 21);
     const int next = (block.CurrentProfile() + 1) % 5;

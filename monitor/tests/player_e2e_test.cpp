@@ -116,7 +116,7 @@ TEST_F(PlayerTest, ITunesGetsCtrlArrowsAndSpaceInItsOwnWindowOnly) {
     player.keyParams = true;
     for (unsigned code : {27u, 26u, 28u, 29u})
         Event(0xF000, code);
-    ASSERT_TRUE(Pump([&] { return player.got.size() >= 12; })) << player.Joined();
+    ASSERT_TRUE(PumpUntil([&] { return player.got.size() >= 12; })) << player.Joined();
     Settle(300);
     EXPECT_EQ(player.Joined(), "+11@001D0001 +27@014D0001 -27@C14D0001 -11@C01D0001 "
                                "+11@001D0001 +25@014B0001 -25@C14B0001 -11@C01D0001 "
@@ -140,7 +140,7 @@ TEST_F(PlayerTest, MediaPlayerCommandsGoOutAsTheSystemsMediaKeys) {
 
     for (unsigned code : {27u, 26u, 28u, 29u})
         Event(0xF000, code);
-    const bool seen = Pump([&] { return sink.got.size() >= 4; });
+    const bool seen = PumpUntil([&] { return sink.got.size() >= 4; });
     Settle(300);
     ::UnhookWindowsHookEx(hook);
     ::FreeLibrary(dll);
@@ -164,15 +164,15 @@ TEST_F(PlayerTest, StartBringsAnOpenMediaPlayerToTheFrontOrRunsTheRegisteredOne)
                         nullptr, "Windows Media Player");
         Recorder focus("GmFocus", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
         focus.TakeFocus();
-        ASSERT_TRUE(Pump([&] { return ::GetForegroundWindow() == focus.hwnd; }));
+        ASSERT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == focus.hwnd; }));
         Event(0xF000, 25);
-        EXPECT_TRUE(Pump([&] { return ::GetForegroundWindow() == player.hwnd; }))
+        EXPECT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == player.hwnd; }))
             << "the open player comes to the front";
         Settle(1000);
         EXPECT_FALSE(Started("wmplayer.exe")) << "and is not started again";
     }
     Event(0xF000, 25);
-    EXPECT_TRUE(Pump([&] { return Started("wmplayer.exe"); }))
+    EXPECT_TRUE(PumpUntil([&] { return Started("wmplayer.exe"); }))
         << "no player window: the registered program runs";
 }
 
@@ -185,7 +185,7 @@ TEST_F(PlayerTest, APlayerRegisteredFor32BitProgramsOnlyIsFoundThere) {
     ASSERT_FALSE(KeyExists(kITunesKey, kView64)) << "the 32-bit view is a view of its own";
     Choose(1);
     Event(0xF000, 25);
-    EXPECT_TRUE(Pump([&] { return Started("iTunes.exe"); }));
+    EXPECT_TRUE(PumpUntil([&] { return Started("iTunes.exe"); }));
 }
 
 TEST_F(PlayerTest, AMissingEntryStartsNothingAndCreatesNoKey) {
@@ -228,7 +228,7 @@ TEST_F(PlayerTest, APlayerThatStopsAnsweringDoesNotStopTheMonitor) {
     for (unsigned code : {27u, 28u, 29u})
         Event(0xF000, code);
     Event(0x1000, 255);
-    EXPECT_TRUE(Pump([&] { return !plain.got.empty(); }))
+    EXPECT_TRUE(PumpUntil([&] { return !plain.got.empty(); }))
         << "the events after the player's commands are handled";
     ::SetEvent(wake);
     hung.join();

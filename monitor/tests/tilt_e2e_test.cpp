@@ -64,7 +64,7 @@ TEST_F(TiltTest, AViewScrollsTheHorizontalBarOfItsBarHolder) {
 
     view.TakeFocus();
     TiltBothWays();
-    ASSERT_TRUE(Pump([&] { return holder.got.size() >= 4; })) << holder.Joined();
+    ASSERT_TRUE(PumpUntil([&] { return holder.got.size() >= 4; })) << holder.Joined();
     Settle(300);
     EXPECT_EQ(holder.Joined(), "H0:bar H0:bar H1:bar H1:bar");
     EXPECT_EQ(vertical.Joined() + sizeBox.Joined() + view.Joined() + frame.Joined(), "");
@@ -89,7 +89,7 @@ TEST_F(TiltTest, ADocumentFindsTheBarInsideAContainerBeforeIt) {
     Stack({container.hwnd, document.hwnd});
     ASSERT_EQ(::GetWindow(document.hwnd, GW_HWNDPREV), container.hwnd);
     TiltBothWays();
-    ASSERT_TRUE(Pump([&] { return container.got.size() >= 4; })) << container.Joined();
+    ASSERT_TRUE(PumpUntil([&] { return container.got.size() >= 4; })) << container.Joined();
     Settle(300);
     EXPECT_EQ(container.Joined(), "H0:inside H0:inside H1:inside H1:inside");
     EXPECT_EQ(document.Joined() + frame.Joined(), "");
@@ -105,7 +105,7 @@ TEST_F(TiltTest, ADocumentFindsTheBarInsideAContainerBeforeIt) {
     ASSERT_EQ(::GetWindow(seven.hwnd, GW_CHILD), label.hwnd);
     container.got.clear();
     Event(0x1000, 1);
-    ASSERT_TRUE(Pump([&] { return seven.got.size() >= 2; })) << seven.Joined();
+    ASSERT_TRUE(PumpUntil([&] { return seven.got.size() >= 2; })) << seven.Joined();
     Settle(300);
     EXPECT_EQ(seven.Joined(), "H1:second H1:second");
     EXPECT_EQ(container.Joined() + label.Joined(), "");
@@ -135,7 +135,7 @@ TEST_F(TiltTest, APaneTakesTheBarAlignedWithItWithin25Pixels) {
 
         drawing.TakeFocus();
         TiltBothWays();
-        ASSERT_TRUE(Pump([&] { return frame.got.size() >= 4; })) << frame.Joined();
+        ASSERT_TRUE(PumpUntil([&] { return frame.got.size() >= 4; })) << frame.Joined();
         Settle(300);
         EXPECT_EQ(frame.Joined(), "H0:leftEdge H0:leftEdge H1:leftEdge H1:leftEdge");
 
@@ -144,7 +144,7 @@ TEST_F(TiltTest, APaneTakesTheBarAlignedWithItWithin25Pixels) {
                        SWP_NOZORDER | SWP_NOACTIVATE); // taller than wide: no bar
         frame.got.clear();
         Event(0x1000, 255);
-        ASSERT_TRUE(Pump([&] { return frame.got.size() >= 2; })) << frame.Joined();
+        ASSERT_TRUE(PumpUntil([&] { return frame.got.size() >= 2; })) << frame.Joined();
         Settle(300);
         EXPECT_EQ(frame.Joined(), "H0:rightEdge H0:rightEdge");
 
@@ -165,7 +165,7 @@ TEST_F(TiltTest, ADamagedTiltSpeedScrollsTenUnitsAStepAndTheMonitorGoesOn) {
                    200);
     plain.TakeFocus();
     TiltBothWays();
-    ASSERT_TRUE(Pump([&] { return plain.got.size() >= 20; })) << plain.Joined();
+    ASSERT_TRUE(PumpUntil([&] { return plain.got.size() >= 20; })) << plain.Joined();
     Settle(500);
     EXPECT_EQ(plain.Count("H0"), 10);
     EXPECT_EQ(plain.Count("H1"), 10);

@@ -21,9 +21,8 @@ gm_test(option_pages_tests LABEL wine DESKTOP
         tests/sensitivity_page_test.cpp
         tests/setting_pages_test.cpp
         tests/buttons_menu_test.cpp
-        ${PROJECT_SOURCE_DIR}/shared/tests/test_folder.cpp
         ${PROJECT_SOURCE_DIR}/skin/tests/skin_fixture.cpp
-    LIBS option_win)
+    LIBS option_win gm_test_support)
 add_dependencies(option_pages_tests skins)
 
 # Shows one page with the built skins, for screenshots (tools/gallery/page_screenshots.sh).

@@ -4,6 +4,7 @@
 // low-level keyboard hook), clicks the skinned buttons and the lists, and
 // reads what the lists show and what the program leaves in its files.
 #include "option/macros/macro_store.h"
+#include "shared/tests/message_pump.h"
 #include "shared/tests/test_folder.h"
 #include "skin/skin_ini_file.h"
 #include "win/install_dir.h"
@@ -26,21 +27,7 @@ constexpr char kManagerTitle[] = "Marbek Gaming Mouse Macro Manager";
 constexpr char kShortcutTitle[] = "Marbek Shortcut Dialog";
 constexpr DWORD kLimitMs = 15000; // a safety limit, never a measured time
 
-bool WaitFor(const std::function<bool()>& done, DWORD limitMs = kLimitMs) {
-    const DWORD start = ::GetTickCount();
-    for (;;) {
-        MSG m;
-        while (::PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&m);
-            ::DispatchMessageA(&m);
-        }
-        if (done())
-            return true;
-        if (::GetTickCount() - start > limitMs)
-            return false;
-        ::Sleep(20);
-    }
-}
+bool WaitFor(const std::function<bool()>& done, DWORD limitMs = kLimitMs) { return test::PumpUntil(done, limitMs); }
 
 // A key as the keyboard would send it, through the system's input queue.
 void Key(BYTE vk, bool up) {
@@ -591,6 +578,41 @@ TEST(MacroManagerNames, NewNameIsAddedDuplicateAndEmptyNamesAreNot) {
     ASSERT_EQ(saved.size(), 2u);
     EXPECT_EQ(saved.At(1)->Name(), "fire");
     EXPECT_EQ(saved.At(1)->Count(), 0);
+}
+
+TEST(MacroManagerLists, TheWheelScrollsEitherListALineANotch) {
+    MacroList store;
+    for (int i = 0; i < 30; ++i) {
+        MacroRecord r = Macro("macro " + std::to_string(i), {});
+        if (i == 0) {
+            for (int e = 0; e < 40; ++e)
+                r.SetEvent(e, {uint8_t(0x04 + e / 2), uint8_t(e % 2 ? 2 : 1), 10});
+            r.SetCount(40);
+        }
+        store.Append(r);
+    }
+    Manager m;
+    m.Open(store);
+    for (const ListView list : {m.Macros(), m.Events()}) {
+        ASSERT_TRUE(WaitFor([&] { return list.Count() >= 30; })) << list.Count();
+        const auto top = [&] { return int(::SendMessageA(list.list, LB_GETTOPINDEX, 0, 0)); };
+        const auto wheel = [&](int delta) {
+            RECT r{};
+            ::GetWindowRect(list.list, &r);
+            ::PostMessageA(list.list, WM_MOUSEWHEEL, MAKEWPARAM(0, short(delta)), MAKELPARAM(r.left + 5, r.top + 5));
+        };
+        ::SendMessageA(list.list, LB_SETTOPINDEX, 0, 0); // the events list shows its end first
+        ASSERT_EQ(top(), 0);
+        wheel(120);
+        test::Settle(200);
+        EXPECT_EQ(top(), 0) << "nothing above the first line";
+        wheel(-120);
+        EXPECT_TRUE(WaitFor([&] { return top() == 1; }, 5000));
+        wheel(-120);
+        EXPECT_TRUE(WaitFor([&] { return top() == 2; }, 5000));
+        wheel(120);
+        EXPECT_TRUE(WaitFor([&] { return top() == 1; }, 5000));
+    }
 }
 
 TEST(MacroManagerNames, DeleteAsksFirstAndCancelKeepsTheFileAsItWas) {

@@ -31,22 +31,6 @@ bool InstallOption(const std::string& folder) {
            CopyTree(win::InstallDir() + "skins", folder + "skins");
 }
 
-bool WaitUntil(const std::function<bool()>& done, DWORD limitMs) {
-    const DWORD start = ::GetTickCount();
-    for (;;) {
-        MSG m;
-        while (::PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE))
-            ::DispatchMessageA(&m);
-        if (done())
-            return true;
-        if (::GetTickCount() - start > limitMs)
-            return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 30, QS_ALLINPUT);
-    }
-}
-
-void Settle(DWORD ms) { WaitUntil([] { return false; }, ms); }
-
 HANDLE StartProcess(const std::string& folder, const std::string& exe, const std::string& args) {
     std::string line = "\"" + folder + exe + "\" " + args;
     STARTUPINFOA si{};
@@ -59,7 +43,7 @@ HANDLE StartProcess(const std::string& folder, const std::string& exe, const std
 }
 
 bool Ended(HANDLE process, DWORD limitMs) {
-    return WaitUntil([&] { return ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }, limitMs);
+    return PumpUntil([&] { return ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }, limitMs);
 }
 
 HWND ControlAt(HWND parent, const std::string& iniPath, int key) {
@@ -132,7 +116,7 @@ std::vector<COLORREF> ClientPixels(HWND window, const RECT& area) {
 namespace {
 HWND FileDialogOf(HWND owner) {
     HWND dialog = nullptr;
-    WaitUntil([&] {
+    PumpUntil([&] {
         dialog = OwnedPopup(owner);
         char cls[32] = "";
         if (dialog)
@@ -156,7 +140,7 @@ bool ChooseFile(HWND owner, const std::string& path) {
     ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
     ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     // "Replace the existing file?" is answered yes.
-    return WaitUntil([&] {
+    return PumpUntil([&] {
         if (const HWND question = OwnedPopup(dialog))
             ::PostMessageA(question, WM_COMMAND, IDYES, 0);
         return !::IsWindow(dialog);
@@ -168,7 +152,7 @@ bool CancelFileDialog(HWND owner) {
     if (!dialog)
         return false;
     ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-    return WaitUntil([&] { return !::IsWindow(dialog); }, 15000);
+    return PumpUntil([&] { return !::IsWindow(dialog); }, 15000);
 }
 
 } // namespace gm::test

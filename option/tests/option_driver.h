@@ -2,6 +2,8 @@
 // Drives the real Option.exe from a test as a user would: finds its windows,
 // presses its skinned buttons by the rectangles of their skin records, types
 // into its edits, reads its labels and the pixels it drew.
+#include "shared/tests/message_pump.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -15,9 +17,6 @@ bool InstallOption(const std::string& folder);
 // Copies a whole folder tree.
 bool CopyTree(const std::string& from, const std::string& to);
 
-// Waits, pumping this thread's messages, until `done` or `limitMs`.
-bool WaitUntil(const std::function<bool()>& done, DWORD limitMs = 30000);
-void Settle(DWORD ms);
 
 HANDLE StartProcess(const std::string& folder, const std::string& exe, const std::string& args = "");
 bool Ended(HANDLE process, DWORD limitMs = 30000);

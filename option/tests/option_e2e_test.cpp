@@ -25,7 +25,7 @@ namespace {
 
 using test::Click;
 using test::TestFolder;
-using test::WaitUntil;
+using test::PumpUntil;
 
 enum Key { kNew = 1, kImport = 2, kExport = 3, kEdit = 4, kSelector1 = 5, kClose = 11, kOk = 12, kApply = 13,
            kCancel = 14, kLabel1 = 15, kTab1 = 35 };
@@ -108,7 +108,7 @@ class OptionTest : public ::testing::Test {
         return option_ && FoundMain();
     }
     bool FoundMain() {
-        const bool found = WaitUntil([&] {
+        const bool found = PumpUntil([&] {
             main_ = ::FindWindowA(nullptr, "Brennick");
             return main_ && ::IsWindowVisible(main_) && Button(kApply);
         });
@@ -126,14 +126,14 @@ class OptionTest : public ::testing::Test {
     void Rename(int key, const std::string& name) {
         Click(Button(key));
         HWND dialog = nullptr;
-        ASSERT_TRUE(WaitUntil([&] { return (dialog = test::OwnedPopup(main_)) != nullptr; }));
+        ASSERT_TRUE(PumpUntil([&] { return (dialog = test::OwnedPopup(main_)) != nullptr; }));
         const HWND edit = test::ControlAt(dialog, Skin("skin_profile.ini"), 1);
         ASSERT_TRUE(edit);
         ::SendMessageA(edit, EM_SETSEL, 0, -1);
         test::Type(edit, name);
-        ASSERT_TRUE(WaitUntil([&] { return test::TextOf(edit) == name; }));
+        ASSERT_TRUE(PumpUntil([&] { return test::TextOf(edit) == name; }));
         Click(test::ControlAt(dialog, Skin("skin_profile.ini"), 4));
-        ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }));
+        ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(dialog); }));
     }
     // The page shown in the main dialog's page area.
     HWND ShownPage() const {
@@ -179,7 +179,7 @@ class OptionWithMonitorTest : public OptionTest {
     void ApplyAndWaitForNotice() {
         const int before = monitor.Count(1224);
         Click(Button(kApply));
-        ASSERT_TRUE(WaitUntil([&] { return monitor.Count(1224) > before; }));
+        ASSERT_TRUE(PumpUntil([&] { return monitor.Count(1224) > before; }));
     }
     void AnswerApply() { ::PostMessageA(main_, 1256, 0, 0); }
     MonitorStandIn monitor;
@@ -200,7 +200,7 @@ TEST_F(OptionWithMonitorTest, OpensOnTheSharedBlockAndWaitsForTheMonitorsAnswer)
     test::Settle(300);
     EXPECT_EQ(monitor.Count(1224), 1) << "a disabled Apply does nothing";
     AnswerApply();
-    EXPECT_TRUE(WaitUntil([&] { return Enabled(kOk) && Enabled(kApply); }));
+    EXPECT_TRUE(PumpUntil([&] { return Enabled(kOk) && Enabled(kApply); }));
 
     // Close while waiting: the capture goes and the program ends.
     ApplyAndWaitForNotice();
@@ -220,7 +220,7 @@ TEST_F(OptionWithMonitorTest, DetectsChangesAgainstWhatWasApplied) {
     }
     EXPECT_EQ(b.CurrentProfileChangeFlag(), 0);
     AnswerApply();
-    ASSERT_TRUE(WaitUntil([&] { return Enabled(kApply); }));
+    ASSERT_TRUE(PumpUntil([&] { return Enabled(kApply); }));
 
     Click(Button(kSelector1 + 3));
     ApplyAndWaitForNotice();
@@ -243,7 +243,7 @@ TEST_F(OptionWithMonitorTest, ImportSetsEveryButtonFlagAndAnOrientationAloneNoPe
 
     Click(Button(kImport));
     ASSERT_TRUE(test::ChooseFile(main_, file));
-    ASSERT_TRUE(WaitUntil([&] { return monitor.Count(1224) == 1; })) << "an import applies";
+    ASSERT_TRUE(PumpUntil([&] { return monitor.Count(1224) == 1; })) << "an import applies";
     const SettingsBlock b = monitor.Block();
     for (int button = 0; button < kButtonCount; ++button)
         EXPECT_EQ(b.ButtonChangeFlag(0, button), 1) << button;
@@ -265,7 +265,7 @@ TEST_F(OptionWithMonitorTest, ImportOfAFileThatIsNoProfileChangesNothing) {
     EXPECT_EQ(monitor.Block().Profile(0).Get(prof::Sensitivity_X), 10) << "not filled with -1";
     // Cancelling the file dialog does nothing either.
     AnswerApply();
-    ASSERT_TRUE(WaitUntil([&] { return Enabled(kImport); }));
+    ASSERT_TRUE(PumpUntil([&] { return Enabled(kImport); }));
     Click(Button(kImport));
     ASSERT_TRUE(test::CancelFileDialog(main_));
     test::Settle(300);
@@ -280,7 +280,7 @@ TEST_F(OptionWithMonitorTest, ExportWritesTheEditedProfileWholeAndAppliesNothing
     TestFolder::WriteFile(file, "[Old]\r\nStale=1\r\n[Setting]\r\nLeftOver=7\r\n");
     Click(Button(kExport));
     ASSERT_TRUE(test::ChooseFile(main_, file));
-    ASSERT_TRUE(WaitUntil([&] { return TestFolder::ReadFile(file).find("Unapplied") != std::string::npos; }));
+    ASSERT_TRUE(PumpUntil([&] { return TestFolder::ReadFile(file).find("Unapplied") != std::string::npos; }));
     const std::string text = TestFolder::ReadFile(file);
     EXPECT_EQ(text.find("Stale"), std::string::npos) << "the old file is replaced whole";
     EXPECT_EQ(text.find("LeftOver"), std::string::npos);
@@ -312,7 +312,7 @@ TEST_F(OptionWithMonitorTest, ProfileChangedReplacesEditsDeviceValuesKeepThem) {
     EXPECT_EQ(b.Profile(2).Get(prof::PollingRate), 1);
     EXPECT_NE(b.Profile(2).Get(prof::Orientation), 44) << "other fields keep the user's value";
     AnswerApply();
-    ASSERT_TRUE(WaitUntil([&] { return Enabled(kApply); }));
+    ASSERT_TRUE(PumpUntil([&] { return Enabled(kApply); }));
 
     // Now a profile change on the device: unapplied edits are dropped.
     Rename(kEdit, "Dropped");
@@ -320,7 +320,7 @@ TEST_F(OptionWithMonitorTest, ProfileChangedReplacesEditsDeviceValuesKeepThem) {
     device.SetCurrentProfile(4);
     ASSERT_TRUE(monitor.shared.CopyOut(device));
     ::PostMessageA(main_, 1255, 0, 0);
-    ASSERT_TRUE(WaitUntil([&] { return Label(2) == "Mine"; }));
+    ASSERT_TRUE(PumpUntil([&] { return Label(2) == "Mine"; }));
     ApplyAndWaitForNotice();
     b = monitor.Block();
     EXPECT_EQ(b.CurrentProfile(), 4);
@@ -350,7 +350,7 @@ TEST_F(OptionWithMonitorTest, OkAppliesThenCloses) {
     ASSERT_TRUE(StartOption());
     Click(Button(kSelector1 + 1));
     Click(Button(kOk));
-    ASSERT_TRUE(WaitUntil([&] { return monitor.Count(1224) == 1; }));
+    ASSERT_TRUE(PumpUntil([&] { return monitor.Count(1224) == 1; }));
     EXPECT_TRUE(ClosedAndEnded());
     EXPECT_EQ(monitor.Block().CurrentProfile(), 1);
 }
@@ -372,7 +372,7 @@ TEST_F(OptionWithMonitorTest, ASmallerSectionOfTheSharedNameIsNeverMapped) {
 
     option_ = test::StartProcess(dir(), "Option.exe");
     HWND box = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
+    ASSERT_TRUE(PumpUntil([&] {
         main_ = ::FindWindowA(nullptr, "Brennick");
         box = main_ ? test::OwnedPopup(main_) : nullptr;
         return box != nullptr;
@@ -383,7 +383,7 @@ TEST_F(OptionWithMonitorTest, ASmallerSectionOfTheSharedNameIsNeverMapped) {
     ASSERT_TRUE(FoundMain()) << "start-up goes on from the files";
     EXPECT_EQ(Label(1), "Default2");
     Click(Button(kApply));
-    ASSERT_TRUE(WaitUntil([&] { return monitor.Count(1224) == 1; }));
+    ASSERT_TRUE(PumpUntil([&] { return monitor.Count(1224) == 1; }));
     const auto* bytes = static_cast<const unsigned char*>(view.get());
     int untouched = 0;
     for (int i = 0; i < 4096; ++i)
@@ -400,7 +400,7 @@ TEST_F(OptionWithMonitorTest, TheLightingResetRestoresEveryProfileAndTheDisplayS
     ASSERT_TRUE(StartOption());
     Click(Button(kTab1)); // lighting
     HWND page = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
+    ASSERT_TRUE(PumpUntil([&] {
         for (HWND c = ::GetWindow(main_, GW_CHILD); c && !page; c = ::GetWindow(c, GW_HWNDNEXT))
             if (::IsWindowVisible(c) && test::ControlAt(c, Skin("skin_color_page.ini"), 26))
                 page = c;
@@ -408,9 +408,9 @@ TEST_F(OptionWithMonitorTest, TheLightingResetRestoresEveryProfileAndTheDisplayS
     }));
     Click(test::ControlAt(page, Skin("skin_color_page.ini"), 26));
     HWND warning = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (warning = test::OwnedPopup(main_)) != nullptr; }));
+    ASSERT_TRUE(PumpUntil([&] { return (warning = test::OwnedPopup(main_)) != nullptr; }));
     Click(test::ControlAt(warning, Skin("skin_reset_warn.ini"), 1));
-    ASSERT_TRUE(WaitUntil([&] { return monitor.Count(1224) == 1; }));
+    ASSERT_TRUE(PumpUntil([&] { return monitor.Count(1224) == 1; }));
     EXPECT_EQ(monitor.got.back().wp, 1u) << "a reset applies with code 1";
     const SettingsBlock b = monitor.Block();
     EXPECT_EQ(b.CurrentProfile(), 0);
@@ -452,10 +452,28 @@ TEST_F(OptionTest, WithoutAMonitorItWorksOnTheFilesAndApplyEndsAtOnce) {
 
     Click(Button(kSelector1 + 4));
     Click(Button(kApply));
-    ASSERT_TRUE(WaitUntil([&] { return Config("Setting", "CurrentProfile") == "4"; }));
-    EXPECT_TRUE(WaitUntil([&] { return Enabled(kApply) && Enabled(kOk); }, 5000)) << "nobody to wait for";
+    ASSERT_TRUE(PumpUntil([&] { return Config("Setting", "CurrentProfile") == "4"; }));
+    EXPECT_TRUE(PumpUntil([&] { return Enabled(kApply) && Enabled(kOk); }, 5000)) << "nobody to wait for";
     EXPECT_EQ(ProfileKey(1, "ProFileName"), "From the file");
     EXPECT_TRUE(TestFolder::Exists(dir() + "config\\sequence.dat"));
+}
+
+TEST_F(OptionTest, AStoredProfileNumberOutOfRangeSelectsNothingUntilOneIsChosen) {
+    for (const char* stored : {"9", "-1"}) {
+        TestFolder::WriteFile(dir() + "config.ini", std::string("[Setting]\r\nCurrentProfile=") + stored + "\r\n");
+        ASSERT_TRUE(StartOption()) << stored;
+        EXPECT_EQ(Label(4), "Default5") << stored;
+        Click(Button(kEdit));
+        test::Settle(500);
+        EXPECT_EQ(test::OwnedPopup(main_), nullptr) << "no profile to rename: " << stored;
+        Click(Button(kSelector1 + 2));
+        Click(Button(kApply));
+        EXPECT_TRUE(PumpUntil([&] { return Config("Setting", "CurrentProfile") == "2"; })) << stored;
+        ::PostMessageA(main_, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(ClosedAndEnded()) << stored;
+        ::CloseHandle(option_);
+        option_ = nullptr;
+    }
 }
 
 TEST_F(OptionTest, ASecondStartShowsNothing) {
@@ -476,7 +494,7 @@ TEST_F(OptionTest, ProfileDialogModesLimitsAndKeys) {
     // New (mode 1): empty fields even though the profile has a name.
     Click(Button(kNew));
     HWND dialog = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (dialog = test::OwnedPopup(main_)) != nullptr; }));
+    ASSERT_TRUE(PumpUntil([&] { return (dialog = test::OwnedPopup(main_)) != nullptr; }));
     const HWND name = test::ControlAt(dialog, Skin("skin_profile.ini"), 1);
     const HWND game = test::ControlAt(dialog, Skin("skin_profile.ini"), 2);
     ASSERT_TRUE(name && game);
@@ -487,7 +505,7 @@ TEST_F(OptionTest, ProfileDialogModesLimitsAndKeys) {
     ::PostMessageA(name, WM_KEYDOWN, VK_ESCAPE, 1);
     ::PostMessageA(dialog, WM_KEYDOWN, VK_ESCAPE, 1);
     // Every typed character handled (the edits refuse what does not fit).
-    WaitUntil([&] { return test::TextOf(game).size() >= 501u; }, 20000);
+    PumpUntil([&] { return test::TextOf(game).size() >= 501u; }, 20000);
     test::Settle(500);
     ASSERT_TRUE(::IsWindow(dialog)) << "Enter and Esc close nothing";
     EXPECT_EQ(test::TextOf(name), "12345678901234567890") << "20 characters at most";
@@ -499,20 +517,20 @@ TEST_F(OptionTest, ProfileDialogModesLimitsAndKeys) {
     EXPECT_NEAR((d.left + d.right) / 2, (m.left + m.right) / 2, 1);
     EXPECT_NEAR((d.top + d.bottom) / 2, (m.top + m.bottom) / 2, 1);
     Click(test::ControlAt(dialog, Skin("skin_profile.ini"), 5)); // Cancel
-    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }));
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(dialog); }));
     EXPECT_EQ(Label(0), "Default1") << "Cancel keeps the record";
 
     // Edit (mode 0) starts with the texts; OK with both emptied stores empty texts.
     Click(Button(kEdit));
-    ASSERT_TRUE(WaitUntil([&] { return (dialog = test::OwnedPopup(main_)) != nullptr; }));
+    ASSERT_TRUE(PumpUntil([&] { return (dialog = test::OwnedPopup(main_)) != nullptr; }));
     const HWND name0 = test::ControlAt(dialog, Skin("skin_profile.ini"), 1);
     EXPECT_EQ(test::TextOf(name0), "Default1");
     ::SendMessageA(name0, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
     Click(test::ControlAt(dialog, Skin("skin_profile.ini"), 4));
-    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }));
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(dialog); }));
     EXPECT_EQ(Label(0), "");
     Click(Button(kApply));
-    ASSERT_TRUE(WaitUntil([&] { return ProfileKey(0, "ProFileName") == ""; }));
+    ASSERT_TRUE(PumpUntil([&] { return ProfileKey(0, "ProFileName") == ""; }));
 }
 
 TEST_F(OptionTest, TheMainDialogHasItsMasksShapeAndTabsSwitchPages) {
@@ -550,10 +568,10 @@ TEST_F(OptionTest, TheMainDialogHasItsMasksShapeAndTabsSwitchPages) {
     // Creation order is the tab order: lighting, sensitivity, system, advance, buttons.
     EXPECT_EQ(shown(), "00001");
     Click(Button(kTab1));
-    ASSERT_TRUE(WaitUntil([&] { return shown() == "10000"; })) << shown();
+    ASSERT_TRUE(PumpUntil([&] { return shown() == "10000"; })) << shown();
     Click(Button(kTab1));
     Click(Button(kTab1 + 2));
-    ASSERT_TRUE(WaitUntil([&] { return shown() == "00100"; })) << shown();
+    ASSERT_TRUE(PumpUntil([&] { return shown() == "00100"; })) << shown();
 }
 
 // ---- The firmware version line ---------------------------------------------
@@ -627,7 +645,7 @@ TEST_F(OptionJourneyTest, PickRenameApplyAndTheMouseSwitches) {
     ASSERT_TRUE(monitor_);
     // The monitor opens the configuration program itself.
     ASSERT_TRUE(FoundMain());
-    ASSERT_TRUE(WaitUntil([&] { return MouseLog().find("set ok 0E 03 01") != std::string::npos; }))
+    ASSERT_TRUE(PumpUntil([&] { return MouseLog().find("set ok 0E 03 01") != std::string::npos; }))
         << "the monitor has read everything back";
     test::Settle(1000);
 
@@ -635,9 +653,9 @@ TEST_F(OptionJourneyTest, PickRenameApplyAndTheMouseSwitches) {
     Rename(kEdit, "Headline");
     EXPECT_EQ(Label(2), "Headline");
     Click(Button(kApply));
-    ASSERT_TRUE(WaitUntil([&] { return MouseLog().find("set ok 05 03 02") != std::string::npos; }))
+    ASSERT_TRUE(PumpUntil([&] { return MouseLog().find("set ok 05 03 02") != std::string::npos; }))
         << "report 5 selects profile index 2\n" << MouseLog();
-    EXPECT_TRUE(WaitUntil([&] { return Enabled(kOk) && Enabled(kApply); })) << "the monitor answered";
+    EXPECT_TRUE(PumpUntil([&] { return Enabled(kOk) && Enabled(kApply); })) << "the monitor answered";
     EXPECT_EQ(ProfileKey(2, "ProFileName"), "Headline");
     EXPECT_EQ(Config("Setting", "CurrentProfile"), "2");
     SharedBlock shared;
@@ -649,7 +667,7 @@ TEST_F(OptionJourneyTest, PickRenameApplyAndTheMouseSwitches) {
     // Closing the monitor closes the configuration program too.
     ::PostMessageA(::FindWindowA(nullptr, "Orvex_Gaming_Mouse_Normal_Monitor"), WM_CLOSE, 0, 0);
     EXPECT_TRUE(test::Ended(monitor_));
-    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(main_); }));
+    EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(main_); }));
 }
 
 // ---- The buttons page -------------------------------------------------------
@@ -662,23 +680,23 @@ class ButtonsPageTest : public OptionWithMonitorTest {
     void Choose(int button, int command) {
         Click(Function(button));
         HWND menu = nullptr;
-        ASSERT_TRUE(WaitUntil([&] { return (menu = ::FindWindowA("#32768", nullptr)) && ::IsWindowVisible(menu); }));
+        ASSERT_TRUE(PumpUntil([&] { return (menu = ::FindWindowA("#32768", nullptr)) && ::IsWindowVisible(menu); }));
         ::PostMessageA(Page(), WM_CANCELMODE, 0, 0);
         ::PostMessageA(main_, WM_CANCELMODE, 0, 0);
-        ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(menu) || !::IsWindow(menu); }));
+        ASSERT_TRUE(PumpUntil([&] { return !::IsWindowVisible(menu) || !::IsWindow(menu); }));
         ::PostMessageA(Page(), WM_COMMAND, WPARAM(command), 0);
     }
     SettingsBlock Applied() {
         Click(Button(kApply));
         const int before = monitor.Count(1224);
-        EXPECT_TRUE(WaitUntil([&] { return monitor.Count(1224) > before; }));
+        EXPECT_TRUE(PumpUntil([&] { return monitor.Count(1224) > before; }));
         AnswerApply();
-        EXPECT_TRUE(WaitUntil([&] { return Enabled(kApply); }));
+        EXPECT_TRUE(PumpUntil([&] { return Enabled(kApply); }));
         return monitor.Block();
     }
     HWND WaitPopup() {
         HWND popup = nullptr;
-        WaitUntil([&] { return (popup = test::OwnedPopup(main_)) != nullptr; }, 15000);
+        PumpUntil([&] { return (popup = test::OwnedPopup(main_)) != nullptr; }, 15000);
         return popup;
     }
     // Edits the stand-in's block before the program starts.
@@ -717,7 +735,7 @@ TEST_F(ButtonsPageTest, TheOnlyLeftClickCannotBeGivenAwayNotEvenForTheMacroManag
         const HWND warning = WaitPopup();
         ASSERT_TRUE(warning) << command;
         Click(test::ControlAt(warning, Skin("skin_click_warn.ini"), 1));
-        ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(warning); }));
+        ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(warning); }));
     }
     const SettingsBlock b = Applied();
     EXPECT_EQ(b.Profile(0).Button(0).Get(btn::FunctionType), 1);
@@ -750,7 +768,7 @@ TEST_F(ButtonsPageTest, AssigningALibraryMacroCopiesItAndAnotherFunctionClearsIt
     ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, (dir() + "config\\sequence.dat").c_str());
     ASSERT_TRUE(StartOption());
     Choose(5, 1100);
-    ASSERT_TRUE(WaitUntil([&] { return test::TextOf(Function(5)) == "Macro 0"; }));
+    ASSERT_TRUE(PumpUntil([&] { return test::TextOf(Function(5)) == "Macro 0"; }));
     SettingsBlock b = Applied();
     ButtonView five = b.Profile(0).Button(5);
     EXPECT_EQ(five.Get(btn::FunctionType), fn::Macro);
@@ -774,7 +792,7 @@ TEST_F(ButtonsPageTest, TheMenuHasItsFrameAndHoverShowsTheMousePicture) {
     ASSERT_TRUE(StartOption());
     Click(Function(2));
     HWND menu = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (menu = ::FindWindowA("#32768", nullptr)) && ::IsWindowVisible(menu); }));
+    ASSERT_TRUE(PumpUntil([&] { return (menu = ::FindWindowA("#32768", nullptr)) && ::IsWindowVisible(menu); }));
     test::Settle(500);
     RECT r{};
     ::GetWindowRect(menu, &r);
@@ -782,22 +800,46 @@ TEST_F(ButtonsPageTest, TheMenuHasItsFrameAndHoverShowsTheMousePicture) {
     EXPECT_EQ(pixels[0], RGB(253, 249, 4)) << "yellow outside";
     EXPECT_EQ(pixels[4], RGB(6, 18, 44)) << "then the menu's own colour";
     ::PostMessageA(Page(), WM_CANCELMODE, 0, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(menu) || !::IsWindowVisible(menu); }));
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(menu) || !::IsWindowVisible(menu); }));
 
-    // The pointer over button 10 (index 9), then away.
-    auto shownPictures = [&] {
+    // The pointer over a button shows its picture of the mouse; away, none.
+    auto shownPicture = [&]() -> HWND {
+        HWND shown = nullptr;
         int n = 0;
         for (HWND c = ::GetWindow(Page(), GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
-            n += ::GetDlgCtrlID(c) == 100 && ::IsWindowVisible(c);
-        return n;
+            if (::GetDlgCtrlID(c) == 100 && ::IsWindowVisible(c))
+                shown = c, ++n;
+        return n == 1 ? shown : nullptr;
     };
-    EXPECT_EQ(shownPictures(), 0);
-    RECT b{};
-    ::GetWindowRect(Function(9), &b);
-    ::SetCursorPos((b.left + b.right) / 2, (b.top + b.bottom) / 2);
-    EXPECT_TRUE(WaitUntil([&] { return shownPictures() == 1; }, 10000));
-    ::SetCursorPos(b.right + 300, b.bottom + 200);
-    EXPECT_TRUE(WaitUntil([&] { return shownPictures() == 0; }, 10000));
+    auto pictureOver = [&](int index) {
+        RECT b{};
+        ::GetWindowRect(Function(index), &b);
+        ::SetCursorPos((b.left + b.right) / 2, (b.top + b.bottom) / 2);
+        HWND picture = nullptr;
+        EXPECT_TRUE(PumpUntil([&] { return (picture = shownPicture()) != nullptr; }, 10000)) << index;
+        test::Settle(300);
+        RECT area{};
+        if (picture)
+            ::GetClientRect(picture, &area);
+        auto pixels = picture ? test::ClientPixels(picture, area) : std::vector<COLORREF>{};
+        RECT main{};
+        ::GetWindowRect(main_, &main);
+        ::SetCursorPos(main.left > 10 ? main.left - 10 : main.right + 10, main.top + 10); // off the dialog
+        EXPECT_TRUE(PumpUntil([&] {
+            for (HWND c = ::GetWindow(Page(), GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
+                if (::GetDlgCtrlID(c) == 100 && ::IsWindowVisible(c))
+                    return false;
+            return true;
+        }, 10000)) << index;
+        return pixels;
+    };
+    // Buttons 8 to 13 show the whole mouse; the others each a picture of their own.
+    const auto first = pictureOver(0), tenth = pictureOver(9), eleventh = pictureOver(10), last = pictureOver(14);
+    ASSERT_FALSE(first.empty());
+    EXPECT_EQ(tenth, eleventh);
+    EXPECT_NE(first, tenth);
+    EXPECT_NE(last, tenth);
+    EXPECT_NE(first, last);
 }
 
 TEST_F(ButtonsPageTest, TheLaunchDialogStartsEmptyKeepsTypedPathsAndCancelChangesNothing) {
@@ -810,14 +852,14 @@ TEST_F(ButtonsPageTest, TheLaunchDialogStartsEmptyKeepsTypedPathsAndCancelChange
     HWND edit = test::ControlAt(dialog, ini, 1);
     EXPECT_EQ(test::TextOf(edit), "") << "not a run-program button yet";
     test::Type(edit, std::string(300, 'p'));
-    ASSERT_TRUE(WaitUntil([&] { return test::TextOf(edit).size() == 261u; })) << "as much as the record holds";
+    ASSERT_TRUE(PumpUntil([&] { return test::TextOf(edit).size() == 261u; })) << "as much as the record holds";
     test::Settle(1000); // the characters it refused are all handled
     EXPECT_EQ(test::TextOf(edit).size(), 261u);
     ::SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
     test::Type(edit, "D:\\no\\such\\tool.exe");
-    ASSERT_TRUE(WaitUntil([&] { return test::TextOf(edit) == "D:\\no\\such\\tool.exe"; }));
+    ASSERT_TRUE(PumpUntil([&] { return test::TextOf(edit) == "D:\\no\\such\\tool.exe"; }));
     Click(test::ControlAt(dialog, ini, 3));
-    ASSERT_TRUE(WaitUntil([&] { return test::TextOf(Function(6)) == "tool.exe"; }));
+    ASSERT_TRUE(PumpUntil([&] { return test::TextOf(Function(6)) == "tool.exe"; }));
 
     Choose(6, 1017);
     dialog = WaitPopup();
@@ -829,9 +871,9 @@ TEST_F(ButtonsPageTest, TheLaunchDialogStartsEmptyKeepsTypedPathsAndCancelChange
     TestFolder::WriteFile(chosen, "MZ");
     Click(test::ControlAt(dialog, ini, 2)); // Browse
     ASSERT_TRUE(test::ChooseFile(dialog, chosen));
-    ASSERT_TRUE(WaitUntil([&] { return test::TextOf(edit) == chosen; })) << test::TextOf(edit);
+    ASSERT_TRUE(PumpUntil([&] { return test::TextOf(edit) == chosen; })) << test::TextOf(edit);
     Click(test::ControlAt(dialog, ini, 4)); // Cancel
-    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }));
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(dialog); }));
     const SettingsBlock applied = Applied();
     const ButtonView six = applied.Profile(0).Button(6);
     EXPECT_EQ(six.Get(btn::FunctionType), fn::RunProgram);
@@ -850,16 +892,16 @@ TEST_F(ButtonsPageTest, ThePlayerDialogShowsTheStoredPlayerAndStoresTheChosenOne
     // The menu dismissed without a choice keeps it.
     Click(player);
     HWND menu = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (menu = ::FindWindowA("#32768", nullptr)) && ::IsWindowVisible(menu); }));
+    ASSERT_TRUE(PumpUntil([&] { return (menu = ::FindWindowA("#32768", nullptr)) && ::IsWindowVisible(menu); }));
     ::PostMessageA(dialog, WM_CANCELMODE, 0, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(menu) || !::IsWindowVisible(menu); }));
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(menu) || !::IsWindowVisible(menu); }));
     test::Settle(300);
     EXPECT_EQ(test::TextOf(player), "Real Player");
     // "iTunes", then Cancel: nothing stored.
     ::PostMessageA(dialog, WM_COMMAND, 1002, 0);
-    ASSERT_TRUE(WaitUntil([&] { return test::TextOf(player) == "iTunes"; }));
+    ASSERT_TRUE(PumpUntil([&] { return test::TextOf(player) == "iTunes"; }));
     Click(test::ControlAt(dialog, ini, 3));
-    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }));
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(dialog); }));
     EXPECT_EQ(Applied().Profile(0).Get(prof::MediaOption), 2);
     // "Winamp", then OK: 3.
     Choose(6, 1048);
@@ -867,9 +909,9 @@ TEST_F(ButtonsPageTest, ThePlayerDialogShowsTheStoredPlayerAndStoresTheChosenOne
     ASSERT_TRUE(dialog);
     player = test::ControlAt(dialog, ini, 1);
     ::PostMessageA(dialog, WM_COMMAND, 1004, 0);
-    ASSERT_TRUE(WaitUntil([&] { return test::TextOf(player) == "Winamp"; }));
+    ASSERT_TRUE(PumpUntil([&] { return test::TextOf(player) == "Winamp"; }));
     Click(test::ControlAt(dialog, ini, 2));
-    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }));
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(dialog); }));
     const SettingsBlock applied = Applied();
     EXPECT_EQ(applied.Profile(0).Get(prof::MediaOption), 3);
     EXPECT_EQ(applied.Profile(0).Button(6).Get(btn::FunctionType), kDefaultFunctionType[6])
@@ -880,11 +922,11 @@ TEST_F(OptionJourneyTest, APageEditAndAResetReachTheMouse) {
     ASSERT_TRUE(mouse.Start());
     monitor_ = test::StartProcess(dir(), "Monitor.exe", "1");
     ASSERT_TRUE(FoundMain());
-    ASSERT_TRUE(WaitUntil([&] { return MouseLog().find("set ok 0E 03 01") != std::string::npos; }));
+    ASSERT_TRUE(PumpUntil([&] { return MouseLog().find("set ok 0E 03 01") != std::string::npos; }));
     test::Settle(1000);
     Click(Button(kTab1 + 3)); // advance
     HWND page = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
+    ASSERT_TRUE(PumpUntil([&] {
         for (HWND c = ::GetWindow(main_, GW_CHILD); c && !page; c = ::GetWindow(c, GW_HWNDNEXT))
             if (::IsWindowVisible(c) && test::ControlAt(c, Skin("skin_advance_page.ini"), 17))
                 page = c;
@@ -893,7 +935,7 @@ TEST_F(OptionJourneyTest, APageEditAndAResetReachTheMouse) {
     const std::string before = mouse.Command("state").second;
     Click(test::ControlAt(page, Skin("skin_advance_page.ini"), 2)); // the first polling rate
     Click(Button(kApply));
-    ASSERT_TRUE(WaitUntil([&] { return mouse.Command("state").second != before; })) << before;
+    ASSERT_TRUE(PumpUntil([&] { return mouse.Command("state").second != before; })) << before;
     SharedBlock shared;
     SettingsBlock block;
     ASSERT_TRUE(shared.Open() && shared.CopyIn(block));
@@ -902,7 +944,7 @@ TEST_F(OptionJourneyTest, APageEditAndAResetReachTheMouse) {
     EXPECT_NE(mouse.Command("state").second.find("polling " + std::to_string(block.Profile(current).Get(prof::PollingRate))),
               std::string::npos)
         << mouse.Command("state").second;
-    EXPECT_TRUE(WaitUntil([&] { return Enabled(kApply); }));
+    EXPECT_TRUE(PumpUntil([&] { return Enabled(kApply); }));
 
     // The OTG slider pressed near its right end: the mouse takes the value the block holds.
     const HWND otg = test::ControlAt(page, Skin("skin_advance_page.ini"), 18);
@@ -913,13 +955,13 @@ TEST_F(OptionJourneyTest, APageEditAndAResetReachTheMouse) {
     test::Settle(300);
     const int32_t otgBefore = block.Profile(current).Get(prof::OTGSpeed);
     Click(Button(kApply));
-    ASSERT_TRUE(WaitUntil([&] {
+    ASSERT_TRUE(PumpUntil([&] {
         return shared.CopyIn(block) && block.Profile(current).Get(prof::OTGSpeed) != otgBefore;
     }));
     const int32_t otgValue = block.Profile(current).Get(prof::OTGSpeed);
     EXPECT_GT(otgValue, 200) << "near the right end of 2-255";
     const std::string otgLine = "profile " + std::to_string(current + 1);
-    EXPECT_TRUE(WaitUntil([&] {
+    EXPECT_TRUE(PumpUntil([&] {
         const std::string dump = mouse.Command("dump").second;
         const auto at = dump.find(otgLine);
         return at != std::string::npos &&
@@ -930,16 +972,16 @@ TEST_F(OptionJourneyTest, APageEditAndAResetReachTheMouse) {
     const std::size_t logBefore = MouseLog().size();
     Click(test::ControlAt(page, Skin("skin_advance_page.ini"), 17));
     HWND warning = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (warning = test::OwnedPopup(main_)) != nullptr; }));
+    ASSERT_TRUE(PumpUntil([&] { return (warning = test::OwnedPopup(main_)) != nullptr; }));
     Click(test::ControlAt(warning, Skin("skin_reset_warn.ini"), 1));
-    ASSERT_TRUE(WaitUntil([&] {
+    ASSERT_TRUE(PumpUntil([&] {
         const std::string log = MouseLog().substr(logBefore);
         for (int p = 0; p < kProfileCount; ++p)
             if (log.find("set ok 06 25 0" + std::to_string(p)) == std::string::npos)
                 return false;
         return true;
     })) << MouseLog().substr(logBefore);
-    EXPECT_TRUE(WaitUntil([&] { return Enabled(kApply); })) << "the monitor answered the reset";
+    EXPECT_TRUE(PumpUntil([&] { return Enabled(kApply); })) << "the monitor answered the reset";
     EXPECT_EQ(ProfileKey(4, "ProFileName"), "Default5");
 }
 
@@ -960,7 +1002,7 @@ class FocusWindow {
     void TakeFocus() {
         ::SetForegroundWindow(hwnd);
         ::SetFocus(hwnd);
-        WaitUntil([&] { return ::GetForegroundWindow() == hwnd; }, 3000);
+        PumpUntil([&] { return ::GetForegroundWindow() == hwnd; }, 3000);
     }
     // "+47 -47" style: + down, - up, virtual key in hex.
     std::string Joined() const {
@@ -1016,7 +1058,7 @@ TEST_F(OptionJourneyTest, RecordAMacroGiveItToAButtonPressItAndTheKeysArrive) {
     ASSERT_TRUE(mouse.Start());
     monitor_ = test::StartProcess(dir(), "Monitor.exe", "1");
     ASSERT_TRUE(FoundMain());
-    ASSERT_TRUE(WaitUntil([&] { return MouseLog().find("set ok 0E 03 01") != std::string::npos; }));
+    ASSERT_TRUE(PumpUntil([&] { return MouseLog().find("set ok 0E 03 01") != std::string::npos; }));
     test::Settle(1000);
     const HWND page = ShownPage();
     ASSERT_TRUE(page);
@@ -1024,9 +1066,9 @@ TEST_F(OptionJourneyTest, RecordAMacroGiveItToAButtonPressItAndTheKeysArrive) {
     auto choose = [&](int button, int command) {
         Click(test::ControlAt(page, buttons, 20 + button));
         HWND menu = nullptr;
-        ASSERT_TRUE(WaitUntil([&] { return (menu = ::FindWindowA("#32768", nullptr)) && ::IsWindowVisible(menu); }));
+        ASSERT_TRUE(PumpUntil([&] { return (menu = ::FindWindowA("#32768", nullptr)) && ::IsWindowVisible(menu); }));
         ::PostMessageA(page, WM_CANCELMODE, 0, 0);
-        ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(menu) || !::IsWindowVisible(menu); }));
+        ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(menu) || !::IsWindowVisible(menu); }));
         ::PostMessageA(page, WM_COMMAND, WPARAM(command), 0);
     };
 
@@ -1034,7 +1076,7 @@ TEST_F(OptionJourneyTest, RecordAMacroGiveItToAButtonPressItAndTheKeysArrive) {
     // G, a pause, M, with their delays.
     choose(4, 1049);
     HWND manager = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (manager = ::FindWindowA(nullptr, "Marbek Gaming Mouse Macro Manager")); }));
+    ASSERT_TRUE(PumpUntil([&] { return (manager = ::FindWindowA(nullptr, "Marbek Gaming Mouse Macro Manager")); }));
     const std::string ini = Skin("skin_macro_manager.ini");
     const HWND macros = ::GetDlgItem(manager, 4096);
     RECT line{};
@@ -1045,7 +1087,7 @@ TEST_F(OptionJourneyTest, RecordAMacroGiveItToAButtonPressItAndTheKeysArrive) {
     Click(test::ControlAt(manager, ini, 8)); // record delays
     Click(test::ControlAt(manager, ini, 7)); // record
     const HWND ok = test::ControlAt(manager, ini, 1);
-    ASSERT_TRUE(WaitUntil([&] { return !::IsWindowEnabled(ok); })) << "recording";
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindowEnabled(ok); })) << "recording";
     Stroke('G', false);
     test::Settle(150);
     Stroke('G', true);
@@ -1054,11 +1096,11 @@ TEST_F(OptionJourneyTest, RecordAMacroGiveItToAButtonPressItAndTheKeysArrive) {
     test::Settle(150);
     Stroke('M', true);
     const HWND events = ::GetDlgItem(manager, 4097);
-    ASSERT_TRUE(WaitUntil([&] { return ::SendMessageA(events, LB_GETCOUNT, 0, 0) >= 4; }));
+    ASSERT_TRUE(PumpUntil([&] { return ::SendMessageA(events, LB_GETCOUNT, 0, 0) >= 4; }));
     Click(test::ControlAt(manager, ini, 7)); // stop
-    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(ok) != FALSE; }));
+    ASSERT_TRUE(PumpUntil([&] { return ::IsWindowEnabled(ok) != FALSE; }));
     Click(ok);
-    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(manager); }));
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(manager); }));
 
     MacroList stored;
     {
@@ -1074,10 +1116,10 @@ TEST_F(OptionJourneyTest, RecordAMacroGiveItToAButtonPressItAndTheKeysArrive) {
 
     // Give it to button index 4 and apply.
     choose(4, 1100);
-    ASSERT_TRUE(WaitUntil([&] { return test::TextOf(test::ControlAt(page, buttons, 24)) == "Journey"; }));
+    ASSERT_TRUE(PumpUntil([&] { return test::TextOf(test::ControlAt(page, buttons, 24)) == "Journey"; }));
     const std::size_t logBefore = MouseLog().size();
     Click(Button(kApply));
-    ASSERT_TRUE(WaitUntil([&] { return Enabled(kApply) && MouseLog().size() > logBefore; }));
+    ASSERT_TRUE(PumpUntil([&] { return Enabled(kApply) && MouseLog().size() > logBefore; }));
     test::Settle(500);
 
     // The mouse holds the macro: its report 9 decodes to the same events.
@@ -1113,7 +1155,7 @@ TEST_F(OptionJourneyTest, RecordAMacroGiveItToAButtonPressItAndTheKeysArrive) {
     FocusWindow target;
     target.TakeFocus();
     ASSERT_TRUE(mouse.Command("click 5").first);
-    ASSERT_TRUE(WaitUntil([&] { return target.keys.size() >= 4; }, 15000)) << target.Joined();
+    ASSERT_TRUE(PumpUntil([&] { return target.keys.size() >= 4; }, 15000)) << target.Joined();
     test::Settle(300);
     EXPECT_EQ(target.Joined(), "+47 -47 +4D -4D");
     const DWORD pause = target.keys[2].at - target.keys[1].at;
@@ -1123,7 +1165,7 @@ TEST_F(OptionJourneyTest, RecordAMacroGiveItToAButtonPressItAndTheKeysArrive) {
     // Button index 5 gets Ctrl+C through the shortcut dialog.
     choose(5, 1005);
     HWND shortcut = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (shortcut = ::FindWindowA(nullptr, "Marbek Shortcut Dialog")); }));
+    ASSERT_TRUE(PumpUntil([&] { return (shortcut = ::FindWindowA(nullptr, "Marbek Shortcut Dialog")); }));
     test::Settle(300);
     Stroke('C', false);
     Stroke('C', true);
@@ -1131,28 +1173,28 @@ TEST_F(OptionJourneyTest, RecordAMacroGiveItToAButtonPressItAndTheKeysArrive) {
     Click(test::ControlAt(shortcut, sini, 5)); // Ctrl
     test::Settle(200);
     Click(test::ControlAt(shortcut, sini, 2)); // OK
-    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(shortcut); }));
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(shortcut); }));
     EXPECT_EQ(test::TextOf(test::ControlAt(page, buttons, 25)), "Ctrl+C");
     Click(Button(kApply));
-    ASSERT_TRUE(WaitUntil([&] { return Enabled(kApply); }));
+    ASSERT_TRUE(PumpUntil([&] { return Enabled(kApply); }));
     test::Settle(500);
     target.keys.clear();
     target.TakeFocus();
     ASSERT_TRUE(mouse.Command("click 6").first);
-    ASSERT_TRUE(WaitUntil([&] { return target.keys.size() >= 4; }, 15000)) << target.Joined();
+    ASSERT_TRUE(PumpUntil([&] { return target.keys.size() >= 4; }, 15000)) << target.Joined();
     test::Settle(300);
     EXPECT_EQ(target.Joined(), "+11 +43 -43 -11");
 
     // A long macro on button index 6, stopped by a second press: nothing stays down.
     choose(6, 1101);
-    ASSERT_TRUE(WaitUntil([&] { return test::TextOf(test::ControlAt(page, buttons, 26)) == "Long"; }));
+    ASSERT_TRUE(PumpUntil([&] { return test::TextOf(test::ControlAt(page, buttons, 26)) == "Long"; }));
     Click(Button(kApply));
-    ASSERT_TRUE(WaitUntil([&] { return Enabled(kApply); }));
+    ASSERT_TRUE(PumpUntil([&] { return Enabled(kApply); }));
     test::Settle(500);
     target.keys.clear();
     target.TakeFocus();
     ASSERT_TRUE(mouse.Command("click 7").first);
-    ASSERT_TRUE(WaitUntil([&] { return target.keys.size() >= 3; }, 15000)) << target.Joined();
+    ASSERT_TRUE(PumpUntil([&] { return target.keys.size() >= 3; }, 15000)) << target.Joined();
     ASSERT_TRUE(mouse.Command("click 7").first);
     test::Settle(1500);
     const std::size_t stoppedAt = target.keys.size();

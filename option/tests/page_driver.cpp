@@ -6,25 +6,6 @@
 
 namespace gm::option::test {
 
-void Pump() {
-    MSG m;
-    while (::PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&m);
-        ::DispatchMessageA(&m);
-    }
-}
-
-bool PumpUntil(const std::function<bool()>& done, int limitMs) {
-    const ULONGLONG end = ::GetTickCount64() + ULONGLONG(limitMs);
-    while (!done()) {
-        if (::GetTickCount64() > end)
-            return false;
-        Pump();
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    return true;
-}
-
 void Click(HWND hwnd, int x, int y) {
     const LPARAM at = MAKELPARAM(x, y);
     ::SendMessageA(hwnd, WM_MOUSEMOVE, 0, at);

@@ -1,6 +1,7 @@
 #pragma once
 // What a user does to a page, as the messages a pointer produces or as real
 // pointer input, and a hand that answers the reset warning while it runs.
+#include "shared/tests/message_pump.h"
 #include "skin/click_hslider.h"
 
 #include <windows.h>
@@ -10,10 +11,8 @@
 
 namespace gm::option::test {
 
-// Delivers everything posted to this thread.
-void Pump();
-// Pumps until `done` or a generous safety limit; returns `done()`.
-bool PumpUntil(const std::function<bool()>& done, int limitMs = 5000);
+using gm::test::Pump;
+using gm::test::PumpUntil;
 
 // The pointer messages of a left click at (x, y) of `hwnd`'s client area.
 void Click(HWND hwnd, int x, int y);
