@@ -14,4 +14,9 @@ ctest --preset host -j "$jobs"
 echo "== windows preset (under Wine)"
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$jobs"
-bash tools/with-wine.sh build/windows/wineprefix ctest --preset windows -j "$jobs"
+if ! bash tools/with-wine.sh build/windows/wineprefix ctest --preset windows -j "$jobs"; then
+    # A Wine GUI process now and then fails to start or to end; such a test
+    # passes when run again, a real fault fails again. Failures stay listed above.
+    echo "== running once more, one at a time, the Windows tests that failed above"
+    bash tools/with-wine.sh build/windows/wineprefix ctest --preset windows --rerun-failed
+fi

@@ -7,6 +7,7 @@
 #include "monitor/device_reports.h"
 #include "option/tests/option_driver.h"
 #include "skin/control_record.h"
+#include "skin/picture.h"
 #include "shared/private_profile.h"
 #include "shared/profile_files.h"
 #include "shared/shared_block.h"
@@ -833,9 +834,27 @@ TEST_F(ButtonsPageTest, TheMenuHasItsFrameAndHoverShowsTheMousePicture) {
         }, 10000)) << index;
         return pixels;
     };
+    // The picture file as it would be drawn into the picture's rectangle.
+    auto filePixels = [&](const char* name, std::size_t count) {
+        win::unique_hbitmap bitmap;
+        SIZE size{};
+        EXPECT_TRUE(skin::LoadPicture(Skin("Mouse\\") + name, bitmap, size)) << name;
+        std::vector<COLORREF> pixels;
+        HDC memory = ::CreateCompatibleDC(nullptr);
+        const HGDIOBJ old = ::SelectObject(memory, bitmap.get());
+        for (int y = 0; y < size.cy; ++y)
+            for (int x = 0; x < size.cx; ++x)
+                pixels.push_back(::GetPixel(memory, x, y));
+        ::SelectObject(memory, old);
+        ::DeleteDC(memory);
+        EXPECT_EQ(pixels.size(), count) << name << " fills the picture's rectangle";
+        return pixels;
+    };
     // Buttons 8 to 13 show the whole mouse; the others each a picture of their own.
     const auto first = pictureOver(0), tenth = pictureOver(9), eleventh = pictureOver(10), last = pictureOver(14);
     ASSERT_FALSE(first.empty());
+    EXPECT_TRUE(tenth == filePixels("mouse.jpg", tenth.size())) << "button 10 shows mouse.jpg";
+    EXPECT_TRUE(first == filePixels("mouse_1.jpg", first.size())) << "button 1 shows mouse_1.jpg";
     EXPECT_EQ(tenth, eleventh);
     EXPECT_NE(first, tenth);
     EXPECT_NE(last, tenth);
@@ -1102,11 +1121,14 @@ TEST_F(OptionJourneyTest, RecordAMacroGiveItToAButtonPressItAndTheKeysArrive) {
     Click(ok);
     ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(manager); }));
 
+    // The program saves the store once the manager has closed.
     MacroList stored;
-    {
+    PumpUntil([&] {
+        stored.FreeAll();
         PrivateProfileFile store(dir() + "config\\sequence.dat");
         stored.Load(store);
-    }
+        return stored.size() == 2u && stored.At(0)->Count() > 0;
+    });
     ASSERT_EQ(stored.size(), 2u);
     const MacroRecord recorded = *stored.At(0);
     ASSERT_EQ(recorded.Count(), 4) << "G down, G up, M down, M up";
