@@ -459,7 +459,7 @@ TEST_F(OptionTest, WithoutAMonitorItWorksOnTheFilesAndApplyEndsAtOnce) {
     EXPECT_TRUE(TestFolder::Exists(dir() + "config\\sequence.dat"));
 }
 
-TEST_F(OptionTest, AStoredProfileNumberOutOfRangeSelectsNothingUntilOneIsChosen) {
+TEST_F(OptionTest, AStoredProfileNumberOutOfRangeEditsNoProfileUntilOneIsChosen) {
     for (const char* stored : {"9", "-1"}) {
         TestFolder::WriteFile(dir() + "config.ini", std::string("[Setting]\r\nCurrentProfile=") + stored + "\r\n");
         ASSERT_TRUE(StartOption()) << stored;
@@ -467,9 +467,13 @@ TEST_F(OptionTest, AStoredProfileNumberOutOfRangeSelectsNothingUntilOneIsChosen)
         Click(Button(kEdit));
         test::Settle(500);
         EXPECT_EQ(test::OwnedPopup(main_), nullptr) << "no profile to rename: " << stored;
+        // Once a profile is chosen it can be renamed, and Apply stores both.
         Click(Button(kSelector1 + 2));
+        Rename(kEdit, std::string("Third ") + stored);
         Click(Button(kApply));
-        EXPECT_TRUE(PumpUntil([&] { return Config("Setting", "CurrentProfile") == "2"; })) << stored;
+        EXPECT_TRUE(PumpUntil([&] {
+            return Config("Setting", "CurrentProfile") == "2" && ProfileKey(2, "ProFileName") == "Third " + std::string(stored);
+        })) << stored;
         ::PostMessageA(main_, WM_CLOSE, 0, 0);
         EXPECT_TRUE(ClosedAndEnded()) << stored;
         ::CloseHandle(option_);
