@@ -4,6 +4,7 @@
 // low-level keyboard hook), clicks the skinned buttons and the lists, and
 // reads what the lists show and what the program leaves in its files.
 #include "option/macros/macro_store.h"
+#include "option/tests/macro_builder.h"
 #include "shared/tests/message_pump.h"
 #include "shared/tests/test_folder.h"
 #include "skin/skin_ini_file.h"
@@ -42,18 +43,6 @@ void Tap(BYTE vk) {
 void Type(const std::string& text) {
     for (char c : text)
         Tap(BYTE(::VkKeyScanA(c) & 0xFF));
-}
-
-MacroRecord Macro(const std::string& name, std::initializer_list<MacroEvent> events,
-                  int repeat = 1) {
-    MacroRecord r;
-    r.SetName(name);
-    r.SetRepeat(repeat);
-    int i = 0;
-    for (const MacroEvent& e : events)
-        r.SetEvent(i++, e);
-    r.SetCount(i);
-    return r;
 }
 
 std::string Events(const MacroRecord& r) {
@@ -350,7 +339,7 @@ MacroList OneMacro(const MacroRecord& r) {
 
 TEST(MacroManagerRecording, HeldKeyRecordsOnePressAndTheSameKeyTwiceRecordsBothStrokes) {
     Manager m;
-    m.Open(OneMacro(Macro("Keys", {})));
+    m.Open(OneMacro(Macro("Keys", 1, {})));
     m.StartRecording();
     for (int i = 0; i < 6; ++i)
         Key('A', false); // a held key repeats its press
@@ -376,7 +365,7 @@ TEST(MacroManagerRecording, HeldKeyRecordsOnePressAndTheSameKeyTwiceRecordsBothS
 TEST(MacroManagerRecording, KeysNeverReachOtherWindowsWhileRecordingAndDelaysAreKept) {
     KeyWindow window;
     Manager m;
-    m.Open(OneMacro(Macro("Timed", {{0x1E, 1, 0}})));
+    m.Open(OneMacro(Macro("Timed", 1, {{0x1E, 1, 0}})));
     Click(m.Button(kRecordDelays));
     m.StartRecording();
     EXPECT_TRUE(m.Events().Count() == 0); // Record replaces the whole macro
@@ -404,7 +393,7 @@ TEST(MacroManagerRecording, KeysNeverReachOtherWindowsWhileRecordingAndDelaysAre
 
 TEST(MacroManagerRecording, FortiethEventEndsRecordingByItself) {
     Manager m;
-    m.Open(OneMacro(Macro("Long", {})));
+    m.Open(OneMacro(Macro("Long", 1, {})));
     m.StartRecording();
     for (int i = 0; i < 25; ++i)
         Tap(BYTE('A' + i % 2));
@@ -417,7 +406,7 @@ TEST(MacroManagerRecording, FortiethEventEndsRecordingByItself) {
 
 TEST(MacroManagerRecording, ClosedFromOutsideWhileRecordingGivesTheKeyboardBack) {
     Manager m;
-    m.Open(OneMacro(Macro("Closed", {{0x04, 1, 0}})));
+    m.Open(OneMacro(Macro("Closed", 1, {{0x04, 1, 0}})));
     m.StartRecording();
     ::PostMessageA(m.host->window, WM_CLOSE, 0, 0);
     ASSERT_TRUE(m.host->Ended());
@@ -428,7 +417,7 @@ TEST(MacroManagerRecording, ClosedFromOutsideWhileRecordingGivesTheKeyboardBack)
 
 TEST(MacroManagerEvents, MenuCommandsInsertDelayDeleteAndMouseEvents) {
     Manager m;
-    m.Open(OneMacro(Macro("Ev", {{0x04, 1, 120}, {0x04, 2, 0}, {0x05, 1, 0}})));
+    m.Open(OneMacro(Macro("Ev", 1, {{0x04, 1, 120}, {0x04, 2, 0}, {0x05, 1, 0}})));
     const ListView events = m.Events();
     ASSERT_TRUE(WaitFor([&] { return events.Count() == 4; }));
     EXPECT_EQ(events.Lines(), (std::vector<std::string>{"A", "120 ms", "A", "B"}));
@@ -477,7 +466,7 @@ TEST(MacroManagerEvents, MenuCommandsInsertDelayDeleteAndMouseEvents) {
 
 TEST(MacroManagerEvents, EscapeOnAnEditedDelayDropsTheLineButKeepsTheDelay) {
     Manager m;
-    m.Open(OneMacro(Macro("Esc", {{0x04, 1, 120}, {0x04, 2, 0}})));
+    m.Open(OneMacro(Macro("Esc", 1, {{0x04, 1, 120}, {0x04, 2, 0}})));
     const ListView events = m.Events();
     ASSERT_TRUE(WaitFor([&] { return events.Count() == 3; }));
     events.ClickLine(1);
@@ -505,7 +494,7 @@ HWND ShownMenu() {
 
 TEST(MacroManagerEvents, RightClickMenuRecordsFromItsFirstItemAndIsRefusedWhileRecording) {
     Manager m;
-    m.Open(OneMacro(Macro("Menu", {{0x04, 1, 0}, {0x04, 2, 0}})));
+    m.Open(OneMacro(Macro("Menu", 1, {{0x04, 1, 0}, {0x04, 2, 0}})));
     const ListView events = m.Events();
     ASSERT_TRUE(WaitFor([&] { return events.Count() == 2; }));
     ::PostMessageA(events.list, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(40, 5));
@@ -547,7 +536,7 @@ TEST(MacroManagerEvents, CommandsWithoutAMacroShowTheWarningInstead) {
 
 TEST(MacroManagerNames, NewNameIsAddedDuplicateAndEmptyNamesAreNot) {
     Manager m;
-    m.Open(OneMacro(Macro("Reload", {{0x04, 1, 0}})));
+    m.Open(OneMacro(Macro("Reload", 1, {{0x04, 1, 0}})));
     const ListView names = m.Macros();
 
     const auto typeName = [&](const std::string& text) {
@@ -583,7 +572,7 @@ TEST(MacroManagerNames, NewNameIsAddedDuplicateAndEmptyNamesAreNot) {
 TEST(MacroManagerLists, TheWheelScrollsEitherListALineANotch) {
     MacroList store;
     for (int i = 0; i < 30; ++i) {
-        MacroRecord r = Macro("macro " + std::to_string(i), {});
+        MacroRecord r = Macro("macro " + std::to_string(i), 1, {});
         if (i == 0) {
             for (int e = 0; e < 40; ++e)
                 r.SetEvent(e, {uint8_t(0x04 + e / 2), uint8_t(e % 2 ? 2 : 1), 10});
@@ -617,9 +606,9 @@ TEST(MacroManagerLists, TheWheelScrollsEitherListALineANotch) {
 
 TEST(MacroManagerNames, DeleteAsksFirstAndCancelKeepsTheFileAsItWas) {
     MacroList store;
-    store.Append(Macro("One", {{0x04, 1, 0}}));
-    store.Append(Macro("Two", {{0x05, 1, 0}}));
-    store.Append(Macro("Three", {{0x06, 1, 0}}));
+    store.Append(Macro("One", 1, {{0x04, 1, 0}}));
+    store.Append(Macro("Two", 1, {{0x05, 1, 0}}));
+    store.Append(Macro("Three", 1, {{0x06, 1, 0}}));
     Manager m;
     m.Open(store, "two");
     const ListView names = m.Macros();
@@ -662,7 +651,7 @@ TEST(MacroManagerNames, DeleteAsksFirstAndCancelKeepsTheFileAsItWas) {
 
 TEST(MacroManagerRepeat, CountIsClampedAndAClearedToggleStoresOne) {
     Manager m;
-    m.Open(OneMacro(Macro("Rep", {{0x04, 1, 0}}, 3)));
+    m.Open(OneMacro(Macro("Rep", 3, {{0x04, 1, 0}})));
     HWND edit = ::GetDlgItem(m.host->window, 4010);
     ASSERT_TRUE(WaitFor([&] { return WindowText(edit) == "3"; }));
     ::PostMessageA(edit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));

@@ -2,6 +2,7 @@
 // the buttons carry into the library, the store file through an in-memory
 // INI, and copying a macro into a button.
 #include "option/macros/macro_list.h"
+#include "option/tests/macro_builder.h"
 #include "shared/struct_codec.h"
 #include "shared/tests/memory_ini.h"
 
@@ -12,17 +13,6 @@
 
 namespace gm {
 namespace {
-
-MacroRecord Macro(const std::string& name, int repeat, std::initializer_list<MacroEvent> events) {
-    MacroRecord r;
-    r.SetName(name);
-    r.SetRepeat(repeat);
-    int i = 0;
-    for (const MacroEvent& e : events)
-        r.SetEvent(i++, e);
-    r.SetCount(i);
-    return r;
-}
 
 // Button `b` of profile `p` set to the macro function with these contents.
 ButtonView MacroButton(SettingsBlock& block, int p, int b, const std::string& name, int repeat,
