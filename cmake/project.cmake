@@ -3,6 +3,7 @@
 add_library(gm_warnings INTERFACE)
 target_compile_options(gm_warnings INTERFACE -Wall -Wextra -Werror)
 target_include_directories(gm_warnings INTERFACE ${PROJECT_SOURCE_DIR})
+target_compile_definitions(gm_warnings INTERFACE GM_VERSION_TEXT="${GM_VERSION}")
 if(WIN32)
     # The programs use the ANSI APIs; keep UNICODE off everywhere.
     target_compile_definitions(gm_warnings INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)

@@ -20,7 +20,8 @@ void DetectChanges(const SettingsBlock& reference, SettingsBlock& edited);
 std::string FirmwareTextAtStart(int32_t version);
 std::string FirmwareTextAfterReadBack(int32_t version);
 
-inline constexpr const char* kVersionText = "1.01";
+// The suite's version, from the build (cmake/version.cmake).
+inline constexpr const char* kVersionText = GM_VERSION_TEXT;
 // string 1000 + version + "-" + string 1001 + firmware.
 std::string VersionLine(const std::string& s1000, const std::string& version,
                         const std::string& s1001, const std::string& firmware);

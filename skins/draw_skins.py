@@ -41,15 +41,35 @@ FONT_DIR = "/usr/share/fonts/truetype"
 _fonts = {}
 
 
+# Every face the artwork uses, with the Debian package that ships it.
+FONT_FILES = {
+    ("dejavu", True): ("dejavu/DejaVuSansCondensed-Bold.ttf", "fonts-dejavu-extra"),
+    ("dejavu", False): ("dejavu/DejaVuSansCondensed.ttf", "fonts-dejavu-extra"),
+    ("liberation", True): ("liberation/LiberationSans-Bold.ttf", "fonts-liberation"),
+    ("liberation", False): ("liberation/LiberationSans-Regular.ttf", "fonts-liberation"),
+}
+
+
+def font_path(face, bold):
+    """The file of a face, or a stop that names the package to install."""
+    name, package = FONT_FILES[(face, bold)]
+    path = os.path.join(FONT_DIR, name)
+    if not os.path.isfile(path):
+        sys.exit(f"draw_skins.py: font {path} is missing; install the Debian package "
+                 f"'{package}' (tools/install-deps.sh installs it)")
+    return path
+
+
 def font(size, bold=True, face="dejavu"):
     key = (size, bold, face)
     if key not in _fonts:
-        if face == "dejavu":
-            name = "dejavu/DejaVuSansCondensed-Bold.ttf" if bold else "dejavu/DejaVuSansCondensed.ttf"
-        else:
-            name = "liberation/LiberationSans-Bold.ttf" if bold else "liberation/LiberationSans-Regular.ttf"
-        _fonts[key] = ImageFont.truetype(os.path.join(FONT_DIR, name), size)
+        _fonts[key] = ImageFont.truetype(font_path(face, bold), size)
     return _fonts[key]
+
+
+def check_fonts():
+    for face, bold in FONT_FILES:
+        font_path(face, bold)
 
 
 def chamfer(x0, y0, x1, y1, big, small):
@@ -557,6 +577,7 @@ def write_ini(path, name, win):
 
 def main():
     out = sys.argv[1]
+    check_fonts()
     os.makedirs(os.path.join(out, "Mouse"), exist_ok=True)
     os.makedirs(os.path.join(out, "res"), exist_ok=True)
     for name, win in L.WINDOWS.items():

@@ -6,7 +6,7 @@ packages=(
     cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64 xvfb x11-utils xdotool imagemagick
-    nsis fonts-liberation fonts-dejavu-core python3 python3-pil
+    nsis fonts-liberation fonts-dejavu-core fonts-dejavu-extra python3 python3-pil
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -11,6 +11,12 @@
 namespace gm::test {
 namespace {
 
+bool StartsWithNoCase(const std::string& s, const std::string& prefix) {
+    return s.size() >= prefix.size() && ::_strnicmp(s.c_str(), prefix.c_str(), prefix.size()) == 0;
+}
+
+} // namespace
+
 void RemoveTree(const std::string& dir) {
     WIN32_FIND_DATAA fd;
     HANDLE h = ::FindFirstFileA((dir + "*").c_str(), &fd);
@@ -28,12 +34,6 @@ void RemoveTree(const std::string& dir) {
     }
     ::RemoveDirectoryA(dir.c_str());
 }
-
-bool StartsWithNoCase(const std::string& s, const std::string& prefix) {
-    return s.size() >= prefix.size() && ::_strnicmp(s.c_str(), prefix.c_str(), prefix.size()) == 0;
-}
-
-} // namespace
 
 void KillProcessesIn(const std::string& folder) {
     HANDLE snap = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);

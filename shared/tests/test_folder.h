@@ -24,6 +24,9 @@ private:
     std::string path_;
 };
 
+// Removes a folder (its path ends in a backslash) with everything in it.
+void RemoveTree(const std::string& folder);
+
 // Ends every process whose program lies inside `folder`.
 void KillProcessesIn(const std::string& folder);
 
