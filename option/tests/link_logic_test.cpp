@@ -94,7 +94,7 @@ TEST(FirmwareText, StartShowsOnly100To500ReadBackHasNoUpperBound) {
     EXPECT_EQ(FirmwareTextAfterReadBack(650), "6.50");
     EXPECT_EQ(FirmwareTextAfterReadBack(1234), "1.234");
     EXPECT_EQ(FirmwareTextAfterReadBack(99), "N/A");
-    EXPECT_EQ(VersionLine("Version ", kVersionText, "Firmware ", "1.00"), "Version 1.01-Firmware 1.00");
+    EXPECT_EQ(VersionLine("Version ", "1.01", "Firmware ", "1.00"), "Version 1.01-Firmware 1.00");
 }
 
 } // namespace
