@@ -3,6 +3,7 @@
 // the install folder, binding its six entries by name, and the mouse as the
 // device jobs see it (paced, and giving up when asked to abort).
 
+#include "monitor/device_gate.h"
 #include "monitor/device_jobs.h"
 #include "win/handles.h"
 
@@ -42,16 +43,17 @@ private:
 // pacing; tests run faster). Input timings are never scaled.
 class LinkIo final : public DeviceIo {
 public:
-    LinkIo(const HidLibrary& library, const std::atomic<bool>& abort, int pacingPercent)
-        : library_(library), abort_(abort), pacing_(pacingPercent) {}
+    // `gate` says when to stop; none: the exchange is never aborted.
+    LinkIo(const HidLibrary& library, const DeviceGate* gate, int pacingPercent)
+        : library_(library), gate_(gate), pacing_(pacingPercent) {}
     bool SetFeature(const uint8_t* report, std::size_t length) override;
     bool GetFeature(uint8_t* report, std::size_t length) override;
     void Sleep(unsigned ms) override;
-    bool Aborted() const override { return abort_.load(); }
+    bool Aborted() const override { return gate_ && gate_->Aborted(); }
 
 private:
     const HidLibrary& library_;
-    const std::atomic<bool>& abort_;
+    const DeviceGate* gate_;
     int pacing_;
 };
 

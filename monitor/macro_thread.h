@@ -16,6 +16,9 @@ public:
     // Window thread. Loads and posts nothing itself: returns false when a
     // macro is already playing (the caller then asks it to stop).
     bool Begin(const MacroProgram& m);
+    // Window thread: a begun macro that the player will never receive (its
+    // post failed) is no longer playing, so the next press starts it again.
+    void Abandon() { state_.playing = false; }
     // Any thread: stop the playing macro at its next step; held keys come up.
     void RequestStop();
     // Player thread, on 1648.

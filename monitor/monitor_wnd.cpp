@@ -29,6 +29,9 @@ constexpr UINT_PTR kTimerVolume = 101;
 constexpr UINT_PTR kTimerKeyRepeat = 102;
 constexpr UINT_PTR kTimerGame = 500;
 constexpr UINT_PTR kTimerReadBack = 502;
+constexpr UINT_PTR kTimerArrival = 503; // the pause before an arrived mouse is opened
+constexpr UINT_PTR kTimerSession = 504; // the next try at session notifications
+constexpr int kSessionTries = 10;
 constexpr UINT kTrayId = 102;
 constexpr const char* kClassName = "GmMonitorWindow";
 
@@ -145,8 +148,11 @@ LRESULT CMonitorWnd::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     default:
         if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
-            // Explorer restarted: its notification area forgot our icon.
-            if (trayShown_) {
+            // Explorer (re)started: its notification area does not know
+            // our icon. Wanted is what counts, not whether the last add
+            // worked: a monitor started before the taskbar existed shows it
+            // now.
+            if (trayWanted_) {
                 trayShown_ = false;
                 AddTrayIcon();
             }
@@ -170,10 +176,7 @@ bool CMonitorWnd::OnCreate() {
                                                  ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0));
 
     wtsapi_.reset(::LoadLibraryA("wtsapi32.dll"));
-    if (wtsapi_) {
-        auto reg = win::ProcAddress<BOOL(WINAPI*)(HWND, DWORD)>(wtsapi_.get(), "WTSRegisterSessionNotification");
-        for (int i = 0; reg && i < 10 && !reg(hwnd_, 0 /* this session */); ++i) ::Sleep(1000);
-    }
+    RegisterSession();
 
     HKEY key = nullptr;
     if (::RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Mouse", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
@@ -220,6 +223,19 @@ bool CMonitorWnd::OnCreate() {
     return true;
 }
 
+// Session notifications may not be ready early in a sign-in: up to ten
+// tries a second apart, on a timer, so start-up goes on meanwhile.
+void CMonitorWnd::RegisterSession() {
+    ::KillTimer(hwnd_, kTimerSession);
+    if (!wtsapi_) return;
+    auto reg = win::ProcAddress<BOOL(WINAPI*)(HWND, DWORD)>(wtsapi_.get(), "WTSRegisterSessionNotification");
+    if (!reg || reg(hwnd_, 0 /* this session */)) {
+        sessionRegistered_ = reg != nullptr;
+        return;
+    }
+    if (++sessionTries_ < kSessionTries) ::SetTimer(hwnd_, kTimerSession, 1000, nullptr);
+}
+
 void CMonitorWnd::OpenDeviceAtStart() {
     bool opened = false;
     if (hid_.bound()) {
@@ -231,28 +247,30 @@ void CMonitorWnd::OpenDeviceAtStart() {
         AddTrayIcon();
         ::SetTimer(hwnd_, kTimerReadBack, 200, nullptr);
         if (showOptionAtStart_) {
-            LinkIo io(hid_, abort_, pacing_);
+            LinkIo io(hid_, &gate_, pacing_);
             ReadVersion(io, working_, *this);
             OnCustomizer();
         }
     }
-    devicePresent_ = int(opened ? Presence::Present : Presence::Unopened);
+    gate_.Opened(opened);
     files_->WriteDeviceState(opened);
 }
 
 void CMonitorWnd::OnDestroy() {
     ::KillTimer(hwnd_, kTimerGame);
     ::KillTimer(hwnd_, kTimerReadBack);
+    ::KillTimer(hwnd_, kTimerArrival);
+    ::KillTimer(hwnd_, kTimerSession);
     // A playing macro is stopped, not waited for; its keys come up.
     ReleaseEverything();
     player_.Stop();
     // Stop a busy worker before anything else talks to the mouse, so two
     // report exchanges never interleave.
-    if (workerBusy_) abort_ = true;
+    const bool present = gate_.present();
+    gate_.Close();
     worker_.Stop();
-    abort_ = false;
-    if (devicePresent_ == int(Presence::Present)) {
-        LinkIo io(hid_, abort_, pacing_);
+    if (present) {
+        LinkIo io(hid_, nullptr, pacing_);
         SendHostAttached(io, false);
     }
     CloseOtherWindows();
@@ -261,7 +279,7 @@ void CMonitorWnd::OnDestroy() {
     hid_.Unload();
     if (wtsapi_) {
         auto unreg = win::ProcAddress<BOOL(WINAPI*)(HWND)>(wtsapi_.get(), "WTSUnRegisterSessionNotification");
-        if (unreg) unreg(hwnd_);
+        if (unreg && sessionRegistered_) unreg(hwnd_);
         wtsapi_.reset();
     }
     ::CoUninitialize();
@@ -287,6 +305,12 @@ void CMonitorWnd::OnTimer(UINT_PTR id) {
     case kTimerReadBack:
         ::KillTimer(hwnd_, kTimerReadBack);
         worker_.Post(kWorkerJobMsg, 2, 0);
+        break;
+    case kTimerArrival:
+        OnArrivalSettled();
+        break;
+    case kTimerSession:
+        RegisterSession();
         break;
     case kTimerGame:
         DetectGame();
@@ -316,6 +340,7 @@ void CMonitorWnd::DetectGame() {
 }
 
 void CMonitorWnd::AddTrayIcon() {
+    trayWanted_ = true;
     if (trayShown_) return;
     NOTIFYICONDATAA nid{};
     nid.cbSize = sizeof nid;
@@ -329,6 +354,7 @@ void CMonitorWnd::AddTrayIcon() {
 }
 
 void CMonitorWnd::RemoveTrayIcon() {
+    trayWanted_ = false;
     if (!trayShown_) return;
     NOTIFYICONDATAA nid{};
     nid.cbSize = sizeof nid;
@@ -393,7 +419,7 @@ LRESULT CMonitorWnd::OnCopyData(const COPYDATASTRUCT* data) {
     const char* text = static_cast<const char*>(data->lpData) + 1;
     const std::string message(text, strnlen(text, 150));
     ::WritePrivateProfileStringA("OSDData", "Message", message.c_str(), ConfigPath().c_str());
-    if (devicePresent_ == int(Presence::Present)) PostToOsd(kOsdMsg, 50, 0);
+    if (gate_.present()) PostToOsd(kOsdMsg, 50, 0);
     return 1;
 }
 
@@ -404,7 +430,7 @@ void CMonitorWnd::OnApplySettings() {
     osd_.Read(config);
     showProfileNotice_ = osd_.ShowProfileNotice();
     PostToOsd(kDeviceArrivalMsg, 0, LPARAM((uint32_t(osd_.DisplayHigh() & 0xFFFF) << 16) | (osd_.DisplayLow() & 0xFFFF)));
-    if (devicePresent_ == int(Presence::Present) && worker_.Post(kWorkerJobMsg, 1, 0)) return;
+    if (gate_.present() && worker_.Post(kWorkerJobMsg, 1, 0)) return;
     if (!::FindWindowA(nullptr, kDialogName)) win::DebugOut("OnApplyAllSetting Don't find Dorvan Option Dialog\n");
     win::DebugOut("OnApplyAllSetting  Send Enable OK/Apply Button\n");
     PostToDialog(UM_APPLY_DONE);
@@ -542,7 +568,9 @@ void CMonitorWnd::ButtonAction(int button, bool release) {
         else KeyFunctionPress(button, usage, modifiers);
     } else if (type == fn::Macro && !release && macro.count > 0) {
         // A second press of a macro button stops the running macro and starts nothing.
-        if (macro_.Begin(macro)) player_.Post(kPlayerMsg, 0, 0);
+        if (macro_.Begin(macro)) {
+            if (!player_.Post(kPlayerMsg, 0, 0)) macro_.Abandon();
+        }
         else macro_.RequestStop();
     }
 }
@@ -642,25 +670,38 @@ void CMonitorWnd::ReleaseEverything() {
 
 void CMonitorWnd::OnArrival(bool arrived) {
     if (arrived) {
-        if (devicePresent_ == int(Presence::Present)) return;
-        ::Sleep(Paced(8000, pacing_));
-        devicePresent_ = int(Presence::Present);
-        hid_.OpenDevice();
-        worker_.Post(kWorkerJobMsg, 2, 0);
-        AddTrayIcon();
-        files_->WriteDeviceState(true);
-        ::SetTimer(hwnd_, kTimerGame, 2000, nullptr);
+        // The mouse is given 8 s to settle before it is opened. The wait is
+        // a timer, so buttons, the tray and notices are handled meanwhile;
+        // an arrival during the wait changes nothing.
+        if (gate_.present() || arrivalPending_) return;
+        arrivalPending_ = true;
+        ::SetTimer(hwnd_, kTimerArrival, Paced(8000, pacing_), nullptr);
     } else {
-        if (devicePresent_ == int(Presence::Removed)) return;
-        devicePresent_ = int(Presence::Removed);
+        if (arrivalPending_) {
+            arrivalPending_ = false;
+            ::KillTimer(hwnd_, kTimerArrival);
+        }
+        // The abort goes up with the removal, before the device closes.
+        if (!gate_.Remove()) return;
         ReleaseEverything();
         hid_.CloseDevice();
-        if (workerBusy_) abort_ = true;
         RemoveTrayIcon();
         ::KillTimer(hwnd_, kTimerGame);
         files_->WriteDeviceState(false);
         if (HWND dialog = ::FindWindowA(nullptr, kDialogName)) ::PostMessageA(dialog, WM_CLOSE, 0, 0);
     }
+}
+
+void CMonitorWnd::OnArrivalSettled() {
+    ::KillTimer(hwnd_, kTimerArrival);
+    if (!arrivalPending_) return;
+    arrivalPending_ = false;
+    gate_.Arrive();
+    hid_.OpenDevice();
+    worker_.Post(kWorkerJobMsg, 2, 0);
+    AddTrayIcon();
+    files_->WriteDeviceState(true);
+    ::SetTimer(hwnd_, kTimerGame, 2000, nullptr);
 }
 
 void CMonitorWnd::ApplyMouseSettingsOfCurrent(bool writeRegistry) {
@@ -701,10 +742,10 @@ void CMonitorWnd::PostToOsd(UINT msg, WPARAM wp, LPARAM lp) const {
 }
 
 void CMonitorWnd::RunJob(WPARAM job) {
-    if (devicePresent_ != int(Presence::Present)) return;
-    workerBusy_ = true;
-    abort_ = false;
-    LinkIo io(hid_, abort_, pacing_);
+    // Refused when the mouse is gone or going: the removal and the start
+    // are one atomic state, so no abort is lost between them.
+    if (!gate_.BeginJob()) return;
+    LinkIo io(hid_, &gate_, pacing_);
     switch (job) {
     case 1:
         ApplyJob(io, working_, *this);
@@ -718,7 +759,7 @@ void CMonitorWnd::RunJob(WPARAM job) {
     default:
         break;
     }
-    workerBusy_ = false;
+    gate_.EndJob();
 }
 
 // JobHost, on the device worker.

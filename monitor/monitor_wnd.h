@@ -42,8 +42,6 @@ inline constexpr UINT kPlayerMsg = 1648;
 inline constexpr UINT kCmdOpenOption = 6001;
 inline constexpr UINT kCmdExit = 6002;
 
-enum class Presence { Unopened = 0, Present = 1, Removed = 2 };
-
 class CMonitorWnd final : public JobHost {
 public:
     explicit CMonitorWnd(bool showOptionAtStart) : showOptionAtStart_(showOptionAtStart) {}
@@ -75,6 +73,8 @@ private:
     void OnApplySettings();
     void OnDeviceEvent(WPARAM wp, LPARAM lp);
     void OnArrival(bool arrived);
+    void OnArrivalSettled();
+    void RegisterSession();
     void OnCustomizer();
 
     void OpenDeviceAtStart();
@@ -117,9 +117,10 @@ private:
     win::unique_hmodule wtsapi_;
     HidLibrary hid_;
     std::unique_ptr<ProfileFiles> files_;
-    std::atomic<int> devicePresent_{int(Presence::Unopened)};
-    std::atomic<bool> workerBusy_{false};
-    std::atomic<bool> abort_{false};
+    DeviceGate gate_;
+    bool arrivalPending_ = false; // an arrived mouse waits to be opened
+    int sessionTries_ = 0;
+    bool sessionRegistered_ = false;
     int pacing_ = 100;
     WorkerThread worker_;
     WorkerThread player_;
@@ -135,7 +136,8 @@ private:
     int repeatButton_ = 0; // the key function timer 102 repeats
     bool firstRepeat_ = false;
     int volumeFunction_ = 0; // the volume function timer 101 repeats
-    bool trayShown_ = false;
+    bool trayWanted_ = false; // the mouse is there, so the icon should be
+    bool trayShown_ = false;  // the notification area took it
     UINT taskbarCreated_ = 0;
     HICON smallIcon_ = nullptr;
 };

@@ -90,3 +90,46 @@ TEST_F(ActionsTest, MouseButtonsTiltPlayAndRunPrograms) {
 
 } // namespace
 } // namespace gm::test
+
+namespace gm::test {
+namespace {
+
+// The pause an arrived mouse is given before it is opened, at half the real
+// pacing: 4 s, during which the monitor goes on handling everything else.
+class ArrivalTest : public ActionsTest {
+  protected:
+    void BeforeStart() override { TestFolder::WriteFile(dir() + "config.ini", "[Test]\r\nPacingPercent=50\r\n"); }
+};
+
+TEST_F(ArrivalTest, AKeyButtonDuringTheArrivalPauseActsAtOnceAndASecondArrivalDoesNothing) {
+    Recorder target("GmFocus", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
+    ButtonView key = Button(5);
+    key.Set(btn::FunctionType, uint8_t(fn::Key));
+    key.Set(btn::KeyUsage, 0x04); // A
+    key.Set(btn::KeyModifiers, 0);
+    ApplyButtons({5});
+    target.TakeFocus();
+
+    Mouse("unplug");
+    ASSERT_TRUE(PumpUntil([&] { return Config("Setting", "Device") == "0"; }));
+    // The removal closed the dialog; a new one hears of the read-back.
+    Recorder dialog("GmDialogStandIn", WS_POPUP, 0, 0, 10, 10, nullptr, "Brennick");
+    Mouse("plug");
+    // A second arrival inside the pause changes nothing.
+    ::PostMessageA(::FindWindowA(nullptr, kMonitorWindow), 1326, 1, 0);
+    Mouse("press 5");
+    ASSERT_TRUE(PumpUntil([&] { return target.Count("+41") >= 1; }, 10000)) << target.Joined();
+    EXPECT_EQ(Config("Setting", "Device"), "0") << "the key came only after the pause";
+    Mouse("release 5");
+    ASSERT_TRUE(PumpUntil([&] { return target.Count("-41") >= 1; })) << target.Joined();
+    EXPECT_EQ(dialog.Count("U1254"), 0);
+
+    // After the pause: one read-back, the mouse present again.
+    ASSERT_TRUE(PumpUntil([&] { return dialog.Count("U1254") == 1; })) << dialog.Joined();
+    EXPECT_EQ(Config("Setting", "Device"), "1");
+    Settle(3000);
+    EXPECT_EQ(dialog.Count("U1254"), 1) << "the second arrival read nothing back";
+}
+
+} // namespace
+} // namespace gm::test
