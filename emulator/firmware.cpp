@@ -461,7 +461,8 @@ Outcome Firmware::Act(int button, int type, bool press) {
     } else if (!press) {
         // The remaining functions act on the press only.
     } else if (type == 9 || type == 10) {
-        out.events.push_back({kTiltEvent, uint16_t(type == 9 ? 1 : 255)});
+        // The host scrolls left for 255 and right for 1.
+        out.events.push_back({kTiltEvent, uint16_t(type == 9 ? 255 : 1)});
     } else if (type == 23) {
         out.events.push_back({kOpenSettingsEvent, 1});
     } else if (type >= 13 && type <= 15) {

@@ -121,14 +121,18 @@ LRESULT CMonitorWnd::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case 1327:
         return TRUE;
     case UM_APPLY_SETTINGS:
-        OnApplySettings();
+        if (!HoldDuringReadBack(msg)) OnApplySettings();
         return 0;
     case 1226:
-        CopySharedToWorking();
+        if (!HoldDuringReadBack(msg)) CopySharedToWorking();
         return 0;
     case 1227:
+        if (HoldDuringReadBack(msg)) return 0;
         CopySharedToWorking();
         ApplyMouseSettingsOfCurrent();
+        return 0;
+    case kReadBackEndedMsg:
+        OnReadBackEnded();
         return 0;
     case 1228:
     case 1229:
@@ -304,7 +308,7 @@ void CMonitorWnd::OnTimer(UINT_PTR id) {
     switch (id) {
     case kTimerReadBack:
         ::KillTimer(hwnd_, kTimerReadBack);
-        worker_.Post(kWorkerJobMsg, 2, 0);
+        QueueReadBack();
         break;
     case kTimerArrival:
         OnArrivalSettled();
@@ -698,7 +702,7 @@ void CMonitorWnd::OnArrivalSettled() {
     arrivalPending_ = false;
     gate_.Arrive();
     hid_.OpenDevice();
-    worker_.Post(kWorkerJobMsg, 2, 0);
+    QueueReadBack();
     AddTrayIcon();
     files_->WriteDeviceState(true);
     ::SetTimer(hwnd_, kTimerGame, 2000, nullptr);
@@ -723,6 +727,41 @@ void CMonitorWnd::ApplyMouseSettingsOfCurrent(bool writeRegistry) {
         working_.block.Profile(p).Set(prof::Acceleration, profile.Get(prof::Acceleration));
 }
 
+void CMonitorWnd::QueueReadBack() {
+    readBackQueued_ = worker_.Post(kWorkerJobMsg, 2, 0);
+}
+
+// A read-back fills the working block profile by profile, then saves and
+// shares it. A notice that replaces the block from the shared one (1224,
+// 1226, 1227) meanwhile would be mixed into that, and an apply would send
+// the mix. So the notice is held, with the shared block as it was when it
+// came, and carried out once the read-back has ended.
+bool CMonitorWnd::HoldDuringReadBack(UINT msg) {
+    if (!readBackQueued_) return false;
+    auto held = std::make_unique<SettingsBlock>();
+    if (!shared_.IsOpen() || !shared_.CopyIn(*held)) return false;
+    heldBlock_ = std::move(held);
+    // An apply does all a 1227 does, and a 1227 all a 1226 does.
+    auto rank = [](UINT m) { return m == UM_APPLY_SETTINGS ? 3 : m == 1227 ? 2 : m == 1226 ? 1 : 0; };
+    if (rank(msg) > rank(heldNotice_)) heldNotice_ = msg;
+    win::DebugOut("CMonitorWnd: notice %u held until the read-back ends\n", msg);
+    return true;
+}
+
+void CMonitorWnd::OnReadBackEnded() {
+    readBackQueued_ = false;
+    const UINT notice = heldNotice_;
+    heldNotice_ = 0;
+    const auto held = std::move(heldBlock_);
+    if (!notice || !held) return;
+    // The held block replaces what the read-back shared, and the dialog is
+    // told to look again, so it shows what is being applied.
+    if (shared_.IsOpen() && !shared_.CopyOut(*held)) win::DebugOut("CMonitorWnd: copy to shared failed\n");
+    if (notice == UM_APPLY_SETTINGS) files_->SaveAll(*held);
+    PostToDialog(UM_SETTINGS_READ_BACK);
+    Handle(notice, 0, 0);
+}
+
 void CMonitorWnd::CopyWorkingToShared() {
     std::lock_guard g(working_.lock);
     if (shared_.IsOpen() && !shared_.CopyOut(working_.block)) win::DebugOut("CMonitorWnd: copy to shared failed\n");
@@ -742,6 +781,15 @@ void CMonitorWnd::PostToOsd(UINT msg, WPARAM wp, LPARAM lp) const {
 }
 
 void CMonitorWnd::RunJob(WPARAM job) {
+    // A read-back, run or refused, lets the window thread carry out what
+    // it held meanwhile.
+    struct ReadBackEnd {
+        HWND window;
+        bool readBack;
+        ~ReadBackEnd() {
+            if (readBack) ::PostMessageA(window, kReadBackEndedMsg, 0, 0);
+        }
+    } end{hwnd_, job == 2};
     // Refused when the mouse is gone or going: the removal and the start
     // are one atomic state, so no abort is lost between them.
     if (!gate_.BeginJob()) return;

@@ -41,6 +41,8 @@ inline constexpr UINT kWorkerJobMsg = 1649;
 inline constexpr UINT kPlayerMsg = 1648;
 inline constexpr UINT kCmdOpenOption = 6001;
 inline constexpr UINT kCmdExit = 6002;
+// Worker to window: a read-back has ended (run or refused).
+inline constexpr UINT kReadBackEndedMsg = WM_APP + 1;
 
 class CMonitorWnd final : public JobHost {
 public:
@@ -103,6 +105,9 @@ private:
     void PostToDialog(UINT msg) const;
     void PostToOsd(UINT msg, WPARAM wp, LPARAM lp) const;
     void RunJob(WPARAM job);
+    void QueueReadBack();
+    bool HoldDuringReadBack(UINT msg);
+    void OnReadBackEnded();
     std::string ConfigPath() const { return installDir_ + "config.ini"; }
 
     bool showOptionAtStart_;
@@ -119,6 +124,11 @@ private:
     std::unique_ptr<ProfileFiles> files_;
     DeviceGate gate_;
     bool arrivalPending_ = false; // an arrived mouse waits to be opened
+    // Window thread: a read-back is queued or running, and the notice held
+    // until it ends, with the shared block as it was then.
+    bool readBackQueued_ = false;
+    UINT heldNotice_ = 0;
+    std::unique_ptr<SettingsBlock> heldBlock_;
     int sessionTries_ = 0;
     bool sessionRegistered_ = false;
     int pacing_ = 100;

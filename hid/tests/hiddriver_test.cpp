@@ -239,7 +239,7 @@ TEST_F(HidDriverTest, EventsArriveAsPostedMessagesInOrder) {
 
     ASSERT_TRUE(mouse.Command("click 7").first);              // profile cycle: 3000h, profile 2
     ASSERT_TRUE(mouse.Command("event 0xC000 0x0A05").first);  // raw
-    ASSERT_TRUE(mouse.Command("click 14").first);             // scroll left: tilt 1000h, 1
+    ASSERT_TRUE(mouse.Command("click 14").first);             // scroll left: tilt 1000h, 255
     ASSERT_TRUE(window.WaitFor([&] { return window.got.size() >= 3; }));
     ASSERT_EQ(window.got.size(), 3u);
     EXPECT_EQ(window.got[0].msg, kEventMsg);
@@ -248,7 +248,7 @@ TEST_F(HidDriverTest, EventsArriveAsPostedMessagesInOrder) {
     EXPECT_EQ(window.got[1].wp, 0xC000u);
     EXPECT_EQ(window.got[1].lp, 0x0A05);
     EXPECT_EQ(window.got[2].wp, 0x1000u);
-    EXPECT_EQ(window.got[2].lp, 1);
+    EXPECT_EQ(window.got[2].lp, 255);
     EXPECT_FALSE(window.sentNotPosted);
 }
 

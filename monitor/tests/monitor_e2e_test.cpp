@@ -372,6 +372,56 @@ TEST_F(MonitorTest, RemovalDuringReadBackAbortsWithoutSaving) {
     EXPECT_FALSE(TestFolder::Exists(dir() + "config\\Default0.gmp")) << "an aborted read-back is not saved";
 }
 
+TEST_F(MonitorTest, AnApplyDuringAReadBackIsTakenAfterItWhole) {
+    // Slow enough pacing that the apply comes while the read-back runs.
+    TestFolder::WriteFile(dir() + "config.ini", "[Test]\r\nPacingPercent=20\r\n");
+    ASSERT_TRUE(StartedWithMouse());
+    SharedBlock shared;
+    SettingsBlock edited;
+    ASSERT_TRUE(OpenShared(shared, edited));
+    edited.SetAllFlags(0);
+    for (int p = 0; p < kProfileCount; ++p) {
+        edited.Profile(p).Set(prof::Sensitivity_X, 17 + p);
+        edited.SetPerformanceChangeFlag(p, 1);
+    }
+
+    // Plugging the mouse in again reads everything back once its pause is
+    // over; the configuration program applies right then.
+    ASSERT_TRUE(mouse.Command("unplug").first);
+    ASSERT_TRUE(dialog.WaitFor([&] { return Config("Setting", "Device") == "0"; }));
+    const std::size_t before = Exchanges().size();
+    ASSERT_TRUE(mouse.Command("plug").first);
+    ASSERT_TRUE(dialog.WaitFor([&] { return Config("Setting", "Device") == "1"; }, 20000));
+    ASSERT_TRUE(shared.CopyOut(edited));
+    ::PostMessageA(::FindWindowA(nullptr, kMonitorWindow), 1224, 0, 0);
+    ASSERT_TRUE(dialog.WaitFor([&] { return dialog.Count(1256) == 1; }, 30000));
+
+    // The read-back ran whole first (every performance record read), then
+    // the apply sent every profile as edited.
+    const auto log = Exchanges();
+    std::size_t lastRead = 0, firstSet = log.size();
+    for (std::size_t i = before; i < log.size(); ++i) {
+        if (log[i].rfind("get ok 06", 0) == 0) lastRead = i;
+        if (log[i].rfind("set ok 06 25", 0) == 0 && firstSet == log.size()) firstSet = i;
+    }
+    EXPECT_LT(lastRead, firstSet) << "the apply waited for the read-back";
+    for (int p = 0; p < kProfileCount; ++p) {
+        char start[32];
+        std::snprintf(start, sizeof start, "set ok 06 25 %02x %02x", p, 17 + p);
+        EXPECT_TRUE(Has(std::vector<std::string>(log.begin() + long(before), log.end()), start)) << start;
+    }
+    // The shared block and the files hold the edit, not the mouse's old values.
+    SettingsBlock now;
+    ASSERT_TRUE(shared.CopyIn(now));
+    SettingsBlock saved;
+    saved.Reset();
+    ProfileFiles(dir(), LevelSet::Monitor).LoadAll(saved);
+    for (int p = 0; p < kProfileCount; ++p) {
+        EXPECT_EQ(now.Profile(p).Get(prof::Sensitivity_X), 17 + p) << "profile " << p;
+        EXPECT_EQ(saved.Profile(p).Get(prof::Sensitivity_X), 17 + p) << "profile " << p;
+    }
+}
+
 TEST_F(MonitorTest, AGameInTheForegroundSelectsItsProfile) {
     ASSERT_TRUE(StartedWithMouse());
     SharedBlock shared;
