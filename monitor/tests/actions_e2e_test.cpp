@@ -221,26 +221,34 @@ TEST_F(ActionsTest, MediaCommandsReachThePlayerWindow) {
 
 TEST_F(ActionsTest, StartPlayerRunsTheRegisteredProgramOnlyWhenItIsThatPlayer) {
     const char* key = "SOFTWARE\\Classes\\Winamp.File\\shell\\open\\command";
-    HKEY k;
-    ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr),
-              ERROR_SUCCESS);
-    auto setCommand = [&](const std::string& exe) {
-        const std::string command = "\"" + dir() + exe + "\" \"%1\"";
-        ::RegSetValueExA(k, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()), DWORD(command.size() + 1));
-    };
+    auto command = [&](const std::string& exe) { return "\"" + dir() + exe + "\" \"%1\""; };
     ASSERT_TRUE(::CopyFileA((BuildDir() + "standin_window.exe").c_str(), (dir() + "winamp.exe").c_str(), FALSE));
     block.Profile(block.CurrentProfile()).Set(prof::MediaOption, 3);
+    // Button 5 types A: its key, reaching the window below, shows that the
+    // monitor has handled every event before it.
+    ButtonView marker = Button(5);
+    marker.Set(btn::FunctionType, uint8_t(fn::Key));
+    marker.Set(btn::KeyUsage, 0x04);
+    marker.Set(btn::KeyModifiers, 0);
     Share();
+    Recorder target("GmFocus", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
+    target.TakeFocus();
 
-    setCommand("ran.exe"); // registered, but not Winamp: nothing starts
+    {
+        MachineValue registered(key, nullptr, command("ran.exe"), KEY_WOW64_64KEY);
+        ASSERT_TRUE(registered.ok);
+        Event(0xF000, 25); // registered, but not Winamp: nothing starts
+        Event(0x5000, 5);
+        Event(0x5000, 0x105);
+        ASSERT_TRUE(PumpUntil([&] { return target.Count("-41") == 1; })) << target.Joined();
+        Settle(1500); // long enough for a started program to write its log
+        EXPECT_EQ(TestFolder::ReadFile(dir() + "ran.exe.log"), "");
+    }
+    MachineValue registered(key, nullptr, command("winamp.exe"), KEY_WOW64_64KEY);
+    ASSERT_TRUE(registered.ok);
     Event(0xF000, 25);
-    setCommand("winamp.exe");
-    Event(0xF000, 25);
-    const bool started =
-        PumpUntil([&] { return TestFolder::ReadFile(dir() + "winamp.exe.log").find("started") != std::string::npos; });
-    ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, key);
-    ::RegCloseKey(k);
-    EXPECT_TRUE(started);
+    EXPECT_TRUE(
+        PumpUntil([&] { return TestFolder::ReadFile(dir() + "winamp.exe.log").find("started") != std::string::npos; }));
     EXPECT_EQ(TestFolder::ReadFile(dir() + "ran.exe.log"), "");
 }
 

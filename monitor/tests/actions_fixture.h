@@ -149,6 +149,79 @@ class Recorder {
 };
 
 
+inline bool MachineKeyExists(const std::string& key, REGSAM view) {
+    HKEY k;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ | view, &k) != ERROR_SUCCESS)
+        return false;
+    ::RegCloseKey(k);
+    return true;
+}
+
+// A text value under HKEY_LOCAL_MACHINE in one registry view, for one test:
+// the keys it had to create go again, a value it replaced comes back.
+class MachineValue {
+  public:
+    MachineValue(const std::string& key, const char* value, const std::string& text, REGSAM view,
+                 DWORD type = REG_SZ)
+        : key_(key), value_(value ? value : ""), view_(view) {
+        for (std::size_t end = key.find('\\');; end = key.find('\\', end + 1)) {
+            const std::string part = key.substr(0, end);
+            if (!MachineKeyExists(part, view)) {
+                created_ = part;
+                break;
+            }
+            if (end == std::string::npos)
+                break;
+        }
+        HKEY k;
+        if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0,
+                              KEY_READ | KEY_WRITE | view, nullptr, &k, nullptr) != ERROR_SUCCESS)
+            return;
+        if (created_.empty()) {
+            char old[1024];
+            DWORD size = sizeof old;
+            if (::RegQueryValueExA(k, value, nullptr, &oldType_, reinterpret_cast<BYTE*>(old),
+                                   &size) == ERROR_SUCCESS)
+                old_.assign(old, size);
+        }
+        ok = ::RegSetValueExA(k, value, 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
+                              DWORD(text.size() + 1)) == ERROR_SUCCESS;
+        ::RegCloseKey(k);
+    }
+    ~MachineValue() {
+        if (!created_.empty()) {
+            const std::size_t cut = created_.find_last_of('\\');
+            HKEY parent;
+            if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, created_.substr(0, cut).c_str(), 0,
+                                KEY_ALL_ACCESS | view_, &parent) == ERROR_SUCCESS) {
+                ::RegDeleteTreeA(parent, created_.substr(cut + 1).c_str());
+                ::RegCloseKey(parent);
+            }
+            return;
+        }
+        HKEY k;
+        if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, key_.c_str(), 0, KEY_WRITE | view_, &k) !=
+            ERROR_SUCCESS)
+            return;
+        const char* value = value_.empty() ? nullptr : value_.c_str();
+        if (oldType_ != REG_NONE)
+            ::RegSetValueExA(k, value, 0, oldType_, reinterpret_cast<const BYTE*>(old_.data()),
+                             DWORD(old_.size()));
+        else
+            ::RegDeleteValueA(k, value);
+        ::RegCloseKey(k);
+    }
+    MachineValue(const MachineValue&) = delete;
+    MachineValue& operator=(const MachineValue&) = delete;
+
+    bool ok = false;
+
+  private:
+    std::string key_, value_, created_, old_;
+    REGSAM view_;
+    DWORD oldType_ = REG_NONE;
+};
+
 inline std::string BuildDir() {
     char path[MAX_PATH];
     const DWORD n = ::GetModuleFileNameA(nullptr, path, sizeof path);

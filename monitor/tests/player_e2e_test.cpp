@@ -18,79 +18,6 @@ constexpr const char* kITunesKey = "SOFTWARE\\Apple Computer, Inc.\\iPod\\Regist
 constexpr const char* kWinampKey = "SOFTWARE\\Classes\\Winamp.File\\shell\\open\\command";
 constexpr REGSAM kView64 = KEY_WOW64_64KEY, kView32 = KEY_WOW64_32KEY;
 
-bool KeyExists(const std::string& key, REGSAM view) {
-    HKEY k;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ | view, &k) != ERROR_SUCCESS)
-        return false;
-    ::RegCloseKey(k);
-    return true;
-}
-
-// A text value under HKEY_LOCAL_MACHINE in one registry view, for one test:
-// the keys it had to create go again, a value it replaced comes back.
-class MachineValue {
-  public:
-    MachineValue(const std::string& key, const char* value, const std::string& text, REGSAM view,
-                 DWORD type = REG_SZ)
-        : key_(key), value_(value ? value : ""), view_(view) {
-        for (std::size_t end = key.find('\\');; end = key.find('\\', end + 1)) {
-            const std::string part = key.substr(0, end);
-            if (!KeyExists(part, view)) {
-                created_ = part;
-                break;
-            }
-            if (end == std::string::npos)
-                break;
-        }
-        HKEY k;
-        if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0,
-                              KEY_READ | KEY_WRITE | view, nullptr, &k, nullptr) != ERROR_SUCCESS)
-            return;
-        if (created_.empty()) {
-            char old[1024];
-            DWORD size = sizeof old;
-            if (::RegQueryValueExA(k, value, nullptr, &oldType_, reinterpret_cast<BYTE*>(old),
-                                   &size) == ERROR_SUCCESS)
-                old_.assign(old, size);
-        }
-        ok = ::RegSetValueExA(k, value, 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
-                              DWORD(text.size() + 1)) == ERROR_SUCCESS;
-        ::RegCloseKey(k);
-    }
-    ~MachineValue() {
-        if (!created_.empty()) {
-            const std::size_t cut = created_.find_last_of('\\');
-            HKEY parent;
-            if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, created_.substr(0, cut).c_str(), 0,
-                                KEY_ALL_ACCESS | view_, &parent) == ERROR_SUCCESS) {
-                ::RegDeleteTreeA(parent, created_.substr(cut + 1).c_str());
-                ::RegCloseKey(parent);
-            }
-            return;
-        }
-        HKEY k;
-        if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, key_.c_str(), 0, KEY_WRITE | view_, &k) !=
-            ERROR_SUCCESS)
-            return;
-        const char* value = value_.empty() ? nullptr : value_.c_str();
-        if (oldType_ != REG_NONE)
-            ::RegSetValueExA(k, value, 0, oldType_, reinterpret_cast<const BYTE*>(old_.data()),
-                             DWORD(old_.size()));
-        else
-            ::RegDeleteValueA(k, value);
-        ::RegCloseKey(k);
-    }
-    MachineValue(const MachineValue&) = delete;
-    MachineValue& operator=(const MachineValue&) = delete;
-
-    bool ok = false;
-
-  private:
-    std::string key_, value_, created_, old_;
-    REGSAM view_;
-    DWORD oldType_ = REG_NONE;
-};
-
 class PlayerTest : public ActionsTest {
   protected:
     void Choose(int player) {
@@ -178,11 +105,11 @@ TEST_F(PlayerTest, StartBringsAnOpenMediaPlayerToTheFrontOrRunsTheRegisteredOne)
 
 TEST_F(PlayerTest, APlayerRegisteredFor32BitProgramsOnlyIsFoundThere) {
     StandIn("iTunes.exe");
-    ASSERT_FALSE(KeyExists(kITunesKey, kView64));
+    ASSERT_FALSE(MachineKeyExists(kITunesKey, kView64));
     MachineValue entry(kITunesKey, "path", dir() + "iTunes.exe", kView32);
     ASSERT_TRUE(entry.ok);
-    ASSERT_TRUE(KeyExists(kITunesKey, kView32));
-    ASSERT_FALSE(KeyExists(kITunesKey, kView64)) << "the 32-bit view is a view of its own";
+    ASSERT_TRUE(MachineKeyExists(kITunesKey, kView32));
+    ASSERT_FALSE(MachineKeyExists(kITunesKey, kView64)) << "the 32-bit view is a view of its own";
     Choose(1);
     Event(0xF000, 25);
     EXPECT_TRUE(PumpUntil([&] { return Started("iTunes.exe"); }));
@@ -191,7 +118,7 @@ TEST_F(PlayerTest, APlayerRegisteredFor32BitProgramsOnlyIsFoundThere) {
 TEST_F(PlayerTest, AMissingEntryStartsNothingAndCreatesNoKey) {
     for (REGSAM view : {kView64, kView32})
         for (const char* key : {kITunesKey, kWinampKey})
-            ASSERT_FALSE(KeyExists(key, view)) << key;
+            ASSERT_FALSE(MachineKeyExists(key, view)) << key;
     // Stand-ins where a mistaken look-up might find something to run.
     StandIn("iTunes.exe");
     StandIn("winamp.exe");
@@ -208,7 +135,7 @@ TEST_F(PlayerTest, AMissingEntryStartsNothingAndCreatesNoKey) {
     EXPECT_FALSE(Started("iTunes.exe"));
     EXPECT_FALSE(Started("winamp.exe"));
     for (REGSAM view : {kView64, kView32})
-        EXPECT_FALSE(KeyExists(kITunesKey, view)) << "looked up read-only, never created";
+        EXPECT_FALSE(MachineKeyExists(kITunesKey, view)) << "looked up read-only, never created";
 }
 
 TEST_F(PlayerTest, APlayerThatStopsAnsweringDoesNotStopTheMonitor) {

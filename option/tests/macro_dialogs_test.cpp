@@ -370,6 +370,9 @@ TEST(MacroManagerRecording, KeysNeverReachOtherWindowsWhileRecordingAndDelaysAre
     m.StartRecording();
     EXPECT_TRUE(m.Events().Count() == 0); // Record replaces the whole macro
     ::SetForegroundWindow(window.hwnd);
+    // The keys go to this window unless recording swallows them; a window
+    // that never took the foreground would prove nothing.
+    ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == window.hwnd; }));
     Tap('D');
     ::Sleep(300);
     Tap('E');

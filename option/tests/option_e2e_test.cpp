@@ -798,10 +798,16 @@ TEST_F(ButtonsPageTest, TheMenuHasItsFrameAndHoverShowsTheMousePicture) {
     Click(Function(2));
     HWND menu = nullptr;
     ASSERT_TRUE(PumpUntil([&] { return (menu = ::FindWindowA("#32768", nullptr)) && ::IsWindowVisible(menu); }));
-    test::Settle(500);
     RECT r{};
     ::GetWindowRect(menu, &r);
-    const auto pixels = test::ClientPixels(nullptr, RECT{r.left, r.top, r.left + 3, r.top + 3});
+    // The frame is drawn after the menu paints itself: wait for it, within
+    // a generous limit, rather than for a fixed time.
+    std::vector<COLORREF> pixels;
+    PumpUntil([&] {
+        pixels = test::ClientPixels(nullptr, RECT{r.left, r.top, r.left + 3, r.top + 3});
+        return pixels.size() > 4 && pixels[0] == RGB(253, 249, 4) && pixels[4] == RGB(6, 18, 44);
+    }, 10000);
+    ASSERT_GT(pixels.size(), 4u);
     EXPECT_EQ(pixels[0], RGB(253, 249, 4)) << "yellow outside";
     EXPECT_EQ(pixels[4], RGB(6, 18, 44)) << "then the menu's own colour";
     ::PostMessageA(Page(), WM_CANCELMODE, 0, 0);

@@ -82,6 +82,9 @@ TEST_F(LightingPageTest, StrangeStoredValuesAndAnotherProfileShowWithoutWriting)
     other.Set(prof::ColorFlag, 1);
     other.Set(prof::ColorOptions1, 3);
     other.Set(prof::BreathSpeed, 3);
+    // Not what the click below writes, so a click that reached profile 0
+    // would show.
+    host.working.Profile(0).Set(prof::LightEffectSwitch1, 0);
     host.working.SetCurrentProfile(2);
     const SettingsBlock before = host.working;
     page.Refresh();
@@ -91,7 +94,7 @@ TEST_F(LightingPageTest, StrangeStoredValuesAndAnotherProfileShowWithoutWriting)
 
     ClickCentre(page.button(6).hwnd());
     EXPECT_EQ(host.working.Profile(2).Get(prof::LightEffectSwitch1), 1);
-    EXPECT_EQ(host.working.Profile(0).Get(prof::LightEffectSwitch1), 1) << "profile 0 untouched";
+    EXPECT_EQ(host.working.Profile(0).Get(prof::LightEffectSwitch1), 0) << "profile 0 untouched";
     EXPECT_EQ(host.working.Profile(2).Get(prof::LightEffectType1), 5) << "kept until clicked";
 }
 

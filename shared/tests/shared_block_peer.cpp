@@ -2,6 +2,9 @@
 //   peer check PREFIX SEED   open, copy in, verify SEED's pattern, copy out SEED+1's
 //   peer abandon PREFIX      take the mutex and exit without releasing it
 //   peer trylock PREFIX      exit 0 when the mutex can be taken at once
+//   peer hold PREFIX         take the mutex, copy out seed 1's pattern, set the
+//                            event PREFIX "Ready", wait 1 s, copy out seed 2's
+//                            and only then release the mutex
 #include "shared/shared_block.h"
 
 #include <windows.h>
@@ -38,6 +41,21 @@ int main(int argc, char** argv) {
     if (cmd == "abandon") {
         if (::WaitForSingleObject(mutex, INFINITE) != WAIT_OBJECT_0) return 96;
         ::ExitProcess(0); // still owned: the mutex is abandoned
+    }
+    if (cmd == "hold") {
+        gm::SharedBlock shared(prefix);
+        if (!shared.Open()) return 91;
+        HANDLE ready = ::OpenEventA(EVENT_MODIFY_STATE, FALSE, (prefix + "Ready").c_str());
+        if (!ready || ::WaitForSingleObject(mutex, INFINITE) != WAIT_OBJECT_0) return 96;
+        gm::SettingsBlock b;
+        Fill(b, 1);
+        if (!shared.CopyOut(b)) return 94; // the mutex is held again: it counts
+        ::SetEvent(ready);
+        ::Sleep(1000);
+        Fill(b, 2);
+        if (!shared.CopyOut(b)) return 94;
+        ::ReleaseMutex(mutex);
+        return 0;
     }
     if (cmd == "trylock") {
         const DWORD r = ::WaitForSingleObject(mutex, 0);

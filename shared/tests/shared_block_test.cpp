@@ -29,6 +29,18 @@ int RunPeer(const std::string& args) {
     return int(code);
 }
 
+// Starts the peer without waiting for it.
+HANDLE StartPeer(const std::string& args) {
+    std::string line = "\"" + win::InstallDir() + "shared_block_peer.exe\" " + args;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return nullptr;
+    ::CloseHandle(pi.hThread);
+    return pi.hProcess;
+}
+
 class SharedBlockTest : public ::testing::Test {
 protected:
     std::string prefix = test::UniqueName("GmTest") + "_";
@@ -70,6 +82,28 @@ TEST_F(SharedBlockTest, AnAbandonedMutexCountsAsTakenAndIsReleased) {
     EXPECT_TRUE(monitor.CopyIn(back));
     EXPECT_TRUE(back == b);
     EXPECT_EQ(RunPeer("trylock " + prefix), 0) << "the mutex must not stay owned after the copy";
+}
+
+TEST_F(SharedBlockTest, ACopyWaitsForTheProgramThatHoldsTheMutex) {
+    SharedBlock monitor(prefix);
+    ASSERT_TRUE(monitor.Create());
+    HANDLE ready = ::CreateEventA(nullptr, TRUE, FALSE, (prefix + "Ready").c_str());
+    ASSERT_NE(ready, nullptr);
+    HANDLE peer = StartPeer("hold " + prefix);
+    ASSERT_NE(peer, nullptr);
+    ASSERT_EQ(::WaitForSingleObject(ready, 30000), WAIT_OBJECT_0);
+    // The peer holds the mutex over a half-written block; a copy that did
+    // not wait for it would see seed 1's pattern.
+    SettingsBlock got, want;
+    ASSERT_TRUE(monitor.CopyIn(got));
+    Fill(want, 2);
+    EXPECT_TRUE(got == want) << "the copy waited until the holder released the mutex";
+    DWORD code = DWORD(-1);
+    EXPECT_EQ(::WaitForSingleObject(peer, 30000), WAIT_OBJECT_0);
+    ::GetExitCodeProcess(peer, &code);
+    EXPECT_EQ(code, 0u);
+    ::CloseHandle(peer);
+    ::CloseHandle(ready);
 }
 
 } // namespace
