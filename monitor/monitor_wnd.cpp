@@ -728,7 +728,7 @@ void CMonitorWnd::ApplyMouseSettingsOfCurrent(bool writeRegistry) {
 }
 
 void CMonitorWnd::QueueReadBack() {
-    readBackQueued_ = worker_.Post(kWorkerJobMsg, 2, 0);
+    if (worker_.Post(kWorkerJobMsg, 2, 0)) ++readBacksQueued_;
 }
 
 // A read-back fills the working block profile by profile, then saves and
@@ -737,7 +737,7 @@ void CMonitorWnd::QueueReadBack() {
 // the mix. So the notice is held, with the shared block as it was when it
 // came, and carried out once the read-back has ended.
 bool CMonitorWnd::HoldDuringReadBack(UINT msg) {
-    if (!readBackQueued_) return false;
+    if (readBacksQueued_ == 0) return false;
     auto held = std::make_unique<SettingsBlock>();
     if (!shared_.IsOpen() || !shared_.CopyIn(*held)) return false;
     heldBlock_ = std::move(held);
@@ -749,7 +749,8 @@ bool CMonitorWnd::HoldDuringReadBack(UINT msg) {
 }
 
 void CMonitorWnd::OnReadBackEnded() {
-    readBackQueued_ = false;
+    if (readBacksQueued_ > 0) --readBacksQueued_;
+    if (readBacksQueued_ > 0) return; // held until the last one ends
     const UINT notice = heldNotice_;
     heldNotice_ = 0;
     const auto held = std::move(heldBlock_);

@@ -124,9 +124,9 @@ private:
     std::unique_ptr<ProfileFiles> files_;
     DeviceGate gate_;
     bool arrivalPending_ = false; // an arrived mouse waits to be opened
-    // Window thread: a read-back is queued or running, and the notice held
-    // until it ends, with the shared block as it was then.
-    bool readBackQueued_ = false;
+    // Window thread: read-backs queued or running, and the notice held
+    // until the last ends, with the shared block as it was then.
+    int readBacksQueued_ = 0;
     UINT heldNotice_ = 0;
     std::unique_ptr<SettingsBlock> heldBlock_;
     int sessionTries_ = 0;

@@ -50,14 +50,20 @@ std::string ProfileName(int profile) {
     return name;
 }
 
-void Place(HWND w) {
-    HDC dc = ::GetDC(w);
-    HFONT font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+// The notice's font: measured and drawn with the same one, so the window
+// is the text's size plus its margins.
+HFONT NoticeFont() {
     LOGFONTA lf{};
-    ::GetObjectA(font, sizeof lf, &lf);
+    ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
     lf.lfHeight = -36;
     lf.lfWeight = FW_BOLD;
-    HFONT big = ::CreateFontIndirectA(&lf);
+    std::snprintf(lf.lfFaceName, sizeof lf.lfFaceName, "%s", "Arial");
+    return ::CreateFontIndirectA(&lf);
+}
+
+void Place(HWND w) {
+    HDC dc = ::GetDC(w);
+    HFONT big = NoticeFont();
     HGDIOBJ old = ::SelectObject(dc, big);
     SIZE size{};
     ::GetTextExtentPoint32A(dc, g.text.c_str(), int(g.text.size()), &size);
@@ -79,12 +85,7 @@ void Paint(HWND w, HDC dc) {
     HBRUSH back = ::CreateSolidBrush(RGB(24, 24, 28));
     ::FillRect(dc, &r, back);
     ::DeleteObject(back);
-    LOGFONTA lf{};
-    ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
-    lf.lfHeight = -36;
-    lf.lfWeight = FW_BOLD;
-    std::snprintf(lf.lfFaceName, sizeof lf.lfFaceName, "%s", "Arial");
-    HFONT font = ::CreateFontIndirectA(&lf);
+    HFONT font = NoticeFont();
     HGDIOBJ old = ::SelectObject(dc, font);
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, RGB(255, 255, 255));

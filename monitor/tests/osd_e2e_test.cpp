@@ -19,6 +19,17 @@ struct Shot {
     int width = 0, height = 0;
     std::vector<uint32_t> pixels;
     bool operator==(const Shot&) const = default;
+    // Whether every pixel of colour `rgb` keeps at least `mx` pixels from
+    // the left and right edges and `my` from the top and bottom: the text
+    // fits inside the window with its margins, nothing is cut.
+    bool InsideMargins(uint32_t rgb, int mx, int my) const {
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                if (pixels[std::size_t(y * width + x)] == rgb &&
+                    (x < mx || x >= width - mx || y < my || y >= height - my))
+                    return false;
+        return true;
+    }
     int Count(uint32_t rgb) const {
         int n = 0;
         for (uint32_t p : pixels)
@@ -99,6 +110,10 @@ TEST_F(OsdTest, ProfileButtonAndMacroButtonShowTheirNoticesOnTheDisplay) {
     ASSERT_GT(profile.Count(kWhite), 50) << "the text is drawn, and the screen can be read";
     ASSERT_GT(macro.Count(kWhite), 50);
     ASSERT_NE(profile, macro);
+    // The window is the text's extent plus 24 pixels each side and 12 above
+    // and below; the drawn text keeps clear of the edges.
+    EXPECT_TRUE(profile.InsideMargins(kWhite, 12, 4)) << profile.width << "x" << profile.height;
+    EXPECT_TRUE(macro.InsideMargins(kWhite, 12, 4)) << macro.width << "x" << macro.height;
 
     Mouse("click 7");
     EXPECT_TRUE(WaitForShot(profile) == profile)
