@@ -44,6 +44,7 @@ struct Faults {
     bool failNextGet = false; // the next get report is refused
     bool silent = false;      // answer nothing until cleared
     int unplugAfter = -1;     // unplug after this many more reports (-1: never)
+    unsigned slowMs = 0;      // every report is answered this much later
 };
 
 struct Flash {

@@ -149,6 +149,7 @@ void PipeServer::Serve(HANDLE pipe) noexcept {
         if (!request) return; // a client that speaks nonsense is dropped
         Bytes answer;
         std::vector<Notification> notes;
+        unsigned delayMs = 0;
         switch (request->op) {
         case Op::Hello: {
             std::lock_guard m(mouseLock_);
@@ -160,6 +161,7 @@ void PipeServer::Serve(HANDLE pipe) noexcept {
             ReportResult r = mouse_.Set(request->report.data(), request->report.size());
             if (changed_) changed_();
             notes = r.notes;
+            delayMs = r.delayMs;
             if (r.reply != Reply::Silent) answer = EncodeSetAnswer(r.reply == Reply::Ok);
             break;
         }
@@ -170,6 +172,7 @@ void PipeServer::Serve(HANDLE pipe) noexcept {
             ReportResult r = mouse_.Get(report.data(), report.size());
             if (changed_) changed_();
             notes = r.notes;
+            delayMs = r.delayMs;
             if (r.reply != Reply::Silent)
                 answer = EncodeGetAnswer(r.reply == Reply::Ok, report.data(), report.size());
             break;
@@ -192,6 +195,9 @@ void PipeServer::Serve(HANDLE pipe) noexcept {
             return;
         }
         Broadcast(notes);
+        // A slow mouse: the answer comes late, with the mouse free meanwhile
+        // for buttons, commands and other clients.
+        if (delayMs > 0 && !answer.empty() && ::WaitForSingleObject(stop_.get(), delayMs) == WAIT_OBJECT_0) return;
         if (!answer.empty() && !c.Write(answer, kExchangeTimeoutMs)) return;
     }
 }

@@ -18,7 +18,7 @@ CommandResult Fail(const std::string& text) { return {false, text, {}, false}; }
 constexpr const char* kHelp =
     "commands: press N | release N | click N (buttons 1-15) | profile [P] (1-5) |\n"
     "  event CLASS VALUE | unplug | plug | busy N | failset | failget | silent on|off |\n"
-    "  unplugafter N | clearfaults | state | dump | log | reset | quit";
+    "  unplugafter N | slow MS | clearfaults | state | dump | log | reset | quit";
 
 } // namespace
 
@@ -74,7 +74,7 @@ ReportResult VirtualMouse::Set(const uint8_t* data, std::size_t length) {
     const bool ok = firmware_.SetFeature(data, length);
     Log('S', ok, data, length);
     if (ok) flashChanged_ = true;
-    ReportResult r{ok ? Reply::Ok : Reply::Refused, {}};
+    ReportResult r{ok ? Reply::Ok : Reply::Refused, {}, firmware_.faults().slowMs};
     if (wasPlugged && !firmware_.plugged()) r.notes = PlugChange(false);
     return r;
 }
@@ -87,7 +87,7 @@ ReportResult VirtualMouse::Get(uint8_t* data, std::size_t length) {
     const bool wasPlugged = firmware_.plugged();
     const bool ok = firmware_.GetFeature(data, length);
     Log('G', ok, data, ok ? length : (length > 0 ? 1 : 0));
-    ReportResult r{ok ? Reply::Ok : Reply::Refused, {}};
+    ReportResult r{ok ? Reply::Ok : Reply::Refused, {}, firmware_.faults().slowMs};
     if (wasPlugged && !firmware_.plugged()) r.notes = PlugChange(false);
     return r;
 }
@@ -199,6 +199,12 @@ CommandResult VirtualMouse::Execute(const std::string& line) {
         if (w.size() != 2 || !n) return Fail("unplugafter N");
         firmware_.faults().unplugAfter = int(*n);
         return {true, "the mouse is pulled at report " + w[1] + " from now", {}, false};
+    }
+    if (cmd == "slow") {
+        const auto ms = arg(1, 10000);
+        if (w.size() != 2 || !ms) return Fail("slow MS (0-10000)");
+        firmware_.faults().slowMs = unsigned(*ms);
+        return {true, "reports are answered " + w[1] + " ms late", {}, false};
     }
     if (cmd == "clearfaults") {
         firmware_.faults() = Faults{};

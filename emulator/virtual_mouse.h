@@ -27,6 +27,7 @@ enum class Reply { Ok, Refused, Silent };
 struct ReportResult {
     Reply reply;
     std::vector<Notification> notes; // an injected unplug fires here
+    unsigned delayMs = 0;            // send the answer this much later
 };
 
 struct CommandResult {

@@ -13,12 +13,20 @@ namespace gm::mon {
 class MacroRunner final : public MacroClock, public MacroInput {
 public:
     MacroRunner();
-    // Window thread. Loads and posts nothing itself: returns false when a
-    // macro is already playing (the caller then asks it to stop).
-    bool Begin(const MacroProgram& m);
-    // Window thread: a begun macro that the player will never receive (its
-    // post failed) is no longer playing, so the next press starts it again.
-    void Abandon() { state_.playing = false; }
+    // Window thread, on a macro button's press: while a macro plays the
+    // press asks it to stop and starts nothing; otherwise the macro begins
+    // and `post` hands it to the player thread. A macro whose post failed
+    // is not playing, so the next press starts it again.
+    enum class Press { Started, StopAsked, NotDelivered };
+    template <class Post> Press OnPress(const MacroProgram& m, Post post) {
+        if (!Begin(m)) {
+            RequestStop();
+            return Press::StopAsked;
+        }
+        if (post()) return Press::Started;
+        state_.playing = false;
+        return Press::NotDelivered;
+    }
     // Any thread: stop the playing macro at its next step; held keys come up.
     void RequestStop();
     // Player thread, on 1648.
@@ -31,6 +39,10 @@ public:
     void Debug(const std::string& line) override;
 
 private:
+    // Window thread. Loads and posts nothing itself: returns false when a
+    // macro is already playing (the caller then asks it to stop).
+    bool Begin(const MacroProgram& m);
+
     MacroState state_;
     MacroProgram program_;
     win::unique_handle timer_;

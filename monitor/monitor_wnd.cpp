@@ -151,17 +151,7 @@ LRESULT CMonitorWnd::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         OnCommand(LOWORD(wp));
         return 0;
     default:
-        if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
-            // Explorer (re)started: its notification area does not know
-            // our icon. Wanted is what counts, not whether the last add
-            // worked: a monitor started before the taskbar existed shows it
-            // now.
-            if (trayWanted_) {
-                trayShown_ = false;
-                AddTrayIcon();
-            }
-            return 0;
-        }
+        if (tray_ && tray_->OnMessage(msg)) return 0;
         return ::DefWindowProcA(hwnd_, msg, wp, lp);
     }
 }
@@ -175,9 +165,11 @@ bool CMonitorWnd::OnCreate() {
     lan_.Load(installDir_);
     files_ = std::make_unique<ProfileFiles>(installDir_, LevelSet::Monitor);
     pacing_ = ReadPacing(ConfigPath());
-    taskbarCreated_ = ::RegisterWindowMessageA("TaskbarCreated");
-    smallIcon_ = static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(128), IMAGE_ICON,
-                                                 ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0));
+    tray_ = std::make_unique<TrayIcon>(hwnd_, kTrayId, kTrayMsg);
+    tray_->SetLook(win::unique_hicon(static_cast<HICON>(
+                       ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(128), IMAGE_ICON,
+                                    ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0))),
+                   lan_.Get(1004));
 
     wtsapi_.reset(::LoadLibraryA("wtsapi32.dll"));
     RegisterSession();
@@ -248,7 +240,7 @@ void CMonitorWnd::OpenDeviceAtStart() {
         if (opened) ::SetTimer(hwnd_, kTimerGame, 2000, nullptr);
     }
     if (opened) {
-        AddTrayIcon();
+        tray_->Show();
         ::SetTimer(hwnd_, kTimerReadBack, 200, nullptr);
         if (showOptionAtStart_) {
             LinkIo io(hid_, &gate_, pacing_);
@@ -288,10 +280,8 @@ void CMonitorWnd::OnDestroy() {
     }
     ::CoUninitialize();
     shared_.Close();
-    RemoveTrayIcon();
+    tray_.reset();
     lan_.Unload();
-    if (smallIcon_) ::DestroyIcon(smallIcon_);
-    smallIcon_ = nullptr;
 }
 
 void CMonitorWnd::CloseOtherWindows() {
@@ -343,31 +333,6 @@ void CMonitorWnd::DetectGame() {
     if (match && *match != current) HostProfileSwitch(*match);
 }
 
-void CMonitorWnd::AddTrayIcon() {
-    trayWanted_ = true;
-    if (trayShown_) return;
-    NOTIFYICONDATAA nid{};
-    nid.cbSize = sizeof nid;
-    nid.hWnd = hwnd_;
-    nid.uID = kTrayId;
-    nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    nid.uCallbackMessage = kTrayMsg;
-    nid.hIcon = smallIcon_;
-    std::snprintf(nid.szTip, sizeof nid.szTip, "%s", lan_.Get(1004).c_str());
-    trayShown_ = ::Shell_NotifyIconA(NIM_ADD, &nid) != FALSE;
-}
-
-void CMonitorWnd::RemoveTrayIcon() {
-    trayWanted_ = false;
-    if (!trayShown_) return;
-    NOTIFYICONDATAA nid{};
-    nid.cbSize = sizeof nid;
-    nid.hWnd = hwnd_;
-    nid.uID = kTrayId;
-    ::Shell_NotifyIconA(NIM_DELETE, &nid);
-    trayShown_ = false;
-}
-
 void CMonitorWnd::OnTray(LPARAM mouseMessage) {
     switch (LOWORD(mouseMessage)) {
     case WM_LBUTTONDOWN: {
@@ -382,16 +347,16 @@ void CMonitorWnd::OnTray(LPARAM mouseMessage) {
         break;
     case WM_RBUTTONDOWN: {
         ::SetForegroundWindow(::GetLastActivePopup(hwnd_));
-        HMENU menu = ::CreatePopupMenu();
-        ::AppendMenuA(menu, MF_STRING, kCmdOpenOption, lan_.Get(1002).c_str());
-        ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-        ::AppendMenuA(menu, MF_STRING, kCmdExit, lan_.Get(1003).c_str());
-        ::SetMenuDefaultItem(menu, kCmdOpenOption, FALSE);
+        win::unique_hmenu menu(::CreatePopupMenu());
+        if (!menu) break;
+        ::AppendMenuA(menu.get(), MF_STRING, kCmdOpenOption, lan_.Get(1002).c_str());
+        ::AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
+        ::AppendMenuA(menu.get(), MF_STRING, kCmdExit, lan_.Get(1003).c_str());
+        ::SetMenuDefaultItem(menu.get(), kCmdOpenOption, FALSE);
         POINT pt;
         ::GetCursorPos(&pt);
-        ::TrackPopupMenu(menu, TPM_LEFTBUTTON, pt.x, pt.y, 0, hwnd_, nullptr);
+        ::TrackPopupMenu(menu.get(), TPM_LEFTBUTTON, pt.x, pt.y, 0, hwnd_, nullptr);
         ::PostMessageA(hwnd_, WM_NULL, 0, 0);
-        ::DestroyMenu(menu);
         break;
     }
     default:
@@ -572,10 +537,7 @@ void CMonitorWnd::ButtonAction(int button, bool release) {
         else KeyFunctionPress(button, usage, modifiers);
     } else if (type == fn::Macro && !release && macro.count > 0) {
         // A second press of a macro button stops the running macro and starts nothing.
-        if (macro_.Begin(macro)) {
-            if (!player_.Post(kPlayerMsg, 0, 0)) macro_.Abandon();
-        }
-        else macro_.RequestStop();
+        macro_.OnPress(macro, [this] { return player_.Post(kPlayerMsg, 0, 0); });
     }
 }
 
@@ -689,7 +651,7 @@ void CMonitorWnd::OnArrival(bool arrived) {
         if (!gate_.Remove()) return;
         ReleaseEverything();
         hid_.CloseDevice();
-        RemoveTrayIcon();
+        tray_->Hide();
         ::KillTimer(hwnd_, kTimerGame);
         files_->WriteDeviceState(false);
         if (HWND dialog = ::FindWindowA(nullptr, kDialogName)) ::PostMessageA(dialog, WM_CLOSE, 0, 0);
@@ -703,7 +665,7 @@ void CMonitorWnd::OnArrivalSettled() {
     gate_.Arrive();
     hid_.OpenDevice();
     QueueReadBack();
-    AddTrayIcon();
+    tray_->Show();
     files_->WriteDeviceState(true);
     ::SetTimer(hwnd_, kTimerGame, 2000, nullptr);
 }

@@ -8,6 +8,7 @@
 #include "monitor/event_intake.h"
 #include "monitor/macro_thread.h"
 #include "monitor/media_control.h"
+#include "monitor/tray_icon.h"
 #include "monitor/worker_thread.h"
 #include "shared/lan_strings.h"
 #include "shared/osd_settings.h"
@@ -100,8 +101,6 @@ private:
     void CopySharedToWorking();
     void LaunchApplets();
     void CloseOtherWindows();
-    void AddTrayIcon();
-    void RemoveTrayIcon();
     void PostToDialog(UINT msg) const;
     void PostToOsd(UINT msg, WPARAM wp, LPARAM lp) const;
     void RunJob(WPARAM job);
@@ -146,10 +145,7 @@ private:
     int repeatButton_ = 0; // the key function timer 102 repeats
     bool firstRepeat_ = false;
     int volumeFunction_ = 0; // the volume function timer 101 repeats
-    bool trayWanted_ = false; // the mouse is there, so the icon should be
-    bool trayShown_ = false;  // the notification area took it
-    UINT taskbarCreated_ = 0;
-    HICON smallIcon_ = nullptr;
+    std::unique_ptr<TrayIcon> tray_;
 };
 
 } // namespace gm::mon

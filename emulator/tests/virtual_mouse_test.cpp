@@ -30,7 +30,7 @@ TEST_F(VirtualMouseTest, CommandsDriveButtonsProfilesAndRawEvents) {
     EXPECT_TRUE(r.ok) << "raw events may be out of any accepted range";
 
     for (const char* bad : {"press 0", "press 16", "press", "profile 6", "event 0x10000 1", "event 1", "busy x",
-                            "silent maybe", "frobnicate", ""}) {
+                            "silent maybe", "slow", "slow 10001", "slow -1", "frobnicate", ""}) {
         EXPECT_FALSE(mouse.Execute(bad).ok) << bad;
     }
 }
@@ -62,6 +62,12 @@ TEST_F(VirtualMouseTest, FaultsShapeTheAnswers) {
     EXPECT_EQ(mouse.Set(select, 3).reply, Reply::Silent);
     EXPECT_EQ(mouse.Get(status, 3).reply, Reply::Silent);
     ASSERT_TRUE(mouse.Execute("silent off").ok);
+
+    ASSERT_TRUE(mouse.Execute("slow 250").ok);
+    EXPECT_EQ(mouse.Set(select, 3).delayMs, 250u);
+    EXPECT_EQ(mouse.Get(status, 3).delayMs, 250u);
+    ASSERT_TRUE(mouse.Execute("clearfaults").ok);
+    EXPECT_EQ(mouse.Get(status, 3).delayMs, 0u);
 
     ASSERT_TRUE(mouse.Execute("unplugafter 2").ok);
     EXPECT_EQ(mouse.Set(select, 3).reply, Reply::Ok);

@@ -372,6 +372,55 @@ TEST_F(MonitorTest, RemovalDuringReadBackAbortsWithoutSaving) {
     EXPECT_FALSE(TestFolder::Exists(dir() + "config\\Default0.gmp")) << "an aborted read-back is not saved";
 }
 
+TEST_F(MonitorTest, AMouseUnpluggedWhileAReportIsInFlightEndsTheReadBackUnsavedAndTheNextArrivalReadsAgain) {
+    ASSERT_TRUE(StartedWithMouse());
+    const std::string profileFile = dir() + "config\\Default0.gmp";
+    const auto lastWrite = [&] {
+        WIN32_FILE_ATTRIBUTE_DATA a{};
+        ::GetFileAttributesExA(profileFile.c_str(), GetFileExInfoStandard, &a);
+        return (uint64_t(a.ftLastWriteTime.dwHighDateTime) << 32) | a.ftLastWriteTime.dwLowDateTime;
+    };
+    const uint64_t savedAt = lastWrite();
+    ASSERT_NE(savedAt, 0u);
+
+    // A slow mouse: every answer comes 200 ms late, so the unplug below
+    // lands while a button-table read is on its way.
+    ASSERT_TRUE(mouse.Command("slow 200").first);
+    ASSERT_TRUE(mouse.Command("unplug").first);
+    ASSERT_TRUE(dialog.WaitFor([&] { return Config("Setting", "Device") == "0"; }));
+    const std::size_t before = Exchanges().size();
+    ASSERT_TRUE(mouse.Command("plug").first);
+    ASSERT_TRUE(dialog.WaitFor(
+        [&] {
+            const auto log = Exchanges();
+            return Has(std::vector<std::string>(log.begin() + long(before), log.end()), "get ok 07");
+        },
+        40000))
+        << "the read-back reaches the button tables";
+    ASSERT_TRUE(mouse.Command("unplug").first);
+    ASSERT_TRUE(dialog.WaitFor([&] { return Config("Setting", "Device") == "0"; }));
+
+    // The job stops at its next step: the mouse hears nothing more, nothing
+    // is saved or announced.
+    std::size_t settled = 0;
+    for (int i = 0; i < 40; ++i) {
+        const std::size_t n = Exchanges().size();
+        if (n == settled) break;
+        settled = n;
+        dialog.WaitFor([] { return false; }, 500);
+    }
+    EXPECT_EQ(dialog.Count(1254), 1);
+    EXPECT_EQ(lastWrite(), savedAt) << "an aborted read-back saves nothing";
+    const auto log = Exchanges();
+    const std::vector<std::string> since(log.begin() + long(before), log.end());
+    EXPECT_FALSE(Has(since, "get ok 08") || Has(since, "get fail 08")) << "no report after the button tables";
+
+    // The abort ended with its job: the next arrival reads everything back.
+    ASSERT_TRUE(mouse.Command("clearfaults").first);
+    ASSERT_TRUE(mouse.Command("plug").first);
+    EXPECT_TRUE(dialog.WaitFor([&] { return dialog.Count(1254) == 2; }, 40000));
+}
+
 TEST_F(MonitorTest, AnApplyDuringAReadBackIsTakenAfterItWhole) {
     // Slow enough pacing that the apply comes while the read-back runs.
     TestFolder::WriteFile(dir() + "config.ini", "[Test]\r\nPacingPercent=20\r\n");
