@@ -1,6 +1,7 @@
 #include "emulator/emulator_window.h"
 
 #include "emulator/pipe_server.h"
+#include "win/handles.h"
 
 #include <cstdio>
 
@@ -63,9 +64,8 @@ int EmulatorWindow::HitTest(int x, int y) const {
 void EmulatorWindow::Paint(HDC dc) {
     RECT all;
     ::GetClientRect(hwnd_, &all);
-    HBRUSH back = ::CreateSolidBrush(RGB(16, 24, 48));
-    ::FillRect(dc, &all, back);
-    ::DeleteObject(back);
+    const win::unique_hbrush back(::CreateSolidBrush(RGB(16, 24, 48)));
+    ::FillRect(dc, &all, back.get());
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, RGB(230, 230, 230));
     std::string state;
@@ -84,9 +84,8 @@ void EmulatorWindow::Paint(HDC dc) {
     ::DrawTextA(dc, lastAction_.c_str(), -1, &line, DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
     for (int s = 1; s <= 17; ++s) {
         RECT r = SlotRect(s);
-        HBRUSH face = ::CreateSolidBrush(s == held_ ? RGB(250, 210, 60) : RGB(40, 56, 96));
-        ::FillRect(dc, &r, face);
-        ::DeleteObject(face);
+        const win::unique_hbrush face(::CreateSolidBrush(s == held_ ? RGB(250, 210, 60) : RGB(40, 56, 96)));
+        ::FillRect(dc, &r, face.get());
         ::SetTextColor(dc, s == held_ ? RGB(16, 24, 48) : RGB(220, 220, 220));
         char text[32];
         if (s <= 15)
@@ -143,19 +142,15 @@ LRESULT EmulatorWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) noexcept {
         }
         return 0;
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = ::BeginPaint(h, &ps);
+        win::paint_dc dc(h);
         RECT r;
         ::GetClientRect(h, &r);
-        HDC mem = ::CreateCompatibleDC(dc);
-        HBITMAP bmp = ::CreateCompatibleBitmap(dc, r.right, r.bottom);
-        HGDIOBJ old = ::SelectObject(mem, bmp);
-        Paint(mem);
-        ::BitBlt(dc, 0, 0, r.right, r.bottom, mem, 0, 0, SRCCOPY);
-        ::SelectObject(mem, old);
-        ::DeleteObject(bmp);
-        ::DeleteDC(mem);
-        ::EndPaint(h, &ps);
+        const win::unique_hdc mem(::CreateCompatibleDC(dc.get()));
+        const win::unique_hbitmap bmp(::CreateCompatibleBitmap(dc.get(), r.right, r.bottom));
+        if (!mem || !bmp) return 0;
+        win::select_object selected(mem.get(), bmp.get());
+        Paint(mem.get());
+        ::BitBlt(dc.get(), 0, 0, r.right, r.bottom, mem.get(), 0, 0, SRCCOPY);
         return 0;
     }
     case WM_ERASEBKGND:

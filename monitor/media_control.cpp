@@ -1,6 +1,7 @@
 #include "monitor/media_control.h"
 
 #include "monitor/media_commands.h"
+#include "win/handles.h"
 
 #include <shellapi.h>
 
@@ -13,12 +14,12 @@ namespace {
 // the 32-bit one where 32-bit installers register. "" when missing.
 std::string ReadMachineString(const char* key, const char* value) {
     for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
-        HKEY k = nullptr;
-        if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ | view, &k) != ERROR_SUCCESS) continue;
+        HKEY opened = nullptr;
+        if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ | view, &opened) != ERROR_SUCCESS) continue;
+        const win::unique_hkey k(opened);
         char text[1024] = {};
         DWORD size = sizeof text - 1, type = 0;
-        const LSTATUS s = ::RegQueryValueExA(k, value, nullptr, &type, reinterpret_cast<BYTE*>(text), &size);
-        ::RegCloseKey(k);
+        const LSTATUS s = ::RegQueryValueExA(k.get(), value, nullptr, &type, reinterpret_cast<BYTE*>(text), &size);
         if (s == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ) && text[0]) return text;
     }
     return {};
@@ -56,6 +57,10 @@ void MediaControl::Run(HWND owner, int player, int function) {
 }
 
 void MediaControl::StartPlayer(int player) {
+    // An open media player comes to the front whether or not its program
+    // is registered.
+    if (Player(player) == Player::MediaPlayer)
+        if (HWND w = ::FindWindowA(nullptr, "Windows Media Player")) return BringToFront(w);
     const auto entry = PlayerRegistryEntry(Player(player));
     if (!entry) return;
     std::string path = PlayerProgram(Player(player), ReadMachineString(entry->key, entry->value));
@@ -64,7 +69,6 @@ void MediaControl::StartPlayer(int player) {
         char expanded[1024];
         const DWORD n = ::ExpandEnvironmentStringsA(path.c_str(), expanded, sizeof expanded);
         if (n > 0 && n <= sizeof expanded) path = expanded;
-        if (HWND w = ::FindWindowA(nullptr, "Windows Media Player")) return BringToFront(w);
     }
     RunProgram(path);
 }

@@ -20,8 +20,8 @@ public:
         if (!instance_ || ::GetLastError() == ERROR_ALREADY_EXISTS) {
             instance_.reset();
             if (showOption) {
-                if (HWND first = ::FindWindowA(nullptr, gm::mon::kMonitorWindowName))
-                    ::PostMessageA(first, WM_COMMAND, gm::mon::kCmdOpenOption, 0);
+                if (HWND first = ::FindWindowA(nullptr, gm::ipc::kMonitorWindow))
+                    ::PostMessageA(first, WM_COMMAND, gm::ipc::kCmdOpenOption, 0);
             }
             return 0;
         }

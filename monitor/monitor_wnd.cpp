@@ -38,7 +38,7 @@ constexpr const char* kClassName = "GmMonitorWindow";
 // Applets, launched in this order; closed in kCloseOrder.
 constexpr const char* kApplets[] = {"OSD.exe", "Applets\\CpuRam.exe", "Applets\\EmailPOP3.EXE",
                                     "Applets\\OSDSkype.exe", "Applets\\OSDMSN.exe"};
-constexpr const char* kCloseOrder[] = {kOsdWindowName, "Orvex Gaming Mouse Pop3", "Orvex Gaming Mouse CPU RAM OSD",
+constexpr const char* kCloseOrder[] = {ipc::kOsdWindow, "Orvex Gaming Mouse Pop3", "Orvex Gaming Mouse CPU RAM OSD",
                                        "Orvex Gaming Mouse OSD SKYPE", "Orvex Gaming Mouse OSD MSN"};
 
 void ShellOpen(const std::string& path, const char* verb = "open") {
@@ -83,7 +83,7 @@ bool CMonitorWnd::Create() {
     wc.lpszClassName = kClassName;
     wc.hIcon = ::LoadIconA(wc.hInstance, MAKEINTRESOURCEA(128));
     ::RegisterClassA(&wc);
-    HWND h = ::CreateWindowExA(0, kClassName, kMonitorWindowName, WS_POPUP, 100, 100, 100, 100, nullptr, nullptr,
+    HWND h = ::CreateWindowExA(0, kClassName, ipc::kMonitorWindow, WS_POPUP, 100, 100, 100, 100, nullptr, nullptr,
                                wc.hInstance, this);
     return h != nullptr;
 }
@@ -118,15 +118,15 @@ LRESULT CMonitorWnd::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COPYDATA:
         return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lp));
     case WM_DEVICECHANGE:
-    case 1327:
+    case ipc::kAnsweredTrue:
         return TRUE;
-    case UM_APPLY_SETTINGS:
+    case ipc::kApplySettings:
         if (!HoldDuringReadBack(msg)) OnApplySettings();
         return 0;
-    case 1226:
+    case ipc::kTakeSharedBlock:
         if (!HoldDuringReadBack(msg)) CopySharedToWorking();
         return 0;
-    case 1227:
+    case ipc::kTakeSharedBlockAndMouseSettings:
         if (HoldDuringReadBack(msg)) return 0;
         CopySharedToWorking();
         ApplyMouseSettingsOfCurrent();
@@ -134,17 +134,17 @@ LRESULT CMonitorWnd::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case kReadBackEndedMsg:
         OnReadBackEnded();
         return 0;
-    case 1228:
-    case 1229:
-    case 1274:
+    case ipc::kAccepted1228:
+    case ipc::kAccepted1229:
+    case ipc::kAccepted1274:
         return 0;
-    case kTrayMsg:
+    case ipc::kTrayNotify:
         OnTray(lp);
         return 0;
-    case kDeviceEventMsg:
+    case ipc::kDeviceEvent:
         OnDeviceEvent(wp, lp);
         return 0;
-    case kDeviceArrivalMsg:
+    case ipc::kDeviceArrival:
         if (wp == 1 || wp == 0) OnArrival(wp == 1);
         return 0;
     case WM_COMMAND:
@@ -165,7 +165,7 @@ bool CMonitorWnd::OnCreate() {
     lan_.Load(installDir_);
     files_ = std::make_unique<ProfileFiles>(installDir_, LevelSet::Monitor);
     pacing_ = ReadPacing(ConfigPath());
-    tray_ = std::make_unique<TrayIcon>(hwnd_, kTrayId, kTrayMsg);
+    tray_ = std::make_unique<TrayIcon>(hwnd_, kTrayId, ipc::kTrayNotify);
     tray_->SetLook(win::unique_hicon(static_cast<HICON>(
                        ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(128), IMAGE_ICON,
                                     ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0))),
@@ -195,8 +195,8 @@ bool CMonitorWnd::OnCreate() {
     if (mutexExisted) {
         // Another monitor owns it; or a configuration program still holds
         // it after a monitor died, and then we take over.
-        HWND other = ::FindWindowA(nullptr, kMonitorWindowName);
-        while (other == hwnd_) other = ::FindWindowExA(nullptr, other, nullptr, kMonitorWindowName);
+        HWND other = ::FindWindowA(nullptr, ipc::kMonitorWindow);
+        while (other == hwnd_) other = ::FindWindowExA(nullptr, other, nullptr, ipc::kMonitorWindow);
         if (other) {
             win::DebugOut("CMonitorApp: %s\n", "another monitor owns the shared block");
             return false;
@@ -205,10 +205,10 @@ bool CMonitorWnd::OnCreate() {
     if (mapped) CopyWorkingToShared();
 
     player_.Start([this](UINT message, WPARAM, LPARAM) {
-        if (message == kPlayerMsg) macro_.Play();
+        if (message == ipc::kPlayMacro) macro_.Play();
     });
     worker_.Start([this](UINT message, WPARAM wp, LPARAM) {
-        if (message == kWorkerJobMsg) RunJob(wp);
+        if (message == ipc::kDeviceJob) RunJob(wp);
     });
 
     ::SetWindowLongPtrA(hwnd_, GWL_EXSTYLE, ::GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
@@ -235,7 +235,7 @@ void CMonitorWnd::RegisterSession() {
 void CMonitorWnd::OpenDeviceAtStart() {
     bool opened = false;
     if (hid_.bound()) {
-        hid_.OpenMonitor(hwnd_, kDeviceEventMsg, kDeviceArrivalMsg);
+        hid_.OpenMonitor(hwnd_, ipc::kDeviceEvent, ipc::kDeviceArrival);
         opened = hid_.OpenDevice();
         if (opened) ::SetTimer(hwnd_, kTimerGame, 2000, nullptr);
     }
@@ -285,7 +285,7 @@ void CMonitorWnd::OnDestroy() {
 }
 
 void CMonitorWnd::CloseOtherWindows() {
-    if (HWND dialog = ::FindWindowA(nullptr, kDialogName)) ::PostMessageA(dialog, WM_CLOSE, 0, 0);
+    if (HWND dialog = ::FindWindowA(nullptr, ipc::kDialogWindow)) ::PostMessageA(dialog, WM_CLOSE, 0, 0);
     for (const char* name : kCloseOrder)
         if (HWND w = ::FindWindowA(nullptr, name)) ::PostMessageA(w, WM_CLOSE, 0, 0);
 }
@@ -349,10 +349,10 @@ void CMonitorWnd::OnTray(LPARAM mouseMessage) {
         ::SetForegroundWindow(::GetLastActivePopup(hwnd_));
         win::unique_hmenu menu(::CreatePopupMenu());
         if (!menu) break;
-        ::AppendMenuA(menu.get(), MF_STRING, kCmdOpenOption, lan_.Get(1002).c_str());
+        ::AppendMenuA(menu.get(), MF_STRING, ipc::kCmdOpenOption, lan_.Get(1002).c_str());
         ::AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
-        ::AppendMenuA(menu.get(), MF_STRING, kCmdExit, lan_.Get(1003).c_str());
-        ::SetMenuDefaultItem(menu.get(), kCmdOpenOption, FALSE);
+        ::AppendMenuA(menu.get(), MF_STRING, ipc::kCmdExit, lan_.Get(1003).c_str());
+        ::SetMenuDefaultItem(menu.get(), ipc::kCmdOpenOption, FALSE);
         POINT pt;
         ::GetCursorPos(&pt);
         ::TrackPopupMenu(menu.get(), TPM_LEFTBUTTON, pt.x, pt.y, 0, hwnd_, nullptr);
@@ -365,13 +365,13 @@ void CMonitorWnd::OnTray(LPARAM mouseMessage) {
 }
 
 void CMonitorWnd::OnCommand(UINT id) {
-    if (id == kCmdOpenOption) OnCustomizer();
-    else if (id == kCmdExit) ::PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+    if (id == ipc::kCmdOpenOption) OnCustomizer();
+    else if (id == ipc::kCmdExit) ::PostMessageA(hwnd_, WM_CLOSE, 0, 0);
 }
 
 void CMonitorWnd::OnCustomizer() {
     win::DebugOut("CMonitorWnd OnCustomizer\n");
-    if (HWND dialog = ::FindWindowA(nullptr, kDialogName)) {
+    if (HWND dialog = ::FindWindowA(nullptr, ipc::kDialogWindow)) {
         win::DebugOut("CMonitorWnd OnCustomizer hWnd!=NULL\n");
         if (::IsIconic(dialog)) ::ShowWindow(dialog, SW_RESTORE);
         ::SetForegroundWindow(dialog);
@@ -388,7 +388,7 @@ LRESULT CMonitorWnd::OnCopyData(const COPYDATASTRUCT* data) {
     const char* text = static_cast<const char*>(data->lpData) + 1;
     const std::string message(text, strnlen(text, 150));
     ::WritePrivateProfileStringA("OSDData", "Message", message.c_str(), ConfigPath().c_str());
-    if (gate_.present()) PostToOsd(kOsdMsg, 50, 0);
+    if (gate_.present()) PostToOsd(ipc::kOsdShow, 50, 0);
     return 1;
 }
 
@@ -398,11 +398,11 @@ void CMonitorWnd::OnApplySettings() {
     PrivateProfileFile config(ConfigPath());
     osd_.Read(config);
     showProfileNotice_ = osd_.ShowProfileNotice();
-    PostToOsd(kDeviceArrivalMsg, 0, LPARAM((uint32_t(osd_.DisplayHigh() & 0xFFFF) << 16) | (osd_.DisplayLow() & 0xFFFF)));
-    if (gate_.present() && worker_.Post(kWorkerJobMsg, 1, 0)) return;
-    if (!::FindWindowA(nullptr, kDialogName)) win::DebugOut("OnApplyAllSetting Don't find Dorvan Option Dialog\n");
+    PostToOsd(ipc::kOsdPlace, 0, LPARAM((uint32_t(osd_.DisplayHigh() & 0xFFFF) << 16) | (osd_.DisplayLow() & 0xFFFF)));
+    if (gate_.present() && worker_.Post(ipc::kDeviceJob, ipc::kJobApply, 0)) return;
+    if (!::FindWindowA(nullptr, ipc::kDialogWindow)) win::DebugOut("OnApplyAllSetting Don't find Dorvan Option Dialog\n");
     win::DebugOut("OnApplyAllSetting  Send Enable OK/Apply Button\n");
-    PostToDialog(UM_APPLY_DONE);
+    PostToDialog(ipc::kApplyDone);
 }
 
 void CMonitorWnd::OnDeviceEvent(WPARAM wp, LPARAM lp) {
@@ -412,8 +412,9 @@ void CMonitorWnd::OnDeviceEvent(WPARAM wp, LPARAM lp) {
         DeviceProfileSwitch(e.number);
         break;
     case EventKind::ButtonNotice:
-        if (!e.release) MacroNotice(e.number);
+        // The action first, so the notice never delays the macro's start.
         ButtonAction(e.number, e.release);
+        if (!e.release) MacroNotice(e.number);
         break;
     case EventKind::Button:
         ButtonAction(e.number, e.release);
@@ -431,7 +432,7 @@ void CMonitorWnd::OnDeviceEvent(WPARAM wp, LPARAM lp) {
         OnArrival(e.number == 1);
         break;
     case EventKind::OpenOption:
-        ::PostMessageA(hwnd_, WM_COMMAND, kCmdOpenOption, 0);
+        ::PostMessageA(hwnd_, WM_COMMAND, ipc::kCmdOpenOption, 0);
         break;
     case EventKind::Stage:
     case EventKind::Sensitivity:
@@ -444,7 +445,7 @@ void CMonitorWnd::OnDeviceEvent(WPARAM wp, LPARAM lp) {
         }
         if (changed) {
             CopyWorkingToShared();
-            PostToDialog(UM_DEVICE_VALUES_CHANGED);
+            PostToDialog(ipc::kDeviceValuesChanged);
         }
         break;
     }
@@ -464,10 +465,10 @@ void CMonitorWnd::DeviceProfileSwitch(int profile) {
     files_->WriteCurrentProfileIndex(profile);
     CopyWorkingToShared();
     ApplyMouseSettingsOfCurrent(true);
-    PostToDialog(UM_PROFILE_CHANGED);
+    PostToDialog(ipc::kProfileChanged);
     ShowProfileNotice();
-    PostToDialog(UM_DEVICE_VALUES_CHANGED);
-    PostToOsd(kOsdMsg, 50, 0);
+    PostToDialog(ipc::kDeviceValuesChanged);
+    PostToOsd(ipc::kOsdShow, 50, 0);
 }
 
 void CMonitorWnd::HostProfileSwitch(int profile) {
@@ -476,9 +477,9 @@ void CMonitorWnd::HostProfileSwitch(int profile) {
         working_.block.SetCurrentProfile(profile);
     }
     CopyWorkingToShared();
-    worker_.Post(kWorkerJobMsg, 3, 0);
+    worker_.Post(ipc::kDeviceJob, ipc::kJobProfile, 0);
     ApplyMouseSettingsOfCurrent(true);
-    PostToDialog(UM_PROFILE_CHANGED);
+    PostToDialog(ipc::kProfileChanged);
     ShowProfileNotice();
 }
 
@@ -509,7 +510,7 @@ void CMonitorWnd::MacroNotice(int button) {
     const std::string config = ConfigPath();
     ::WritePrivateProfileStringA("MacroOSD", "Number", std::to_string(button - 1).c_str(), config.c_str());
     ::WritePrivateProfileStringA("MacroOSD", "MacroName", name.c_str(), config.c_str());
-    PostToOsd(kOsdMsg, 70, 0);
+    PostToOsd(ipc::kOsdShow, 70, 0);
 }
 
 void CMonitorWnd::ButtonAction(int button, bool release) {
@@ -537,7 +538,7 @@ void CMonitorWnd::ButtonAction(int button, bool release) {
         else KeyFunctionPress(button, usage, modifiers);
     } else if (type == fn::Macro && !release && macro.count > 0) {
         // A second press of a macro button stops the running macro and starts nothing.
-        macro_.OnPress(macro, [this] { return player_.Post(kPlayerMsg, 0, 0); });
+        macro_.OnPress(macro, [this] { return player_.Post(ipc::kPlayMacro, 0, 0); });
     }
 }
 
@@ -635,6 +636,8 @@ void CMonitorWnd::ReleaseEverything() {
 }
 
 void CMonitorWnd::OnArrival(bool arrived) {
+    // Without a library there is no mouse to come or go, whoever posted this.
+    if (!hid_.bound()) return;
     if (arrived) {
         // The mouse is given 8 s to settle before it is opened. The wait is
         // a timer, so buttons, the tray and notices are handled meanwhile;
@@ -654,7 +657,7 @@ void CMonitorWnd::OnArrival(bool arrived) {
         tray_->Hide();
         ::KillTimer(hwnd_, kTimerGame);
         files_->WriteDeviceState(false);
-        if (HWND dialog = ::FindWindowA(nullptr, kDialogName)) ::PostMessageA(dialog, WM_CLOSE, 0, 0);
+        if (HWND dialog = ::FindWindowA(nullptr, ipc::kDialogWindow)) ::PostMessageA(dialog, WM_CLOSE, 0, 0);
     }
 }
 
@@ -690,7 +693,7 @@ void CMonitorWnd::ApplyMouseSettingsOfCurrent(bool writeRegistry) {
 }
 
 void CMonitorWnd::QueueReadBack() {
-    if (worker_.Post(kWorkerJobMsg, 2, 0)) ++readBacksQueued_;
+    if (worker_.Post(ipc::kDeviceJob, ipc::kJobReadBack, 0)) ++readBacksQueued_;
 }
 
 // A read-back fills the working block profile by profile, then saves and
@@ -704,7 +707,7 @@ bool CMonitorWnd::HoldDuringReadBack(UINT msg) {
     if (!shared_.IsOpen() || !shared_.CopyIn(*held)) return false;
     heldBlock_ = std::move(held);
     // An apply does all a 1227 does, and a 1227 all a 1226 does.
-    auto rank = [](UINT m) { return m == UM_APPLY_SETTINGS ? 3 : m == 1227 ? 2 : m == 1226 ? 1 : 0; };
+    auto rank = [](UINT m) { return m == ipc::kApplySettings ? 3 : m == ipc::kTakeSharedBlockAndMouseSettings ? 2 : m == ipc::kTakeSharedBlock ? 1 : 0; };
     if (rank(msg) > rank(heldNotice_)) heldNotice_ = msg;
     win::DebugOut("CMonitorWnd: notice %u held until the read-back ends\n", msg);
     return true;
@@ -720,8 +723,8 @@ void CMonitorWnd::OnReadBackEnded() {
     // The held block replaces what the read-back shared, and the dialog is
     // told to look again, so it shows what is being applied.
     if (shared_.IsOpen() && !shared_.CopyOut(*held)) win::DebugOut("CMonitorWnd: copy to shared failed\n");
-    if (notice == UM_APPLY_SETTINGS) files_->SaveAll(*held);
-    PostToDialog(UM_SETTINGS_READ_BACK);
+    if (notice == ipc::kApplySettings) files_->SaveAll(*held);
+    PostToDialog(ipc::kSettingsReadBack);
     Handle(notice, 0, 0);
 }
 
@@ -736,11 +739,11 @@ void CMonitorWnd::CopySharedToWorking() {
 }
 
 void CMonitorWnd::PostToDialog(UINT msg) const {
-    if (HWND dialog = ::FindWindowA(nullptr, kDialogName)) ::PostMessageA(dialog, msg, 0, 0);
+    if (HWND dialog = ::FindWindowA(nullptr, ipc::kDialogWindow)) ::PostMessageA(dialog, msg, 0, 0);
 }
 
 void CMonitorWnd::PostToOsd(UINT msg, WPARAM wp, LPARAM lp) const {
-    if (HWND osd = ::FindWindowA(nullptr, kOsdWindowName)) ::PostMessageA(osd, msg, wp, lp);
+    if (HWND osd = ::FindWindowA(nullptr, ipc::kOsdWindow)) ::PostMessageA(osd, msg, wp, lp);
 }
 
 void CMonitorWnd::RunJob(WPARAM job) {
@@ -752,19 +755,19 @@ void CMonitorWnd::RunJob(WPARAM job) {
         ~ReadBackEnd() {
             if (readBack) ::PostMessageA(window, kReadBackEndedMsg, 0, 0);
         }
-    } end{hwnd_, job == 2};
+    } end{hwnd_, job == ipc::kJobReadBack};
     // Refused when the mouse is gone or going: the removal and the start
     // are one atomic state, so no abort is lost between them.
     if (!gate_.BeginJob()) return;
     LinkIo io(hid_, &gate_, pacing_);
     switch (job) {
-    case 1:
+    case ipc::kJobApply:
         ApplyJob(io, working_, *this);
         break;
-    case 2:
+    case ipc::kJobReadBack:
         ReadBackJob(io, working_, *this);
         break;
-    case 3:
+    case ipc::kJobProfile:
         ProfileJob(io, working_, *this);
         break;
     default:
@@ -780,11 +783,11 @@ void CMonitorWnd::CopyToShared(const SettingsBlock& block) {
     if (shared_.IsOpen() && !shared_.CopyOut(block)) win::DebugOut("CMonitorWnd: copy to shared failed\n");
 }
 
-void CMonitorWnd::SettingsReadBack() { PostToDialog(UM_SETTINGS_READ_BACK); }
+void CMonitorWnd::SettingsReadBack() { PostToDialog(ipc::kSettingsReadBack); }
 
 void CMonitorWnd::ApplyDone() {
     win::DebugOut("Thread Send Enable OK/Apply Button\n");
-    PostToDialog(UM_APPLY_DONE);
+    PostToDialog(ipc::kApplyDone);
 }
 
 void CMonitorWnd::ShowProfileNotice() {
@@ -794,7 +797,7 @@ void CMonitorWnd::ShowProfileNotice() {
         std::lock_guard g(working_.lock);
         p = working_.block.CurrentProfile();
     }
-    if (SettingsBlock::IsProfileIndex(p)) PostToOsd(kOsdMsg, 40, LPARAM(p) << 16);
+    if (SettingsBlock::IsProfileIndex(p)) PostToOsd(ipc::kOsdShow, 40, LPARAM(p) << 16);
 }
 
 void CMonitorWnd::WriteFirmwareVersion(int version) { files_->WriteFirmwareVersion(version); }

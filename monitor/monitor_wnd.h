@@ -11,6 +11,7 @@
 #include "monitor/tray_icon.h"
 #include "monitor/worker_thread.h"
 #include "shared/lan_strings.h"
+#include "shared/messages.h"
 #include "shared/osd_settings.h"
 #include "shared/profile_files.h"
 #include "shared/shared_block.h"
@@ -25,23 +26,6 @@
 
 namespace gm::mon {
 
-// Messages and names other programs rely on.
-inline constexpr const char* kMonitorWindowName = "Orvex_Gaming_Mouse_Normal_Monitor";
-inline constexpr const char* kDialogName = "Brennick";
-inline constexpr const char* kOsdWindowName = "Orvex_Gaming_Mouse_Normal_OSD";
-inline constexpr UINT UM_APPLY_SETTINGS = 1224;
-inline constexpr UINT UM_SETTINGS_READ_BACK = 1254;
-inline constexpr UINT UM_PROFILE_CHANGED = 1255;
-inline constexpr UINT UM_APPLY_DONE = 1256;
-inline constexpr UINT UM_DEVICE_VALUES_CHANGED = 1257;
-inline constexpr UINT kDeviceEventMsg = 1325;
-inline constexpr UINT kDeviceArrivalMsg = 1326;
-inline constexpr UINT kOsdMsg = 1324;
-inline constexpr UINT kTrayMsg = 1036;
-inline constexpr UINT kWorkerJobMsg = 1649;
-inline constexpr UINT kPlayerMsg = 1648;
-inline constexpr UINT kCmdOpenOption = 6001;
-inline constexpr UINT kCmdExit = 6002;
 // Worker to window: a read-back has ended (run or refused).
 inline constexpr UINT kReadBackEndedMsg = WM_APP + 1;
 

@@ -23,12 +23,9 @@ constexpr char kProfileFilter[] = "Gaming Mouse Profile(*.gmp)\0*.gmp\0";
 constexpr RECT kLegacyVersionRect{308, 252, 348, 282};
 
 bool CanOpenForReading(const std::string& path) {
-    const HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return false;
-    ::CloseHandle(h);
-    return true;
+    const win::unique_file f(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return bool(f);
 }
 
 std::string Trimmed(std::string s) {
@@ -100,7 +97,7 @@ bool MainDialog::OnInitDialog() {
     ::SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
     skin::SetHoverTextWindow(hwnd());
     // The monitor finds this window by its caption.
-    ::SetWindowTextA(hwnd(), kMainCaption);
+    ::SetWindowTextA(hwnd(), ipc::kDialogWindow);
     applied_.Reset();
     shared_.OpenMutex();
     const ProfileFiles files(installDir_, LevelSet::Option);
@@ -194,16 +191,16 @@ void MainDialog::OnCommand(HWND control, int) {
 
 LRESULT MainDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     switch (msg) {
-    case UM_APPLY_DONE:
+    case ipc::kApplyDone:
         EndWaiting();
         return 0;
-    case UM_PROFILE_CHANGED:
+    case ipc::kProfileChanged:
         OnProfileChanged();
         return 0;
-    case UM_SETTINGS_READ_BACK:
+    case ipc::kSettingsReadBack:
         OnReadBack();
         return 0;
-    case UM_DEVICE_VALUES_CHANGED:
+    case ipc::kDeviceValuesChanged:
         OnDeviceValuesChanged();
         return 0;
     case skin::UM_BUTTON_HOVER:
@@ -266,10 +263,10 @@ void MainDialog::RefreshAll() {
 }
 
 bool MainDialog::NotifyMonitor(int code) const {
-    const HWND monitor = ::FindWindowA(nullptr, kMonitorWindow);
+    const HWND monitor = ::FindWindowA(nullptr, ipc::kMonitorWindow);
     if (!monitor)
         return false;
-    ::PostMessageA(monitor, UM_APPLY_SETTINGS, WPARAM(code), 0);
+    ::PostMessageA(monitor, ipc::kApplySettings, WPARAM(code), 0);
     return true;
 }
 
@@ -299,7 +296,7 @@ void MainDialog::Apply(int code) {
     const bool monitorFound = NotifyMonitor(code);
     for (const char* applet : kApplets)
         if (const HWND w = ::FindWindowA(nullptr, applet))
-            ::PostMessageA(w, UM_APPLY_SETTINGS, 0, 0);
+            ::PostMessageA(w, ipc::kApplySettings, 0, 0);
     ClearFlags(working_);
     applied_ = working_;
     SaveMacros();

@@ -12,6 +12,7 @@
 #include "option/pages/system_page.h"
 #include "shared/lan_strings.h"
 #include "shared/osd_settings.h"
+#include "shared/messages.h"
 #include "shared/shared_block.h"
 #include "skin/skin_button.h"
 #include "skin/skin_dialog.h"
@@ -21,15 +22,6 @@
 
 namespace gm::option {
 
-// Notices from the monitor.
-inline constexpr UINT UM_APPLY_SETTINGS = WM_USER + 200;        // 1224, to the monitor and applets
-inline constexpr UINT UM_SETTINGS_READ_BACK = WM_USER + 230;    // 1254
-inline constexpr UINT UM_PROFILE_CHANGED = WM_USER + 231;       // 1255
-inline constexpr UINT UM_APPLY_DONE = WM_USER + 232;            // 1256
-inline constexpr UINT UM_DEVICE_VALUES_CHANGED = WM_USER + 233; // 1257
-
-inline constexpr char kMainCaption[] = "Brennick";
-inline constexpr char kMonitorWindow[] = "Orvex_Gaming_Mouse_Normal_Monitor";
 // Where the version line is drawn: the free strip at the bottom left.
 inline constexpr RECT kVersionRect{20, 554, 470, 572};
 

@@ -6,8 +6,10 @@
 //   1326: lParam high/low half = the overlay's left/top in pixels (0/0: centred
 //         in the lower third of the screen).
 // It ends on WM_CLOSE.
+#include "shared/messages.h"
 #include "shared/settings_block.h"
 #include "shared/shared_block.h"
+#include "win/handles.h"
 #include "win/install_dir.h"
 
 #include <windows.h>
@@ -17,9 +19,9 @@
 
 namespace {
 
-constexpr const char* kWindowName = "Orvex_Gaming_Mouse_Normal_OSD";
-constexpr UINT kShowMsg = 1324;
-constexpr UINT kSettingsMsg = 1326;
+using gm::ipc::kOsdPlace;
+using gm::ipc::kOsdShow;
+using gm::ipc::kOsdWindow;
 constexpr UINT_PTR kTimerHide = 1;
 constexpr UINT_PTR kTimerFade = 2;
 constexpr int kShowMs = 2000;
@@ -52,24 +54,23 @@ std::string ProfileName(int profile) {
 
 // The notice's font: measured and drawn with the same one, so the window
 // is the text's size plus its margins.
-HFONT NoticeFont() {
+gm::win::unique_hfont NoticeFont() {
     LOGFONTA lf{};
     ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
     lf.lfHeight = -36;
     lf.lfWeight = FW_BOLD;
     std::snprintf(lf.lfFaceName, sizeof lf.lfFaceName, "%s", "Arial");
-    return ::CreateFontIndirectA(&lf);
+    return gm::win::unique_hfont(::CreateFontIndirectA(&lf));
 }
 
 void Place(HWND w) {
-    HDC dc = ::GetDC(w);
-    HFONT big = NoticeFont();
-    HGDIOBJ old = ::SelectObject(dc, big);
     SIZE size{};
-    ::GetTextExtentPoint32A(dc, g.text.c_str(), int(g.text.size()), &size);
-    ::SelectObject(dc, old);
-    ::DeleteObject(big);
-    ::ReleaseDC(w, dc);
+    {
+        gm::win::window_dc dc(w);
+        const gm::win::unique_hfont big = NoticeFont();
+        gm::win::select_object font(dc.get(), big.get());
+        ::GetTextExtentPoint32A(dc.get(), g.text.c_str(), int(g.text.size()), &size);
+    }
     const int width = size.cx + 48, height = size.cy + 24;
     int x = g.left, y = g.top;
     if (x == 0 && y == 0) {
@@ -82,16 +83,13 @@ void Place(HWND w) {
 void Paint(HWND w, HDC dc) {
     RECT r;
     ::GetClientRect(w, &r);
-    HBRUSH back = ::CreateSolidBrush(RGB(24, 24, 28));
-    ::FillRect(dc, &r, back);
-    ::DeleteObject(back);
-    HFONT font = NoticeFont();
-    HGDIOBJ old = ::SelectObject(dc, font);
+    const gm::win::unique_hbrush back(::CreateSolidBrush(RGB(24, 24, 28)));
+    ::FillRect(dc, &r, back.get());
+    const gm::win::unique_hfont font = NoticeFont();
+    gm::win::select_object selected(dc, font.get());
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, RGB(255, 255, 255));
     ::DrawTextA(dc, g.text.c_str(), int(g.text.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    ::SelectObject(dc, old);
-    ::DeleteObject(font);
 }
 
 void Show(HWND w, std::string text) {
@@ -107,12 +105,12 @@ void Show(HWND w, std::string text) {
 
 LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) noexcept {
     switch (msg) {
-    case kShowMsg:
+    case kOsdShow:
         if (wp == 40) Show(w, ProfileName(int(lp >> 16)));
         else if (wp == 50) Show(w, ReadConfig("OSDData", "Message"));
         else if (wp == 70) Show(w, ReadConfig("MacroOSD", "MacroName"));
         return 0;
-    case kSettingsMsg:
+    case kOsdPlace:
         g.left = int((lp >> 16) & 0xFFFF);
         g.top = int(lp & 0xFFFF);
         return 0;
@@ -154,7 +152,7 @@ LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) noexcept {
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    if (::FindWindowA(nullptr, kWindowName)) return 0; // one display
+    if (::FindWindowA(nullptr, kOsdWindow)) return 0; // one display
     g.config = gm::win::InstallDir() + "config.ini";
     WNDCLASSA wc{};
     wc.lpfnWndProc = Proc;
@@ -164,7 +162,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     ::RegisterClassA(&wc);
     HWND w =
         ::CreateWindowExA(WS_EX_TOPMOST | WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE,
-                          wc.lpszClassName, kWindowName, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, instance, nullptr);
+                          wc.lpszClassName, kOsdWindow, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, instance, nullptr);
     if (!w) return 1;
     ::SetLayeredWindowAttributes(w, 0, kOpaque, LWA_ALPHA);
     MSG m;

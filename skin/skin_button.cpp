@@ -76,6 +76,10 @@ void SkinButton::SetLatched(bool value) {
 
 void SkinButton::SetHover(bool value) {
     hover_ = value;
+    // Repainted by the caller's next update, which otherwise finds nothing
+    // to paint.
+    if (hwnd())
+        ::InvalidateRect(hwnd(), nullptr, FALSE);
     Notify(value);
 }
 

@@ -108,24 +108,15 @@ LRESULT CALLBACK WindowBase::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
 
 OffscreenBuffer::OffscreenBuffer(HDC target, int width, int height)
     : target_(target), width_(width > 0 ? width : 1), height_(height > 0 ? height : 1) {
-    dc_ = ::CreateCompatibleDC(target);
-    bitmap_ = ::CreateCompatibleBitmap(target, width_, height_);
+    dc_.reset(::CreateCompatibleDC(target));
+    bitmap_.reset(::CreateCompatibleBitmap(target, width_, height_));
     if (dc_ && bitmap_)
-        old_ = ::SelectObject(dc_, bitmap_);
-}
-
-OffscreenBuffer::~OffscreenBuffer() {
-    if (old_)
-        ::SelectObject(dc_, old_);
-    if (bitmap_)
-        ::DeleteObject(bitmap_);
-    if (dc_)
-        ::DeleteDC(dc_);
+        selected_.emplace(dc_.get(), bitmap_.get());
 }
 
 void OffscreenBuffer::Present(int x, int y) {
-    if (old_)
-        ::BitBlt(target_, x, y, width_, height_, dc_, 0, 0, SRCCOPY);
+    if (selected_)
+        ::BitBlt(target_, x, y, width_, height_, dc_.get(), 0, 0, SRCCOPY);
 }
 
 void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y) {
@@ -134,13 +125,11 @@ void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y) {
     BITMAP bm{};
     if (!::GetObjectA(bitmap, sizeof bm, &bm))
         return;
-    HDC mem = ::CreateCompatibleDC(dc);
+    const win::unique_hdc mem(::CreateCompatibleDC(dc));
     if (!mem)
         return;
-    const HGDIOBJ old = ::SelectObject(mem, bitmap);
-    ::BitBlt(dc, x, y, bm.bmWidth, bm.bmHeight, mem, 0, 0, SRCCOPY);
-    ::SelectObject(mem, old);
-    ::DeleteDC(mem);
+    win::select_object selected(mem.get(), bitmap);
+    ::BitBlt(dc, x, y, bm.bmWidth, bm.bmHeight, mem.get(), 0, 0, SRCCOPY);
 }
 
 } // namespace gm::skin

@@ -7,6 +7,8 @@
 #include "win/handles.h"
 #include <windows.h>
 
+#include <optional>
+
 namespace gm::skin {
 
 class WindowBase {
@@ -65,16 +67,17 @@ class OffscreenBuffer {
     OffscreenBuffer(HDC target, int width, int height);
     OffscreenBuffer(const OffscreenBuffer&) = delete;
     OffscreenBuffer& operator=(const OffscreenBuffer&) = delete;
-    ~OffscreenBuffer();
-    HDC dc() const { return dc_; }
+    HDC dc() const { return dc_.get(); }
     void Present(int x = 0, int y = 0);
 
   private:
     HDC target_;
     int width_, height_;
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ old_ = nullptr;
+    // Declared in this order so the bitmap is deselected before it and the
+    // DC are deleted.
+    win::unique_hdc dc_;
+    win::unique_hbitmap bitmap_;
+    std::optional<win::select_object> selected_;
 };
 
 // Copies a whole bitmap to (x, y) of a DC; nothing when the bitmap is empty.

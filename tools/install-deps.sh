@@ -3,7 +3,7 @@
 # Idempotent, and quick when everything is already there.
 set -eu
 packages=(
-    cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev
+    cmake ninja-build g++ clang-format googletest libgtest-dev libbenchmark-dev
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64 xvfb x11-utils xdotool imagemagick
     nsis fonts-liberation fonts-dejavu-core fonts-dejavu-extra python3 python3-pil

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds both presets and runs every test:
-# the core natively under AddressSanitizer/UBSan, then everything under Wine.
+# Installs what is missing, checks the format of every C++ file, builds both
+# presets and runs every test: the core natively under AddressSanitizer/UBSan,
+# then everything under Wine.
 #
 # A Windows test that fails an assertion fails the run. Only a test that
 # timed out (a Wine process that printed its results and then never ended)
@@ -10,6 +11,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
+bash tools/check-format.sh
 
 jobs=$(nproc)
 echo "== host preset (core, sanitizers)"

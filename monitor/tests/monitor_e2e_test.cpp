@@ -228,6 +228,13 @@ TEST_F(MonitorTest, StartsWithoutTheMouseAndWithoutTheLibrary) {
     dialog.WaitFor([] { return false; }, 500);
     EXPECT_EQ(dialog.Count(1254), 0);
     EXPECT_TRUE(Exchanges().empty()) << "no library, no call to the mouse";
+
+    // Without a library an arrival message, whoever sent it, is no mouse.
+    ::PostMessageA(::FindWindowA(nullptr, kMonitorWindow), 1326, 1, 0);
+    dialog.WaitFor([] { return false; }, 1000); // the arrival pause is 80 ms at this pacing
+    EXPECT_EQ(Config("Setting", "Device"), "0");
+    EXPECT_FALSE(TrayIconShown());
+    EXPECT_EQ(dialog.Count(1254), 0);
 }
 
 TEST_F(MonitorTest, ALibraryWithAnEntryMissingIsNeverCalled) {

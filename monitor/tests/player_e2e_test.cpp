@@ -103,6 +103,18 @@ TEST_F(PlayerTest, StartBringsAnOpenMediaPlayerToTheFrontOrRunsTheRegisteredOne)
         << "no player window: the registered program runs";
 }
 
+TEST_F(PlayerTest, AnOpenMediaPlayerComesToTheFrontEvenWithoutItsRegistryEntry) {
+    for (REGSAM view : {kView64, kView32}) ASSERT_FALSE(MachineKeyExists(kMediaPlayerKey, view));
+    Choose(0);
+    Recorder player("GmPlayerWindow", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 150, 150, 300, 200, nullptr,
+                    "Windows Media Player");
+    Recorder focus("GmFocus", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
+    focus.TakeFocus();
+    ASSERT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == focus.hwnd; }));
+    Event(0xF000, 25);
+    EXPECT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == player.hwnd; }));
+}
+
 TEST_F(PlayerTest, APlayerRegisteredFor32BitProgramsOnlyIsFoundThere) {
     StandIn("iTunes.exe");
     ASSERT_FALSE(MachineKeyExists(kITunesKey, kView64));

@@ -20,6 +20,14 @@ bool WarningDialog::OnInitDialog() {
     return true;
 }
 
+bool WarningDialog::SwallowsKey(const MSG& msg) const {
+    if (!SkinDialog::SwallowsKey(msg))
+        return false;
+    if (escapeCancels_ && msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)
+        ::PostMessageA(hwnd(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), LPARAM(buttons_[1].hwnd()));
+    return true;
+}
+
 void WarningDialog::OnCommand(HWND control, int) {
     if (control == buttons_[0].hwnd())
         End(skin::kDialogOk);

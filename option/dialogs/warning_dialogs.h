@@ -14,16 +14,20 @@ class WarningDialog : public skin::SkinDialog {
     int Run(const std::string& skinFolder, HWND owner);
 
   protected:
-    explicit WarningDialog(const char* iniName, bool hasClose, HWND centreOn = nullptr)
-        : iniName_(iniName), hasClose_(hasClose), centreOn_(centreOn) {}
+    // `escapeCancels`: Esc answers Cancel, as the cancel button does;
+    // otherwise Esc, like Enter, does nothing.
+    explicit WarningDialog(const char* iniName, bool hasClose, HWND centreOn = nullptr, bool escapeCancels = false)
+        : iniName_(iniName), hasClose_(hasClose), centreOn_(centreOn), escapeCancels_(escapeCancels) {}
     void CreateControls(skin::WindowSkin& skin) override;
     bool OnInitDialog() override;
     void OnCommand(HWND control, int code) override;
+    bool SwallowsKey(const MSG& msg) const override;
 
   private:
     const char* iniName_;
     bool hasClose_;
     HWND centreOn_;
+    bool escapeCancels_;
     std::array<skin::SkinButton, 3> buttons_; // OK, Cancel, Close
 };
 

@@ -117,13 +117,14 @@ void ButtonsPage::OpenFunctionMenu(int index) {
                                          FF_SWISS, "Arial"));
     const auto text = [&](int id) { return host().Lan().Get(id); };
     std::vector<std::unique_ptr<skin::CoolMenu>> menus;
-    auto make = [&](int width) -> skin::CoolMenu& {
+    // Each menu's width is set after its items, so it is exactly the
+    // menu's own whatever its texts (a long macro name is cut, not widened).
+    auto make = [&]() -> skin::CoolMenu& {
         menus.push_back(std::make_unique<skin::CoolMenu>(font.get()));
-        menus.back()->SetWidth(width);
         return *menus.back();
     };
-    skin::CoolMenu& main = make(kMenuWidth);
-    skin::CoolMenu& macros = make(kMenuWidth);
+    skin::CoolMenu& main = make();
+    skin::CoolMenu& macros = make();
     macros.Append(MF_STRING, kCmdMacroManager, text(kMacroManagerLabel));
     MacroList& library = host().Macros();
     if (!library.empty()) {
@@ -136,11 +137,13 @@ void ButtonsPage::OpenFunctionMenu(int index) {
             macros.Append(MF_STRING, UINT_PTR(kCmdMacroFirst + int(k)), shown, IsButtonsMacro(record, name));
         }
     }
+    macros.SetWidth(kMenuWidth);
     main.Append(macros, text(kMacroSubmenuTitle));
     for (const Submenu& s : FunctionSubmenus()) {
-        skin::CoolMenu& sub = make(s.width);
+        skin::CoolMenu& sub = make();
         for (int command : s.items)
             sub.Append(MF_STRING, UINT_PTR(command), text(MenuString(command)));
+        sub.SetWidth(s.width);
         main.Append(sub, text(s.title));
     }
     for (int command : FunctionMainItems())
@@ -157,7 +160,7 @@ void ButtonsPage::OpenFunctionMenu(int index) {
 
 void ButtonsPage::OnMenuCommand(int command) {
     const int b = menuButton_;
-    const int profileIndex = CurrentIndex();
+    const int profileIndex = host().Working().CurrentProfile();
     ProfileView profile = CurrentProfile();
     ButtonView record = profile.Button(b);
     const int code = CodeForCommand(command);
@@ -186,7 +189,8 @@ void ButtonsPage::OnMenuCommand(int command) {
     } else {
         SetFunction(record, code);
     }
-    host().Working().SetButtonChangeFlag(profileIndex, b, 1);
+    if (SettingsBlock::IsProfileIndex(profileIndex))
+        host().Working().SetButtonChangeFlag(profileIndex, b, 1);
     Refresh();
 }
 

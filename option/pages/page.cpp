@@ -7,11 +7,6 @@ bool Page::CreatePage(HWND parent) {
                   WS_EX_CONTROLPARENT);
 }
 
-int Page::CurrentIndex() {
-    const int p = host_.Working().CurrentProfile();
-    return SettingsBlock::IsProfileIndex(p) ? p : 0;
-}
-
 LRESULT Page::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     switch (msg) {
     case WM_COMMAND:
@@ -28,6 +23,12 @@ LRESULT Page::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     return SkinWindow::OnMessage(msg, wp, lp);
 }
 
-ProfileView Page::CurrentProfile() { return host_.Working().Profile(CurrentIndex()); }
+ProfileView Page::CurrentProfile() {
+    const int p = host_.Working().CurrentProfile();
+    if (SettingsBlock::IsProfileIndex(p))
+        return host_.Working().Profile(p);
+    detached_.fill(0);
+    return ProfileView(detached_.data());
+}
 
 } // namespace gm::option

@@ -3,6 +3,8 @@
 // dialog's page area, editing the host's working block.
 #include "option/option_host.h"
 #include "skin/skin_window.h"
+#include <array>
+#include <cstdint>
 #include <string>
 
 namespace gm::option {
@@ -23,13 +25,15 @@ class Page : public skin::SkinWindow {
     // anything on a page.
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;
     OptionHost& host() { return host_; }
-    // The current profile of the working block (profile 0 when the index is
-    // out of range, so a page never reads outside the block).
+    // The current profile of the working block. With no profile chosen (a
+    // stored index out of range) it is a blank profile of the page's own:
+    // the page edits no real profile until one is picked, as the main
+    // dialog does, and never reads outside the block.
     ProfileView CurrentProfile();
-    int CurrentIndex();
 
   private:
     OptionHost& host_;
+    std::array<uint8_t, kProfileSize> detached_{};
 };
 
 } // namespace gm::option

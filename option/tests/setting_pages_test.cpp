@@ -98,6 +98,19 @@ TEST_F(LightingPageTest, StrangeStoredValuesAndAnotherProfileShowWithoutWriting)
     EXPECT_EQ(host.working.Profile(2).Get(prof::LightEffectType1), 5) << "kept until clicked";
 }
 
+TEST_F(LightingPageTest, WithNoProfileChosenAClickChangesNoProfile) {
+    Open();
+    for (int stored : {9, -1}) {
+        host.working.SetCurrentProfile(stored);
+        const SettingsBlock before = host.working;
+        page.Refresh();
+        test::Pump();
+        for (int key : {6, 8, 25, 16})
+            ClickCentre(page.button(key).hwnd());
+        EXPECT_TRUE(host.working == before) << "no profile edited, not even profile 0; stored " << stored;
+    }
+}
+
 TEST_F(LightingPageTest, ResetAlsoRestoresTheDisplaySettingsAndCancelKeepsAll) {
     Open();
     ClickCentre(page.button(25).hwnd());

@@ -1,5 +1,6 @@
 // The skinned warnings run modally in this process, with the real artwork,
 // while a timer plays the user: keys first, then one of the buttons.
+#include "option/dialogs/delete_macro_warning.h"
 #include "option/dialogs/warning_dialogs.h"
 #include "win/install_dir.h"
 
@@ -98,6 +99,54 @@ TEST(WarningDialogs, OnlyTheirButtonsCloseThemWithTheirAnswers) {
             EXPECT_EQ(PopupOf(owner.hwnd), nullptr) << c.name << ": gone after its button";
             EXPECT_TRUE(::IsWindowEnabled(owner.hwnd)) << c.name << ": the owner works again";
         }
+}
+
+TEST(WarningDialogs, TheDeleteMacroWarningTakesEscAsCancelAndIgnoresEnter) {
+    Owner owner(100, 100, 600, 400);
+    for (int key = 1; key <= 3; ++key) {
+        DeleteMacroWarning w;
+        bool survived = false;
+        // Its buttons answer as every warning's do; Enter alone closes nothing.
+        g_step = 0;
+        g_script = [&](int step) {
+            const HWND dialog = PopupOf(owner.hwnd);
+            if (!dialog)
+                return;
+            if (step == 0) {
+                ::PostMessageA(dialog, WM_KEYDOWN, VK_RETURN, 1);
+                ::PostMessageA(dialog, WM_CHAR, '\r', 1);
+            } else if (step == 3) {
+                survived = ::IsWindow(dialog) != FALSE;
+                ::PostMessageA(ButtonOf(dialog, key), BM_CLICK, 0, 0);
+            }
+        };
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 60, Tick);
+        EXPECT_EQ(w.Run(win::SkinFolder(), owner.hwnd), key == 1 ? skin::kDialogOk : skin::kDialogCancel) << key;
+        ::KillTimer(nullptr, timer);
+        EXPECT_TRUE(survived) << "Enter closes nothing";
+    }
+
+    // Esc, at the dialog or at one of its buttons, keeps the macro. Should
+    // it be ignored, OK is clicked a little later, and the answer shows it.
+    for (bool atButton : {false, true}) {
+        DeleteMacroWarning w;
+        g_step = 0;
+        g_script = [&](int step) {
+            const HWND dialog = PopupOf(owner.hwnd);
+            if (!dialog)
+                return;
+            if (step == 0)
+                ::PostMessageA(atButton ? ButtonOf(dialog, 1) : dialog, WM_KEYDOWN, VK_ESCAPE, 1);
+            else if (step == 6)
+                ::PostMessageA(ButtonOf(dialog, 1), BM_CLICK, 0, 0);
+        };
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 60, Tick);
+        EXPECT_EQ(w.Run(win::SkinFolder(), owner.hwnd), skin::kDialogCancel) << (atButton ? "at a button" : "at the dialog");
+        ::KillTimer(nullptr, timer);
+        EXPECT_EQ(PopupOf(owner.hwnd), nullptr);
+        EXPECT_TRUE(::IsWindowEnabled(owner.hwnd));
+    }
+    g_script = nullptr;
 }
 
 TEST(WarningDialogs, TheResetWarningCentresOnTheMainDialogOthersOnTheirOpener) {
