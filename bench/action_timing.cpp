@@ -43,8 +43,10 @@ bool Pump(bool (*done)(), double limitMs) {
     const double end = NowMs() + limitMs;
     while (NowMs() < end) {
         MSG m;
-        while (::PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&m);
-        if (done()) return true;
+        while (::PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageA(&m);
+        if (done())
+            return true;
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
     }
     return false;
@@ -70,15 +72,16 @@ int main() {
     ::GetTempPathA(sizeof temp, temp);
     const std::string dir = std::string(temp) + "gm_action_timing\\";
     ::CreateDirectoryA(dir.c_str(), nullptr);
-    for (const char* f : {"Monitor.exe", "lan.dll"}) ::CopyFileA((Here() + f).c_str(), (dir + f).c_str(), FALSE);
+    for (const char* f : {"Monitor.exe", "lan.dll"})
+        ::CopyFileA((Here() + f).c_str(), (dir + f).c_str(), FALSE);
 
     WNDCLASSA wc{};
     wc.lpfnWndProc = Proc;
     wc.hInstance = ::GetModuleHandleA(nullptr);
     wc.lpszClassName = "GmTimingTarget";
     ::RegisterClassA(&wc);
-    HWND target = ::CreateWindowExA(0, wc.lpszClassName, "timing", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 200, 100,
-                                    nullptr, nullptr, wc.hInstance, nullptr);
+    HWND target = ::CreateWindowExA(0, wc.lpszClassName, "timing", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                    50, 50, 200, 100, nullptr, nullptr, wc.hInstance, nullptr);
     ::SetForegroundWindow(target);
     ::SetFocus(target);
 
@@ -86,7 +89,9 @@ int main() {
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     std::string line = "\"" + dir + "Monitor.exe\"";
-    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi)) return 1;
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(),
+                          &si, &pi))
+        return 1;
     static gm::SharedBlock shared;
     static gm::SettingsBlock block;
     HWND monitor = nullptr;
@@ -121,7 +126,8 @@ int main() {
         t += pause;
     }
     const double roundMs = t;
-    if (!shared.CopyOut(block)) return 1;
+    if (!shared.CopyOut(block))
+        return 1;
     ::SendMessageA(monitor, 1226, 0, 0);
 
     // Latency: press and release button 5, 200 times.
@@ -130,7 +136,8 @@ int main() {
         g_arrivals.clear();
         const double t0 = NowMs();
         ::PostMessageA(monitor, 1325, 0x5000, 5);
-        if (!Pump([] { return !g_arrivals.empty(); }, 2000)) break;
+        if (!Pump([] { return !g_arrivals.empty(); }, 2000))
+            break;
         latency.push_back(g_arrivals.front() - t0);
         ::PostMessageA(monitor, 1325, 0x5000, 0x0105);
         Pump([] { return g_arrivals.size() >= 2; }, 2000);
@@ -148,15 +155,18 @@ int main() {
         raw.push_back(g_arrivals[i] - (double(i / 40) * roundMs + schedule[i % 40]));
     const double start = raw.empty() ? 0 : Percentile(raw, 0.5);
     std::vector<double> errors;
-    for (double r : raw) errors.push_back(r - start);
+    for (double r : raw)
+        errors.push_back(r - start);
     auto meanOf = [&](std::size_t from, std::size_t to) {
         double sum = 0;
-        for (std::size_t i = from; i < to; ++i) sum += errors[i];
+        for (std::size_t i = from; i < to; ++i)
+            sum += errors[i];
         return sum / double(to - from);
     };
 
     ::PostMessageA(monitor, WM_CLOSE, 0, 0);
-    if (::WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) ::TerminateProcess(pi.hProcess, 1);
+    if (::WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0)
+        ::TerminateProcess(pi.hProcess, 1);
     shared.Close();
     ::DeleteFileA((dir + "Monitor.exe").c_str());
 
@@ -165,14 +175,17 @@ int main() {
         return 1;
     }
     std::vector<double> absErr;
-    for (double e : errors) absErr.push_back(std::fabs(e));
-    std::printf("macro timing, 200 events (40 x 5 rounds, pauses 1-50 ms, %.0f ms a round)\n", roundMs);
-    std::printf("  error median %.3f ms  p99 %.3f ms  max %.3f ms\n", Percentile(absErr, 0.5), Percentile(absErr, 0.99),
-                Percentile(absErr, 1.0));
+    for (double e : errors)
+        absErr.push_back(std::fabs(e));
+    std::printf("macro timing, 200 events (40 x 5 rounds, pauses 1-50 ms, %.0f ms a round)\n",
+                roundMs);
+    std::printf("  error median %.3f ms  p99 %.3f ms  max %.3f ms\n", Percentile(absErr, 0.5),
+                Percentile(absErr, 0.99), Percentile(absErr, 1.0));
     std::printf("  drift (last round's mean error - first round's) %+.3f ms; last event %+.3f ms; "
                 "first event %+.3f ms\n",
                 meanOf(160, 200) - meanOf(1, 40), errors.back(), errors.front());
     std::printf("button event to first injected key, %zu presses\n", latency.size());
-    std::printf("  latency median %.3f ms  p99 %.3f ms\n", Percentile(latency, 0.5), Percentile(latency, 0.99));
+    std::printf("  latency median %.3f ms  p99 %.3f ms\n", Percentile(latency, 0.5),
+                Percentile(latency, 0.99));
     return 0;
 }

@@ -8,9 +8,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     wc.hInstance = instance;
     wc.lpszClassName = "GmEmptyWindow";
     ::RegisterClassA(&wc);
-    ::CreateWindowExA(0, wc.lpszClassName, "Empty window", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, instance,
-                      nullptr);
+    ::CreateWindowExA(0, wc.lpszClassName, "Empty window", WS_POPUP, 0, 0, 100, 100, nullptr,
+                      nullptr, instance, nullptr);
     MSG msg;
-    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) ::DispatchMessageA(&msg);
+    while (::GetMessageA(&msg, nullptr, 0, 0) > 0)
+        ::DispatchMessageA(&msg);
     return 0;
 }

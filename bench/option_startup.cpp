@@ -3,7 +3,8 @@
 // against a bare skinned dialog of the same size and skin built with the
 // same toolkit, measured the same way in the same run. Both run from a
 // temporary install folder without a monitor.
-//   bash tools/with-wine.sh build/windows/wineprefix wine build/windows/bin/option_startup.exe [runs]
+//   bash tools/with-wine.sh build/windows/wineprefix wine build/windows/bin/option_startup.exe
+//   [runs]
 #include <windows.h>
 
 #include <algorithm>
@@ -14,7 +15,9 @@
 
 namespace {
 
-std::string Folder(const std::string& path) { return path.substr(0, path.find_last_of('\\') + 1); }
+std::string Folder(const std::string& path) {
+    return path.substr(0, path.find_last_of('\\') + 1);
+}
 
 bool CopyTree(const std::string& from, const std::string& to) {
     ::CreateDirectoryA(to.c_str(), nullptr);
@@ -51,7 +54,8 @@ double TimeToFirstPaint(const std::string& dir, const char* exe, const char* tit
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     const double start = NowMs();
-    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi))
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(),
+                          &si, &pi))
         return -1;
     double took = -1;
     HWND w = nullptr;
@@ -103,9 +107,11 @@ int main(int argc, char** argv) {
     const double o = Median(option), b = Median(bare);
     std::printf("start to first paint, median of %d runs:\n", runs);
     std::printf("  Option.exe main dialog      %8.1f ms (min %.1f, max %.1f)\n", o,
-                *std::min_element(option.begin(), option.end()), *std::max_element(option.begin(), option.end()));
+                *std::min_element(option.begin(), option.end()),
+                *std::max_element(option.begin(), option.end()));
     std::printf("  bare skinned dialog         %8.1f ms (min %.1f, max %.1f)\n", b,
-                *std::min_element(bare.begin(), bare.end()), *std::max_element(bare.begin(), bare.end()));
+                *std::min_element(bare.begin(), bare.end()),
+                *std::max_element(bare.begin(), bare.end()));
     std::printf("  ratio Option / bare         %8.2f\n", b > 0 ? o / b : 0.0);
     return 0;
 }

@@ -12,23 +12,26 @@ bool PipeConnection::Connect(const std::string& pipe, DWORD timeoutMs) {
     Close();
     const DWORD start = ::GetTickCount();
     for (;;) {
-        HANDLE h = ::CreateFileA(pipe.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                 FILE_FLAG_OVERLAPPED, nullptr);
+        HANDLE h = ::CreateFileA(pipe.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
         if (h != INVALID_HANDLE_VALUE) {
             pipe_ = win::unique_file(h);
             break;
         }
         const DWORD error = ::GetLastError();
         const DWORD elapsed = ::GetTickCount() - start;
-        if (elapsed >= timeoutMs) return false;
+        if (elapsed >= timeoutMs)
+            return false;
         if (error == ERROR_FILE_NOT_FOUND) {
             // Either no virtual mouse, or it is between two listening
             // instances for a moment: look again briefly before giving up.
-            if (elapsed >= std::min<DWORD>(timeoutMs, kInstanceGapMs)) return false;
+            if (elapsed >= std::min<DWORD>(timeoutMs, kInstanceGapMs))
+                return false;
             ::Sleep(10);
             continue;
         }
-        if (error != ERROR_PIPE_BUSY) return false;
+        if (error != ERROR_PIPE_BUSY)
+            return false;
         ::WaitNamedPipeA(pipe.c_str(), std::max<DWORD>(1, timeoutMs - elapsed));
     }
     DWORD mode = PIPE_READMODE_MESSAGE;
@@ -48,19 +51,22 @@ bool PipeConnection::Adopt(HANDLE pipe) {
 bool PipeConnection::MakeEvents() {
     readEvent_.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
     writeEvent_.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    if (!readEvent_ || !writeEvent_) Close();
+    if (!readEvent_ || !writeEvent_)
+        Close();
     return IsOpen();
 }
 
 void PipeConnection::Close() {
-    if (pipe_) ::CancelIoEx(pipe_.get(), nullptr);
+    if (pipe_)
+        ::CancelIoEx(pipe_.get(), nullptr);
     pipe_.reset();
     readEvent_.reset();
     writeEvent_.reset();
 }
 
 bool PipeConnection::Write(const Bytes& message, DWORD timeoutMs) {
-    if (!pipe_) return false;
+    if (!pipe_)
+        return false;
     OVERLAPPED ov{};
     ov.hEvent = writeEvent_.get();
     ::ResetEvent(ov.hEvent);
@@ -82,13 +88,15 @@ bool PipeConnection::Write(const Bytes& message, DWORD timeoutMs) {
 
 std::optional<Bytes> PipeConnection::Read(DWORD timeoutMs, HANDLE cancel) {
     timedOut_ = false;
-    if (!pipe_) return std::nullopt;
+    if (!pipe_)
+        return std::nullopt;
     Bytes message;
     const DWORD start = ::GetTickCount();
     for (;;) {
         // A message longer than one read arrives in pieces (ERROR_MORE_DATA).
         const std::size_t have = message.size();
-        if (have >= kMaxAnswer) break;
+        if (have >= kMaxAnswer)
+            break;
         message.resize(have + 4096);
         OVERLAPPED ov{};
         ov.hEvent = readEvent_.get();
@@ -100,8 +108,9 @@ std::optional<Bytes> PipeConnection::Read(DWORD timeoutMs, HANDLE cancel) {
         const DWORD elapsed = ::GetTickCount() - start;
         HANDLE waits[2] = {ov.hEvent, cancel};
         const DWORD r = ::WaitForMultipleObjects(cancel ? 2 : 1, waits, FALSE,
-                                                 timeoutMs == INFINITE ? INFINITE
-                                                 : elapsed >= timeoutMs ? 0 : timeoutMs - elapsed);
+                                                 timeoutMs == INFINITE  ? INFINITE
+                                                 : elapsed >= timeoutMs ? 0
+                                                                        : timeoutMs - elapsed);
         if (r != WAIT_OBJECT_0) {
             timedOut_ = r == WAIT_TIMEOUT;
             ::CancelIoEx(pipe_.get(), &ov);
@@ -112,7 +121,8 @@ std::optional<Bytes> PipeConnection::Read(DWORD timeoutMs, HANDLE cancel) {
             message.resize(have + got);
             return message;
         }
-        if (::GetLastError() != ERROR_MORE_DATA) break;
+        if (::GetLastError() != ERROR_MORE_DATA)
+            break;
         message.resize(have + got);
     }
     // Time-out, cancel, broken pipe or an oversized message: the connection
@@ -124,17 +134,20 @@ std::optional<Bytes> PipeConnection::Read(DWORD timeoutMs, HANDLE cancel) {
 std::optional<Answer> EmulatorClient::Exchange(const Bytes& request, Op expected) {
     for (int attempt = 0; attempt < 2; ++attempt) {
         const bool reused = connection_.IsOpen();
-        if (!reused && !connection_.Connect(pipe_, timeout_)) return std::nullopt;
+        if (!reused && !connection_.Connect(pipe_, timeout_))
+            return std::nullopt;
         // A connection left over from a virtual mouse that has since gone
         // fails at once (broken pipe): try once more on a fresh one. A
         // time-out is never retried: the mouse got the request and went quiet.
         if (!connection_.Write(request, timeout_)) {
-            if (reused) continue;
+            if (reused)
+                continue;
             return std::nullopt;
         }
         auto reply = connection_.Read(timeout_);
         if (!reply) {
-            if (reused && !connection_.timed_out()) continue;
+            if (reused && !connection_.timed_out())
+                continue;
             return std::nullopt;
         }
         auto answer = ParseAnswer(reply->data(), reply->size());
@@ -149,27 +162,32 @@ std::optional<Answer> EmulatorClient::Exchange(const Bytes& request, Op expected
 
 std::optional<bool> EmulatorClient::Hello() {
     auto a = Exchange(EncodeHello(), Op::Hello);
-    if (!a) return std::nullopt;
+    if (!a)
+        return std::nullopt;
     return a->ok;
 }
 
 bool EmulatorClient::SetFeature(const uint8_t* report, std::size_t length) {
-    if (report == nullptr || length == 0 || length > kMaxReport) return false;
+    if (report == nullptr || length == 0 || length > kMaxReport)
+        return false;
     auto a = Exchange(EncodeSet(report, length), Op::Set);
     return a && a->ok;
 }
 
 bool EmulatorClient::GetFeature(uint8_t* report, std::size_t length) {
-    if (report == nullptr || length == 0 || length > kMaxReport) return false;
+    if (report == nullptr || length == 0 || length > kMaxReport)
+        return false;
     auto a = Exchange(EncodeGet(report[0], length), Op::Get);
-    if (!a || !a->ok || a->report.empty()) return false;
+    if (!a || !a->ok || a->report.empty())
+        return false;
     std::memcpy(report, a->report.data(), std::min(length, a->report.size()));
     return true;
 }
 
 std::optional<std::pair<bool, std::string>> EmulatorClient::Command(const std::string& text) {
     auto a = Exchange(EncodeCommand(text), Op::Command);
-    if (!a) return std::nullopt;
+    if (!a)
+        return std::nullopt;
     return std::make_pair(a->ok, a->text);
 }
 

@@ -18,7 +18,7 @@ namespace gm::emu {
 inline constexpr DWORD kExchangeTimeoutMs = 1000;
 
 class PipeConnection {
-public:
+  public:
     PipeConnection() = default;
     [[nodiscard]] bool Connect(const std::string& pipe, DWORD timeoutMs);
     // Takes over a server-side pipe handle (opened overlapped).
@@ -31,7 +31,7 @@ public:
     // Whether the last failed Read ran out of time (rather than breaking).
     bool timed_out() const { return timedOut_; }
 
-private:
+  private:
     bool MakeEvents();
 
     win::unique_file pipe_;
@@ -42,7 +42,7 @@ private:
 };
 
 class EmulatorClient {
-public:
+  public:
     explicit EmulatorClient(std::string pipe, DWORD timeoutMs = kExchangeTimeoutMs)
         : pipe_(std::move(pipe)), timeout_(timeoutMs) {}
 
@@ -57,7 +57,7 @@ public:
 
     void Disconnect() { connection_.Close(); }
 
-private:
+  private:
     std::optional<Answer> Exchange(const Bytes& request, Op expected);
 
     std::string pipe_;

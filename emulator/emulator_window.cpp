@@ -26,19 +26,23 @@ void EmulatorWindow::Create(PipeServer& server, VirtualMouse& mouse, bool hidden
     ::RegisterClassA(&wc);
     RECT r{0, 0, 5 * kCell + 16, kTop + 4 * kCell + 8};
     ::AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
-    HWND h = ::CreateWindowExA(0, kClass, "Virtual mouse", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                               CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, nullptr, nullptr,
-                               wc.hInstance, this);
+    HWND h = ::CreateWindowExA(0, kClass, "Virtual mouse",
+                               WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                               CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left, r.bottom - r.top,
+                               nullptr, nullptr, wc.hInstance, this);
     hwnd_ = h;
-    if (h && !hidden) ::ShowWindow(h, SW_SHOWNORMAL);
+    if (h && !hidden)
+        ::ShowWindow(h, SW_SHOWNORMAL);
 }
 
 void EmulatorWindow::Destroy() {
-    if (HWND h = hwnd_.exchange(nullptr)) ::DestroyWindow(h);
+    if (HWND h = hwnd_.exchange(nullptr))
+        ::DestroyWindow(h);
 }
 
 void EmulatorWindow::Refresh() {
-    if (HWND h = hwnd_.load()) ::PostMessageA(h, kRefresh, 0, 0);
+    if (HWND h = hwnd_.load())
+        ::PostMessageA(h, kRefresh, 0, 0);
 }
 
 RECT EmulatorWindow::SlotRect(int slot) const {
@@ -56,7 +60,8 @@ int EmulatorWindow::HitTest(int x, int y) const {
     POINT p{x, y};
     for (int s = 1; s <= 17; ++s) {
         RECT r = SlotRect(s);
-        if (::PtInRect(&r, p)) return s;
+        if (::PtInRect(&r, p))
+            return s;
     }
     return 0;
 }
@@ -74,24 +79,30 @@ void EmulatorWindow::Paint(HDC dc) {
     {
         std::lock_guard g(server_->lock());
         state = mouse_->StateLine();
-        for (int b = 0; b < 15; ++b) functions[b] = mouse_->firmware().FunctionOf(b + 1);
+        for (int b = 0; b < 15; ++b)
+            functions[b] = mouse_->firmware().FunctionOf(b + 1);
         plugged = mouse_->plugged();
     }
     RECT line{8, 6, all.right - 8, 26};
     ::DrawTextA(dc, state.c_str(), -1, &line, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
     line = {8, 28, all.right - 8, 48};
     ::SetTextColor(dc, RGB(250, 210, 60));
-    ::DrawTextA(dc, lastAction_.c_str(), -1, &line, DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
+    ::DrawTextA(dc, lastAction_.c_str(), -1, &line,
+                DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
     for (int s = 1; s <= 17; ++s) {
         RECT r = SlotRect(s);
-        const win::unique_hbrush face(::CreateSolidBrush(s == held_ ? RGB(250, 210, 60) : RGB(40, 56, 96)));
+        const win::unique_hbrush face(
+            ::CreateSolidBrush(s == held_ ? RGB(250, 210, 60) : RGB(40, 56, 96)));
         ::FillRect(dc, &r, face.get());
         ::SetTextColor(dc, s == held_ ? RGB(16, 24, 48) : RGB(220, 220, 220));
         char text[32];
         if (s <= 15)
             std::snprintf(text, sizeof text, "%d\nfn %d", s, functions[s - 1]);
         else
-            std::snprintf(text, sizeof text, "%s", s == 16 ? "Profile" : plugged ? "Unplug" : "Plug");
+            std::snprintf(text, sizeof text, "%s",
+                          s == 16   ? "Profile"
+                          : plugged ? "Unplug"
+                                    : "Plug");
         RECT t = r;
         ::DrawTextA(dc, text, -1, &t, DT_CENTER | DT_WORDBREAK);
     }
@@ -99,7 +110,8 @@ void EmulatorWindow::Paint(HDC dc) {
 
 LRESULT CALLBACK EmulatorWindow::Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) noexcept {
     if (msg == WM_NCCREATE) {
-        auto* self = static_cast<EmulatorWindow*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+        auto* self =
+            static_cast<EmulatorWindow*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
         ::SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         self->hwnd_ = h;
     }
@@ -115,7 +127,8 @@ LRESULT EmulatorWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) noexcept {
         return 0;
     case WM_LBUTTONDOWN: {
         const int s = HitTest(short(LOWORD(lp)), short(HIWORD(lp)));
-        if (s == 0) return 0;
+        if (s == 0)
+            return 0;
         if (s <= 15) {
             held_ = s;
             ::SetCapture(h);
@@ -136,7 +149,8 @@ LRESULT EmulatorWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) noexcept {
             // Released however the press ended, so nothing stays held.
             const int s = held_;
             held_ = 0;
-            if (msg == WM_LBUTTONUP) ::ReleaseCapture();
+            if (msg == WM_LBUTTONUP)
+                ::ReleaseCapture();
             lastAction_ = server_->Execute("release " + std::to_string(s)).text;
             ::InvalidateRect(h, nullptr, FALSE);
         }
@@ -147,7 +161,8 @@ LRESULT EmulatorWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) noexcept {
         ::GetClientRect(h, &r);
         const win::unique_hdc mem(::CreateCompatibleDC(dc.get()));
         const win::unique_hbitmap bmp(::CreateCompatibleBitmap(dc.get(), r.right, r.bottom));
-        if (!mem || !bmp) return 0;
+        if (!mem || !bmp)
+            return 0;
         win::select_object selected(mem.get(), bmp.get());
         Paint(mem.get());
         ::BitBlt(dc.get(), 0, 0, r.right, r.bottom, mem.get(), 0, 0, SRCCOPY);

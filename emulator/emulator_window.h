@@ -13,13 +13,13 @@ class PipeServer;
 class VirtualMouse;
 
 class EmulatorWindow {
-public:
+  public:
     void Create(PipeServer& server, VirtualMouse& mouse, bool hidden);
     void Destroy();
     // Any thread: asks the window to repaint (posted, never sent).
     void Refresh();
 
-private:
+  private:
     static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM) noexcept;
     LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) noexcept;
     void Paint(HDC dc);

@@ -7,14 +7,18 @@
 namespace gm::emu {
 
 bool LoadFlashFile(Firmware& firmware, const std::string& path) {
-    win::unique_file f(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!f) return false;
+    win::unique_file f(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f)
+        return false;
     LARGE_INTEGER size;
-    if (!::GetFileSizeEx(f.get(), &size) || size.QuadPart <= 0 || size.QuadPart > (1 << 20)) return false;
+    if (!::GetFileSizeEx(f.get(), &size) || size.QuadPart <= 0 || size.QuadPart > (1 << 20))
+        return false;
     std::vector<uint8_t> image(std::size_t(size.QuadPart));
     DWORD got = 0;
-    if (!::ReadFile(f.get(), image.data(), DWORD(image.size()), &got, nullptr) || got != image.size()) return false;
+    if (!::ReadFile(f.get(), image.data(), DWORD(image.size()), &got, nullptr) ||
+        got != image.size())
+        return false;
     return firmware.LoadFlash(image);
 }
 
@@ -22,11 +26,13 @@ bool SaveFlashFile(const Firmware& firmware, const std::string& path) {
     const std::vector<uint8_t> image = firmware.SaveFlash();
     const std::string temp = path + ".new";
     {
-        win::unique_file f(
-            ::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!f) return false;
+        win::unique_file f(::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!f)
+            return false;
         DWORD written = 0;
-        if (!::WriteFile(f.get(), image.data(), DWORD(image.size()), &written, nullptr) || written != image.size())
+        if (!::WriteFile(f.get(), image.data(), DWORD(image.size()), &written, nullptr) ||
+            written != image.size())
             return false;
     }
     return ::MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;

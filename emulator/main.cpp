@@ -35,7 +35,8 @@ std::string PipeFromIni() {
 void Print(const std::string& text) {
     ::AttachConsole(ATTACH_PARENT_PROCESS);
     HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
-    if (out == nullptr || out == INVALID_HANDLE_VALUE) return;
+    if (out == nullptr || out == INVALID_HANDLE_VALUE)
+        return;
     DWORD written = 0;
     const std::string line = text.empty() || text.back() == '\n' ? text : text + "\n";
     ::WriteFile(out, line.data(), DWORD(line.size()), &written, nullptr);
@@ -57,7 +58,8 @@ int RunServer(const std::string& pipe, const std::string& flashPath, bool hidden
     emu::LoadFlashFile(mouse.firmware(), flashPath);
     emu::EmulatorWindow window;
     emu::PipeServer server(pipe, mouse, [&] {
-        if (mouse.TakeFlashChanged()) emu::SaveFlashFile(mouse.firmware(), flashPath);
+        if (mouse.TakeFlashChanged())
+            emu::SaveFlashFile(mouse.firmware(), flashPath);
         window.Refresh();
     });
     if (!server.Start()) {
@@ -67,17 +69,20 @@ int RunServer(const std::string& pipe, const std::string& flashPath, bool hidden
     window.Create(server, mouse, hidden);
     // Messages until the window closes or a client says "quit".
     for (;;) {
-        const DWORD r = ::MsgWaitForMultipleObjects(1, std::vector<HANDLE>{server.quit_event()}.data(), FALSE,
-                                                    INFINITE, QS_ALLINPUT);
-        if (r == WAIT_OBJECT_0) break;
+        const DWORD r = ::MsgWaitForMultipleObjects(
+            1, std::vector<HANDLE>{server.quit_event()}.data(), FALSE, INFINITE, QS_ALLINPUT);
+        if (r == WAIT_OBJECT_0)
+            break;
         MSG msg;
         bool quit = false;
         while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) quit = true;
+            if (msg.message == WM_QUIT)
+                quit = true;
             ::TranslateMessage(&msg);
             ::DispatchMessageA(&msg);
         }
-        if (quit) break;
+        if (quit)
+            break;
     }
     server.Stop();
     window.Destroy();
@@ -95,14 +100,21 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     bool hidden = false;
     std::vector<std::string> words;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--pipe" && i + 1 < args.size()) pipe = args[++i];
-        else if (args[i] == "--flash" && i + 1 < args.size()) flash = args[++i];
-        else if (args[i] == "--hidden") hidden = true;
-        else words.push_back(args[i]);
+        if (args[i] == "--pipe" && i + 1 < args.size())
+            pipe = args[++i];
+        else if (args[i] == "--flash" && i + 1 < args.size())
+            flash = args[++i];
+        else if (args[i] == "--hidden")
+            hidden = true;
+        else
+            words.push_back(args[i]);
     }
-    if (pipe.empty()) pipe = PipeFromIni();
-    if (words.empty() || words[0] == "serve") return RunServer(pipe, flash, hidden);
+    if (pipe.empty())
+        pipe = PipeFromIni();
+    if (words.empty() || words[0] == "serve")
+        return RunServer(pipe, flash, hidden);
     std::string command;
-    for (const auto& w : words) command += (command.empty() ? "" : " ") + w;
+    for (const auto& w : words)
+        command += (command.empty() ? "" : " ") + w;
     return RunClient(pipe, command);
 }

@@ -22,10 +22,18 @@
 
 namespace gm::emu {
 
-enum class Op : uint8_t { Hello = 1, Set = 2, Get = 3, Command = 4, Subscribe = 5, Event = 16, Plug = 17 };
+enum class Op : uint8_t {
+    Hello = 1,
+    Set = 2,
+    Get = 3,
+    Command = 4,
+    Subscribe = 5,
+    Event = 16,
+    Plug = 17
+};
 
-inline constexpr std::size_t kMaxMessage = 4096;     // requests
-inline constexpr std::size_t kMaxAnswer = 16 << 20;  // answers (the log can be long)
+inline constexpr std::size_t kMaxMessage = 4096;    // requests
+inline constexpr std::size_t kMaxAnswer = 16 << 20; // answers (the log can be long)
 inline constexpr std::size_t kMaxReport = 1024;
 
 using Bytes = std::vector<uint8_t>;
@@ -46,21 +54,21 @@ Bytes EncodePlug(bool plugged);
 // A request as the server sees it; nothing for a malformed message.
 struct Request {
     Op op = Op::Hello;
-    Bytes report;            // Set: the report; Get: empty
-    uint8_t reportId = 0;    // Get
-    std::size_t length = 0;  // Get: bytes asked for (at most kMaxReport)
-    std::string text;        // Command
+    Bytes report;           // Set: the report; Get: empty
+    uint8_t reportId = 0;   // Get
+    std::size_t length = 0; // Get: bytes asked for (at most kMaxReport)
+    std::string text;       // Command
 };
 std::optional<Request> ParseRequest(const uint8_t* data, std::size_t length);
 
 // An answer or notification as the client sees it.
 struct Answer {
     Op op = Op::Hello;
-    bool ok = false;      // Set, Get, Command; Hello and Plug: plugged
-    Bytes report;         // Get
-    std::string text;     // Command
-    uint16_t cls = 0;     // Event
-    uint16_t value = 0;   // Event
+    bool ok = false;    // Set, Get, Command; Hello and Plug: plugged
+    Bytes report;       // Get
+    std::string text;   // Command
+    uint16_t cls = 0;   // Event
+    uint16_t value = 0; // Event
 };
 std::optional<Answer> ParseAnswer(const uint8_t* data, std::size_t length);
 

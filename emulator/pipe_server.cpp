@@ -5,8 +5,8 @@ namespace {
 
 HANDLE MakePipe(const std::string& name) {
     return ::CreateNamedPipeA(name.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED,
-                              PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT, PIPE_UNLIMITED_INSTANCES,
-                              4096, 4096, 0, nullptr);
+                              PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT,
+                              PIPE_UNLIMITED_INSTANCES, 4096, 4096, 0, nullptr);
 }
 
 } // namespace
@@ -14,18 +14,23 @@ HANDLE MakePipe(const std::string& name) {
 PipeServer::PipeServer(std::string pipe, VirtualMouse& mouse, std::function<void()> changed)
     : pipe_(std::move(pipe)), mouse_(mouse), changed_(std::move(changed)) {}
 
-PipeServer::~PipeServer() { Stop(); }
+PipeServer::~PipeServer() {
+    Stop();
+}
 
 bool PipeServer::Start() {
     stop_.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
     quit_.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    if (!stop_ || !quit_) return false;
+    if (!stop_ || !quit_)
+        return false;
     // Create the first instance here so a second server on the same name
     // fails at once instead of serving half the clients.
-    HANDLE first = ::CreateNamedPipeA(pipe_.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
-                                      PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT,
-                                      PIPE_UNLIMITED_INSTANCES, 4096, 4096, 0, nullptr);
-    if (first == INVALID_HANDLE_VALUE) return false;
+    HANDLE first = ::CreateNamedPipeA(
+        pipe_.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
+        PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT, PIPE_UNLIMITED_INSTANCES, 4096, 4096,
+        0, nullptr);
+    if (first == INVALID_HANDLE_VALUE)
+        return false;
     acceptor_ = std::thread([this, first] {
         ::CloseHandle(first);
         AcceptLoop();
@@ -34,9 +39,11 @@ bool PipeServer::Start() {
 }
 
 void PipeServer::Stop() {
-    if (!stop_) return;
+    if (!stop_)
+        return;
     ::SetEvent(stop_.get());
-    if (acceptor_.joinable()) acceptor_.join();
+    if (acceptor_.joinable())
+        acceptor_.join();
     {
         std::lock_guard g(subscribersLock_);
         for (auto& s : subscribers_) {
@@ -90,7 +97,8 @@ void PipeServer::AcceptLoop() noexcept {
         std::thread([this, pipe] {
             Serve(pipe);
             std::lock_guard g(clientsLock_);
-            if (--clients_ == 0) clientsDone_.notify_all();
+            if (--clients_ == 0)
+                clientsDone_.notify_all();
         }).detach();
     }
 }
@@ -99,23 +107,27 @@ std::shared_ptr<PipeServer::Subscriber> PipeServer::Subscribe(PipeConnection con
     auto s = std::make_shared<Subscriber>();
     s->connection = std::move(connection);
     s->dead.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    if (!s->dead) return nullptr;
+    if (!s->dead)
+        return nullptr;
     std::lock_guard g(subscribersLock_);
     bool plugged;
     {
         std::lock_guard m(mouseLock_);
         plugged = mouse_.plugged();
     }
-    if (!s->connection.Write(EncodePlug(plugged), kExchangeTimeoutMs)) return nullptr;
+    if (!s->connection.Write(EncodePlug(plugged), kExchangeTimeoutMs))
+        return nullptr;
     subscribers_.push_back(s);
     return s;
 }
 
 void PipeServer::Broadcast(const std::vector<Notification>& notes) {
-    if (notes.empty()) return;
+    if (notes.empty())
+        return;
     std::lock_guard g(subscribersLock_);
     for (const Notification& n : notes) {
-        const Bytes message = n.kind == Notification::Plug ? EncodePlug(n.plugged) : EncodeEvent(n.cls, n.value);
+        const Bytes message =
+            n.kind == Notification::Plug ? EncodePlug(n.plugged) : EncodeEvent(n.cls, n.value);
         for (auto it = subscribers_.begin(); it != subscribers_.end();) {
             if ((*it)->connection.Write(message, kExchangeTimeoutMs)) {
                 ++it;
@@ -132,21 +144,26 @@ CommandResult PipeServer::Execute(const std::string& line) {
     {
         std::lock_guard m(mouseLock_);
         r = mouse_.Execute(line);
-        if (changed_) changed_();
+        if (changed_)
+            changed_();
     }
     Broadcast(r.notes);
-    if (r.quit && quit_) ::SetEvent(quit_.get());
+    if (r.quit && quit_)
+        ::SetEvent(quit_.get());
     return r;
 }
 
 void PipeServer::Serve(HANDLE pipe) noexcept {
     PipeConnection c;
-    if (!c.Adopt(pipe)) return;
+    if (!c.Adopt(pipe))
+        return;
     for (;;) {
         auto message = c.Read(INFINITE, stop_.get());
-        if (!message) return;
+        if (!message)
+            return;
         auto request = ParseRequest(message->data(), message->size());
-        if (!request) return; // a client that speaks nonsense is dropped
+        if (!request)
+            return; // a client that speaks nonsense is dropped
         Bytes answer;
         std::vector<Notification> notes;
         unsigned delayMs = 0;
@@ -159,10 +176,12 @@ void PipeServer::Serve(HANDLE pipe) noexcept {
         case Op::Set: {
             std::lock_guard m(mouseLock_);
             ReportResult r = mouse_.Set(request->report.data(), request->report.size());
-            if (changed_) changed_();
+            if (changed_)
+                changed_();
             notes = r.notes;
             delayMs = r.delayMs;
-            if (r.reply != Reply::Silent) answer = EncodeSetAnswer(r.reply == Reply::Ok);
+            if (r.reply != Reply::Silent)
+                answer = EncodeSetAnswer(r.reply == Reply::Ok);
             break;
         }
         case Op::Get: {
@@ -170,7 +189,8 @@ void PipeServer::Serve(HANDLE pipe) noexcept {
             report[0] = request->reportId;
             std::lock_guard m(mouseLock_);
             ReportResult r = mouse_.Get(report.data(), report.size());
-            if (changed_) changed_();
+            if (changed_)
+                changed_();
             notes = r.notes;
             delayMs = r.delayMs;
             if (r.reply != Reply::Silent)
@@ -186,7 +206,8 @@ void PipeServer::Serve(HANDLE pipe) noexcept {
             // The list and this thread share the subscriber, so its event
             // outlives whichever lets go first.
             auto subscriber = Subscribe(std::move(c));
-            if (!subscriber) return;
+            if (!subscriber)
+                return;
             HANDLE waits[2] = {subscriber->dead.get(), stop_.get()};
             ::WaitForMultipleObjects(2, waits, FALSE, INFINITE);
             return;
@@ -197,8 +218,11 @@ void PipeServer::Serve(HANDLE pipe) noexcept {
         Broadcast(notes);
         // A slow mouse: the answer comes late, with the mouse free meanwhile
         // for buttons, commands and other clients.
-        if (delayMs > 0 && !answer.empty() && ::WaitForSingleObject(stop_.get(), delayMs) == WAIT_OBJECT_0) return;
-        if (!answer.empty() && !c.Write(answer, kExchangeTimeoutMs)) return;
+        if (delayMs > 0 && !answer.empty() &&
+            ::WaitForSingleObject(stop_.get(), delayMs) == WAIT_OBJECT_0)
+            return;
+        if (!answer.empty() && !c.Write(answer, kExchangeTimeoutMs))
+            return;
     }
 }
 

@@ -17,7 +17,7 @@
 namespace gm::emu {
 
 class PipeServer {
-public:
+  public:
     // `changed` runs (on a server thread, with the mouse locked) after
     // anything about the mouse changed: save the flash, repaint a window.
     PipeServer(std::string pipe, VirtualMouse& mouse, std::function<void()> changed);
@@ -34,7 +34,7 @@ public:
     HANDLE quit_event() const { return quit_.get(); }
     std::mutex& lock() { return mouseLock_; }
 
-private:
+  private:
     struct Subscriber {
         PipeConnection connection;
         win::unique_handle dead;

@@ -45,7 +45,7 @@ struct LogEntry {
 };
 
 class VirtualMouse {
-public:
+  public:
     static constexpr std::size_t kLogCapacity = 20000;
 
     explicit VirtualMouse(std::function<uint64_t()> clockMs);
@@ -63,7 +63,7 @@ public:
     // True once after anything the flash holds has changed.
     bool TakeFlashChanged();
 
-private:
+  private:
     std::vector<Notification> Emit(const Outcome& outcome);
     std::vector<Notification> PlugChange(bool plugged);
     void Log(char kind, bool ok, const uint8_t* data, std::size_t length);

@@ -11,8 +11,9 @@ namespace gm::hid {
 namespace {
 
 class EmulatorTransport final : public WatchingTransport {
-public:
-    explicit EmulatorTransport(std::string pipe) : pipe_(pipe), client_(std::move(pipe), kReportTimeoutMs) {}
+  public:
+    explicit EmulatorTransport(std::string pipe)
+        : pipe_(pipe), client_(std::move(pipe), kReportTimeoutMs) {}
     ~EmulatorTransport() override { StopWatching(); }
 
     bool Open() override {
@@ -38,7 +39,7 @@ public:
         return open_ && client_.GetFeature(report, length);
     }
 
-private:
+  private:
     bool PresentNow() override {
         emu::EmulatorClient probe(pipe_, 300);
         return probe.Hello().value_or(false);
@@ -49,7 +50,8 @@ private:
     void Watch() noexcept override {
         while (!stopping()) {
             emu::PipeConnection events;
-            if (!events.Connect(pipe_, 300) || !events.Write(emu::EncodeSubscribe(), kReportTimeoutMs)) {
+            if (!events.Connect(pipe_, 300) ||
+                !events.Write(emu::EncodeSubscribe(), kReportTimeoutMs)) {
                 ReportPresence(false);
                 MarkReady();
                 ::WaitForSingleObject(stop_event(), 500);
@@ -57,15 +59,20 @@ private:
             }
             for (;;) {
                 auto message = events.Read(INFINITE, stop_event());
-                if (!message) break;
+                if (!message)
+                    break;
                 auto a = emu::ParseAnswer(message->data(), message->size());
-                if (!a) break;
-                if (a->op == emu::Op::Plug) ReportPresence(a->ok);
-                else if (a->op == emu::Op::Event) ReportEvent(a->cls, a->value);
+                if (!a)
+                    break;
+                if (a->op == emu::Op::Plug)
+                    ReportPresence(a->ok);
+                else if (a->op == emu::Op::Event)
+                    ReportEvent(a->cls, a->value);
                 MarkReady(); // the first answer is the Plug: we are on the list
             }
             MarkReady();
-            if (stopping()) break;
+            if (stopping())
+                break;
             ReportPresence(false);
             ::WaitForSingleObject(stop_event(), 200);
         }

@@ -39,30 +39,38 @@ struct FoundInterface {
 std::optional<FoundInterface> FindInterface(const DriverConfig& config) {
     GUID hidGuid;
     ::HidD_GetHidGuid(&hidGuid);
-    HDEVINFO set = ::SetupDiGetClassDevsA(&hidGuid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
-    if (set == INVALID_HANDLE_VALUE) return std::nullopt;
+    HDEVINFO set =
+        ::SetupDiGetClassDevsA(&hidGuid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+    if (set == INVALID_HANDLE_VALUE)
+        return std::nullopt;
     std::optional<FoundInterface> found;
     SP_DEVICE_INTERFACE_DATA data{};
     data.cbSize = sizeof data;
-    for (DWORD i = 0; !found && ::SetupDiEnumDeviceInterfaces(set, nullptr, &hidGuid, i, &data); ++i) {
+    for (DWORD i = 0; !found && ::SetupDiEnumDeviceInterfaces(set, nullptr, &hidGuid, i, &data);
+         ++i) {
         DWORD size = 0;
         ::SetupDiGetDeviceInterfaceDetailA(set, &data, nullptr, 0, &size, nullptr);
-        if (size < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A) || size > 4096) continue;
+        if (size < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A) || size > 4096)
+            continue;
         std::vector<uint8_t> buffer(size);
         auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_A*>(buffer.data());
         detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A);
-        if (!::SetupDiGetDeviceInterfaceDetailA(set, &data, detail, size, nullptr, nullptr)) continue;
+        if (!::SetupDiGetDeviceInterfaceDetailA(set, &data, detail, size, nullptr, nullptr))
+            continue;
         const std::string path = detail->DevicePath;
         // Cheap filter first: the ids are in the path.
         auto ids = IdsFromInterfacePath(path);
-        if (!ids || ids->vendorId != config.vendorId || ids->productId != config.productId) continue;
-        win::unique_file probe(::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                             OPEN_EXISTING, 0, nullptr));
-        if (!probe) continue;
+        if (!ids || ids->vendorId != config.vendorId || ids->productId != config.productId)
+            continue;
+        win::unique_file probe(::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                             nullptr, OPEN_EXISTING, 0, nullptr));
+        if (!probe)
+            continue;
         HIDD_ATTRIBUTES attrs{};
         attrs.Size = sizeof attrs;
         PHIDP_PREPARSED_DATA preparsed = nullptr;
-        if (!::HidD_GetAttributes(probe.get(), &attrs) || !::HidD_GetPreparsedData(probe.get(), &preparsed))
+        if (!::HidD_GetAttributes(probe.get(), &attrs) ||
+            !::HidD_GetPreparsedData(probe.get(), &preparsed))
             continue;
         HIDP_CAPS caps{};
         const bool capsOk = ::HidP_GetCaps(preparsed, &caps) == HIDP_STATUS_SUCCESS;
@@ -76,7 +84,7 @@ std::optional<FoundInterface> FindInterface(const DriverConfig& config) {
 
 // Runs blocking calls on its own thread and gives up waiting after a time-out.
 class IoThread {
-public:
+  public:
     IoThread() : thread_([this] { Run(); }) {}
     ~IoThread() {
         {
@@ -101,16 +109,17 @@ public:
         return result_;
     }
 
-private:
+  private:
     void Run() {
         HANDLE self = nullptr;
-        ::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentThread(), ::GetCurrentProcess(), &self, 0, FALSE,
-                          DUPLICATE_SAME_ACCESS);
+        ::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentThread(), ::GetCurrentProcess(), &self,
+                          0, FALSE, DUPLICATE_SAME_ACCESS);
         std::unique_lock g(m_);
         self_.reset(self);
         for (;;) {
             cv_.wait(g, [this] { return quit_ || (job_ && !done_); });
-            if (quit_) return;
+            if (quit_)
+                return;
             const std::function<bool()>* job = job_;
             g.unlock();
             const bool r = (*job)();
@@ -133,7 +142,7 @@ private:
 };
 
 class HidTransport final : public WatchingTransport {
-public:
+  public:
     explicit HidTransport(DriverConfig config) : config_(std::move(config)) {}
     ~HidTransport() override {
         StopWatching();
@@ -144,12 +153,14 @@ public:
         std::lock_guard g(lock_);
         feature_.reset();
         auto found = FindInterface(config_);
-        if (!found) return false;
+        if (!found)
+            return false;
         feature_ = win::unique_file(::CreateFileA(found->path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                                  nullptr));
+                                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                                  OPEN_EXISTING, 0, nullptr));
         featureLength_ = found->featureLength;
-        if (feature_) io_ = std::make_unique<IoThread>();
+        if (feature_)
+            io_ = std::make_unique<IoThread>();
         return bool(feature_);
     }
 
@@ -161,30 +172,34 @@ public:
 
     bool SetFeature(const uint8_t* report, std::size_t length) override {
         std::lock_guard g(lock_);
-        if (!feature_ || report == nullptr || length == 0) return false;
+        if (!feature_ || report == nullptr || length == 0)
+            return false;
         // Windows wants exactly the interface's feature report length.
         std::vector<uint8_t> buffer(std::max<std::size_t>(featureLength_, length), 0);
         std::copy(report, report + length, buffer.begin());
         buffer.resize(featureLength_ ? featureLength_ : length);
         HANDLE h = feature_.get();
-        return io_->Call([&] { return ::HidD_SetFeature(h, buffer.data(), ULONG(buffer.size())) != FALSE; },
-                        kReportTimeoutMs);
+        return io_->Call(
+            [&] { return ::HidD_SetFeature(h, buffer.data(), ULONG(buffer.size())) != FALSE; },
+            kReportTimeoutMs);
     }
 
     bool GetFeature(uint8_t* report, std::size_t length) override {
         std::lock_guard g(lock_);
-        if (!feature_ || report == nullptr || length == 0) return false;
+        if (!feature_ || report == nullptr || length == 0)
+            return false;
         std::vector<uint8_t> buffer(featureLength_ ? featureLength_ : length, 0);
         buffer[0] = report[0];
         HANDLE h = feature_.get();
-        if (!io_->Call([&] { return ::HidD_GetFeature(h, buffer.data(), ULONG(buffer.size())) != FALSE; },
-                      kReportTimeoutMs))
+        if (!io_->Call(
+                [&] { return ::HidD_GetFeature(h, buffer.data(), ULONG(buffer.size())) != FALSE; },
+                kReportTimeoutMs))
             return false;
         std::copy(buffer.begin(), buffer.begin() + std::min(length, buffer.size()), report);
         return true;
     }
 
-private:
+  private:
     // Polls for arrival and removal once a second and, while the mouse is
     // there, reads its event input reports.
     bool PresentNow() override { return FindInterface(config_).has_value(); }
@@ -202,10 +217,12 @@ private:
 
     // Returns when the device goes away or watching stops.
     bool ReadEvents(const FoundInterface& found) {
-        win::unique_file input(::CreateFileA(found.path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                             nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
+        win::unique_file input(::CreateFileA(found.path.c_str(), GENERIC_READ,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                             OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
         win::unique_handle done(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
-        if (!input || !done || found.inputLength == 0) return false;
+        if (!input || !done || found.inputLength == 0)
+            return false;
         MarkReady(); // the system queues this handle's reports from now on
         std::vector<uint8_t> buffer(found.inputLength);
         for (;;) {
@@ -222,8 +239,10 @@ private:
                 ::GetOverlappedResult(input.get(), &ov, &got, TRUE);
                 return true;
             }
-            if (!::GetOverlappedResult(input.get(), &ov, &got, FALSE)) return true; // removed
-            if (auto e = DecodeEventReport(buffer.data(), got)) ReportEvent(e->cls, e->value);
+            if (!::GetOverlappedResult(input.get(), &ov, &got, FALSE))
+                return true; // removed
+            if (auto e = DecodeEventReport(buffer.data(), got))
+                ReportEvent(e->cls, e->value);
         }
     }
 

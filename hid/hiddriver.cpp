@@ -24,7 +24,8 @@ std::string IniValue(const std::string& ini, const char* section, const char* ke
 DriverConfig ReadConfig() {
     char path[MAX_PATH * 4];
     const DWORD n = ::GetModuleFileNameA(g_module, path, sizeof path);
-    const std::string ini = win::FolderOf(std::string(path, n < sizeof path ? n : 0)) + "hiddriver.ini";
+    const std::string ini =
+        win::FolderOf(std::string(path, n < sizeof path ? n : 0)) + "hiddriver.ini";
     DriverConfigText text;
     text.mode = IniValue(ini, "Transport", "Mode");
     text.pipe = IniValue(ini, "Transport", "Pipe");
@@ -35,17 +36,17 @@ DriverConfig ReadConfig() {
 }
 
 class Driver {
-public:
+  public:
     Transport& transport() {
         std::call_once(once_, [this] {
             const DriverConfig config = ReadConfig();
             transport_ = config.mode == TransportMode::Emulator ? MakeEmulatorTransport(config)
-                                                               : MakeHidTransport(config);
+                                                                : MakeHidTransport(config);
         });
         return *transport_;
     }
 
-private:
+  private:
     std::once_flag once_;
     std::unique_ptr<Transport> transport_;
 };
@@ -66,7 +67,9 @@ extern "C" {
 
 __declspec(dllexport) int Open_DevMonitor(HWND window, UINT eventMessage, UINT arrivalMessage) {
     gm::hid::Sink sink;
-    sink.event = [=](uint16_t cls, uint16_t value) { ::PostMessageA(window, eventMessage, cls, value); };
+    sink.event = [=](uint16_t cls, uint16_t value) {
+        ::PostMessageA(window, eventMessage, cls, value);
+    };
     sink.plug = [=](bool arrived) { ::PostMessageA(window, arrivalMessage, arrived ? 1 : 0, 0); };
     return TheDriver().transport().StartWatching(std::move(sink)) ? 1 : 0;
 }
@@ -76,7 +79,9 @@ __declspec(dllexport) int Close_DevMonitor() {
     return 1;
 }
 
-__declspec(dllexport) int Open_FeatureDevice() { return TheDriver().transport().Open() ? 1 : 0; }
+__declspec(dllexport) int Open_FeatureDevice() {
+    return TheDriver().transport().Open() ? 1 : 0;
+}
 
 __declspec(dllexport) int Close_FeatureDevice() {
     TheDriver().transport().Close();
@@ -84,12 +89,14 @@ __declspec(dllexport) int Close_FeatureDevice() {
 }
 
 __declspec(dllexport) int SetFeature(unsigned char* report, int length) {
-    if (report == nullptr || length <= 0) return 0;
+    if (report == nullptr || length <= 0)
+        return 0;
     return TheDriver().transport().SetFeature(report, std::size_t(length)) ? 1 : 0;
 }
 
 __declspec(dllexport) int GetFeature(unsigned char* report, int length) {
-    if (report == nullptr || length <= 0) return 0;
+    if (report == nullptr || length <= 0)
+        return 0;
     return TheDriver().transport().GetFeature(report, std::size_t(length)) ? 1 : 0;
 }
 

@@ -18,7 +18,7 @@ struct Sink {
 };
 
 class Transport {
-public:
+  public:
     virtual ~Transport() = default;
     // Start and stop watching for events, arrival and removal.
     virtual bool StartWatching(Sink sink) = 0;

@@ -14,12 +14,13 @@
 namespace gm::hid {
 
 class WatchingTransport : public Transport {
-public:
+  public:
     bool StartWatching(Sink sink) final {
         StopWatching();
         stop_.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
         ready_.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
-        if (!stop_ || !ready_) return false;
+        if (!stop_ || !ready_)
+            return false;
         sink_ = std::move(sink);
         // What is there now is the starting point: only changes are reported.
         present_ = PresentNow();
@@ -31,13 +32,14 @@ public:
     }
 
     void StopWatching() final {
-        if (!watcher_.joinable()) return;
+        if (!watcher_.joinable())
+            return;
         ::SetEvent(stop_.get());
         watcher_.join();
         stop_.reset();
     }
 
-protected:
+  protected:
     // Derived destructors call StopWatching first: Watch uses their members.
     virtual bool PresentNow() = 0;
     virtual void Watch() noexcept = 0;
@@ -50,15 +52,18 @@ protected:
     void MarkReady() const { ::SetEvent(ready_.get()); }
 
     void ReportPresence(bool present) {
-        if (present == present_) return;
+        if (present == present_)
+            return;
         present_ = present;
-        if (sink_.plug) sink_.plug(present);
+        if (sink_.plug)
+            sink_.plug(present);
     }
     void ReportEvent(uint16_t cls, uint16_t value) {
-        if (present_ && sink_.event) sink_.event(cls, value);
+        if (present_ && sink_.event)
+            sink_.event(cls, value);
     }
 
-private:
+  private:
     Sink sink_;
     std::atomic<bool> present_{false};
     static constexpr DWORD kReadyTimeoutMs = 3000;

@@ -10,11 +10,13 @@ void DeviceGate::Opened(bool opened) {
 
 bool DeviceGate::Arrive() {
     const uint32_t old = Update([](uint32_t s) {
-        if ((s & kPresenceMask) == uint32_t(Presence::Present)) return s;
+        if ((s & kPresenceMask) == uint32_t(Presence::Present))
+            return s;
         s = (s & ~kPresenceMask) | uint32_t(Presence::Present);
         // An aborted job still running must see its abort to the end;
         // EndJob lowers it then.
-        if (!(s & (kBusy | kClosed))) s &= ~kAbort;
+        if (!(s & (kBusy | kClosed)))
+            s &= ~kAbort;
         return s;
     });
     return (old & kPresenceMask) != uint32_t(Presence::Present);
@@ -22,7 +24,8 @@ bool DeviceGate::Arrive() {
 
 bool DeviceGate::Remove() {
     const uint32_t old = Update([](uint32_t s) {
-        if ((s & kPresenceMask) == uint32_t(Presence::Removed)) return s;
+        if ((s & kPresenceMask) == uint32_t(Presence::Removed))
+            return s;
         return (s & ~kPresenceMask) | uint32_t(Presence::Removed) | kAbort;
     });
     return (old & kPresenceMask) != uint32_t(Presence::Removed);
@@ -35,7 +38,8 @@ void DeviceGate::Close() {
 bool DeviceGate::BeginJob() {
     bool begun = false;
     Update([&begun](uint32_t s) {
-        begun = (s & kPresenceMask) == uint32_t(Presence::Present) && !(s & (kAbort | kClosed | kBusy));
+        begun =
+            (s & kPresenceMask) == uint32_t(Presence::Present) && !(s & (kAbort | kClosed | kBusy));
         return begun ? s | kBusy : s;
     });
     return begun;
@@ -44,7 +48,8 @@ bool DeviceGate::BeginJob() {
 void DeviceGate::EndJob() {
     Update([](uint32_t s) {
         s &= ~kBusy;
-        if ((s & kPresenceMask) == uint32_t(Presence::Present) && !(s & kClosed)) s &= ~kAbort;
+        if ((s & kPresenceMask) == uint32_t(Presence::Present) && !(s & kClosed))
+            s &= ~kAbort;
         return s;
     });
 }

@@ -14,7 +14,7 @@ namespace gm::mon {
 enum class Presence { Unopened = 0, Present = 1, Removed = 2 };
 
 class DeviceGate {
-public:
+  public:
     Presence presence() const { return Presence(state_.load() & kPresenceMask); }
     bool present() const { return presence() == Presence::Present; }
     bool busy() const { return (state_.load() & kBusy) != 0; }
@@ -36,7 +36,7 @@ public:
     bool BeginJob();
     void EndJob();
 
-private:
+  private:
     static constexpr uint32_t kPresenceMask = 3;
     static constexpr uint32_t kBusy = 4;
     static constexpr uint32_t kAbort = 8;

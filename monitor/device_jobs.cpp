@@ -115,8 +115,10 @@ ReadResult ReadEverything(DeviceIo& io, WorkingBlock& working) {
     if (io.Aborted())
         return ReadResult::Aborted;
 
-    if (!ReadEveryProfile<PerformanceReport>(io, working, kSelectPerformance, kPerformanceId, DecodePerformance) ||
-        !ReadEveryProfile<ButtonTableReport>(io, working, kSelectButtonTable, kButtonTableId, DecodeButtonTable))
+    if (!ReadEveryProfile<PerformanceReport>(io, working, kSelectPerformance, kPerformanceId,
+                                             DecodePerformance) ||
+        !ReadEveryProfile<ButtonTableReport>(io, working, kSelectButtonTable, kButtonTableId,
+                                             DecodeButtonTable))
         return ReadResult::Aborted;
 
     OtgReport otg;
@@ -222,17 +224,19 @@ void ApplyJob(DeviceIo& io, WorkingBlock& working, JobHost& host) {
         return;
 
     const bool sent =
-        SendForEveryProfile(io, working, [](SettingsBlock& b, int p) -> std::optional<PerformanceReport> {
-            if (b.PerformanceChangeFlag(p) != 1)
-                return std::nullopt;
-            return EncodePerformance(b.Profile(p), p);
-        }) &&
-        SendForEveryProfile(io, working, [](SettingsBlock& b, int p) -> std::optional<ButtonTableReport> {
-            for (int button = 0; button < kButtonCount; ++button)
-                if (b.ButtonChangeFlag(p, button) == 1)
-                    return EncodeButtonTable(b.Profile(p), p);
-            return std::nullopt;
-        });
+        SendForEveryProfile(io, working,
+                            [](SettingsBlock& b, int p) -> std::optional<PerformanceReport> {
+                                if (b.PerformanceChangeFlag(p) != 1)
+                                    return std::nullopt;
+                                return EncodePerformance(b.Profile(p), p);
+                            }) &&
+        SendForEveryProfile(io, working,
+                            [](SettingsBlock& b, int p) -> std::optional<ButtonTableReport> {
+                                for (int button = 0; button < kButtonCount; ++button)
+                                    if (b.ButtonChangeFlag(p, button) == 1)
+                                        return EncodeButtonTable(b.Profile(p), p);
+                                return std::nullopt;
+                            });
     if (!sent || io.Aborted())
         return;
 

@@ -23,7 +23,7 @@ struct WorkingBlock {
 
 // The mouse as the jobs see it.
 class DeviceIo {
-public:
+  public:
     virtual ~DeviceIo() = default;
     virtual bool SetFeature(const uint8_t* report, std::size_t length) = 0;
     virtual bool GetFeature(uint8_t* report, std::size_t length) = 0;
@@ -36,14 +36,14 @@ public:
 
 // What a job asks of the monitor around it.
 class JobHost {
-public:
+  public:
     virtual ~JobHost() = default;
-    virtual void SaveAll(const SettingsBlock& block) = 0;        // profile files and config.ini
-    virtual void CopyToShared(const SettingsBlock& block) = 0;   // the shared memory
-    virtual void SettingsReadBack() = 0;                         // post 1254 to the dialog
-    virtual void ApplyDone() = 0;                                // post 1256 to the dialog
-    virtual void ShowProfileNotice() = 0;                        // the profile notice, if enabled
-    virtual void WriteFirmwareVersion(int version) = 0;          // config.ini FWVersion
+    virtual void SaveAll(const SettingsBlock& block) = 0;      // profile files and config.ini
+    virtual void CopyToShared(const SettingsBlock& block) = 0; // the shared memory
+    virtual void SettingsReadBack() = 0;                       // post 1254 to the dialog
+    virtual void ApplyDone() = 0;                              // post 1256 to the dialog
+    virtual void ShowProfileNotice() = 0;                      // the profile notice, if enabled
+    virtual void WriteFirmwareVersion(int version) = 0;        // config.ini FWVersion
 };
 
 // Wait(ms): steps of 100 ms, ms / 100 of them, stopping early on abort.
@@ -53,9 +53,10 @@ bool Acknowledge(DeviceIo& io, unsigned firstWaitMs);
 // SetFeature and, only if sent, Acknowledge with the report's first wait.
 bool SendAndAcknowledge(DeviceIo& io, const uint8_t* report, std::size_t length);
 
-void ApplyJob(DeviceIo& io, WorkingBlock& working, JobHost& host);     // job 1
-void ReadBackJob(DeviceIo& io, WorkingBlock& working, JobHost& host);  // job 2, ends with report 14 flag 1
-void ProfileJob(DeviceIo& io, WorkingBlock& working, JobHost& host);   // job 3
+void ApplyJob(DeviceIo& io, WorkingBlock& working, JobHost& host); // job 1
+void ReadBackJob(DeviceIo& io, WorkingBlock& working,
+                 JobHost& host); // job 2, ends with report 14 flag 1
+void ProfileJob(DeviceIo& io, WorkingBlock& working, JobHost& host); // job 3
 // Report 10: firmware version to config.ini, mouse type into the block.
 void ReadVersion(DeviceIo& io, WorkingBlock& working, JobHost& host);
 // Report 14 with `attached`, acknowledged.

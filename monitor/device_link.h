@@ -15,7 +15,7 @@
 namespace gm::mon {
 
 class HidLibrary {
-public:
+  public:
     // False, and no entry bound, when the library or any entry is missing.
     bool Load(const std::string& installDir);
     void Unload();
@@ -28,7 +28,7 @@ public:
     bool SetFeature(const uint8_t* report, std::size_t length) const;
     bool GetFeature(uint8_t* report, std::size_t length) const;
 
-private:
+  private:
     win::unique_hmodule module_;
     bool bound_ = false;
     int (*openMonitor_)(HWND, UINT, UINT) = nullptr;
@@ -42,7 +42,7 @@ private:
 // Fixed pauses of the protocol are scaled by `pacingPercent` (100 = the real
 // pacing; tests run faster). Input timings are never scaled.
 class LinkIo final : public DeviceIo {
-public:
+  public:
     // `gate` says when to stop; none: the exchange is never aborted.
     LinkIo(const HidLibrary& library, const DeviceGate* gate, int pacingPercent)
         : library_(library), gate_(gate), pacing_(pacingPercent) {}
@@ -51,7 +51,7 @@ public:
     void Sleep(unsigned ms) override;
     bool Aborted() const override { return gate_ && gate_->Aborted(); }
 
-private:
+  private:
     const HidLibrary& library_;
     const DeviceGate* gate_;
     int pacing_;

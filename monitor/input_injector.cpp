@@ -58,7 +58,8 @@ void SendMouse(DWORD flags, DWORD data) {
 
 void InjectKey(int vk, bool down) {
     vk = GenericModifier(vk);
-    if (vk == 0) return;
+    if (vk == 0)
+        return;
     SendKey(vk, down, IsExtended(vk));
 }
 
@@ -83,7 +84,8 @@ void InjectCode(uint8_t code, bool down) {
         break;
     }
     const KeyLookup k = UsageToVirtualKey(code, SystemKeys());
-    if (k.found && k.code != 0) InjectKey(k.code, down);
+    if (k.found && k.code != 0)
+        InjectKey(k.code, down);
 }
 
 void InjectPrimaryClick() {

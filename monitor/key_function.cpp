@@ -8,7 +8,8 @@ std::vector<int> ModifierKeys(uint8_t modifiers) {
     static constexpr int kOrder[] = {17, 16, 18, 91};
     std::vector<int> keys;
     for (int bit = 0; bit < 4; ++bit)
-        if (modifiers & (1u << bit)) keys.push_back(kOrder[bit]);
+        if (modifiers & (1u << bit))
+            keys.push_back(kOrder[bit]);
     return keys;
 }
 
@@ -29,7 +30,8 @@ int GenericModifier(int vk) {
 }
 
 bool KeyRepeats(int vk) {
-    if (vk == 0 || vk == 91 || vk == 92) return false;
+    if (vk == 0 || vk == 91 || vk == 92)
+        return false;
     return GenericModifier(vk) != 16 && GenericModifier(vk) != 17 && GenericModifier(vk) != 18;
 }
 

@@ -10,7 +10,8 @@ MacroProgram LoadMacro(const ButtonView& button) {
     m.count = std::min<int>(button.Get(btn::EventCount), kMaxEvents);
     const int32_t repeat = button.Get(btn::RepeatCount);
     m.repeat = repeat <= 0 ? 1 : repeat;
-    for (int i = 0; i < m.count; ++i) m.events[i] = button.Event(i);
+    for (int i = 0; i < m.count; ++i)
+        m.events[i] = button.Event(i);
     return m;
 }
 
@@ -32,13 +33,15 @@ std::vector<MacroStep> RoundSchedule(const MacroProgram& m, int64_t* lengthMs) {
                 steps.push_back({t + r, i, StepKind::Typematic, e.keyCode});
         t += pause;
     }
-    if (lengthMs) *lengthMs = t;
+    if (lengthMs)
+        *lengthMs = t;
     return steps;
 }
 
 void HeldKeys::Release(uint8_t code) {
     auto it = std::find(codes_.rbegin(), codes_.rend(), code);
-    if (it != codes_.rend()) codes_.erase(std::next(it).base());
+    if (it != codes_.rend())
+        codes_.erase(std::next(it).base());
 }
 
 uint8_t HeldKeys::PopLast() {
@@ -90,14 +93,16 @@ void PlayMacro(const MacroProgram& m, MacroState& state, MacroClock& clock, Macr
                 break;
             }
         }
-        if (state.stop) stopped = true;
+        if (state.stop)
+            stopped = true;
     }
     // Nothing stays pressed: release what the macro still holds, latest first.
     int cur = state.curAction;
     while (!held.empty()) {
         const uint8_t code = held.PopLast();
         input.Debug(Line("g_iCurAction= %d,Map=%x\n", cur, code));
-        if (cur > start) --cur;
+        if (cur > start)
+            --cur;
         input.Send(code, false);
         clock.WaitUntilUs(clock.NowUs() + kStopReleaseGapMs * 1000, false);
     }

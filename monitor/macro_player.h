@@ -58,7 +58,7 @@ struct MacroState {
 };
 
 class MacroClock {
-public:
+  public:
     virtual ~MacroClock() = default;
     virtual int64_t NowUs() = 0;
     // Returns when the time is reached (true) or, if `interruptible`, as soon
@@ -67,7 +67,7 @@ public:
 };
 
 class MacroInput {
-public:
+  public:
     virtual ~MacroInput() = default;
     // A key (device key code) or mouse button (241-245) down or up.
     virtual void Send(uint8_t code, bool down) = 0;
@@ -77,14 +77,14 @@ public:
 // Keys still held by a playback, in press order: a release removes the most
 // recent entry of its code; a release of a code not held changes nothing.
 class HeldKeys {
-public:
+  public:
     void Press(uint8_t code) { codes_.push_back(code); }
     void Release(uint8_t code);
     bool empty() const { return codes_.empty(); }
     uint8_t PopLast();
     const std::vector<uint8_t>& codes() const { return codes_; }
 
-private:
+  private:
     std::vector<uint8_t> codes_;
 };
 

@@ -18,13 +18,16 @@ constexpr int64_t kSpinUs = 1500;
 
 MacroRunner::MacroRunner() {
     ::QueryPerformanceFrequency(&freq_);
-    timer_.reset(::CreateWaitableTimerExW(nullptr, nullptr, kHighResolutionTimer, TIMER_ALL_ACCESS));
-    if (!timer_) timer_.reset(::CreateWaitableTimerExW(nullptr, nullptr, 0, TIMER_ALL_ACCESS));
+    timer_.reset(
+        ::CreateWaitableTimerExW(nullptr, nullptr, kHighResolutionTimer, TIMER_ALL_ACCESS));
+    if (!timer_)
+        timer_.reset(::CreateWaitableTimerExW(nullptr, nullptr, 0, TIMER_ALL_ACCESS));
     stopEvent_.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
 }
 
 bool MacroRunner::Begin(const MacroProgram& m) {
-    if (state_.playing || m.count == 0) return false;
+    if (state_.playing || m.count == 0)
+        return false;
     program_ = m;
     state_.stop = false;
     state_.curAction = 0;
@@ -54,7 +57,8 @@ void WarmUp() {
 } // namespace
 
 void MacroRunner::Play() {
-    if (!state_.playing) return;
+    if (!state_.playing)
+        return;
     if (!warm_) {
         WarmUp();
         warm_ = true;
@@ -71,9 +75,11 @@ int64_t MacroRunner::NowUs() {
 
 bool MacroRunner::WaitUntilUs(int64_t atUs, bool interruptible) {
     for (;;) {
-        if (interruptible && state_.stop) return false;
+        if (interruptible && state_.stop)
+            return false;
         const int64_t left = atUs - NowUs();
-        if (left <= 0) return true;
+        if (left <= 0)
+            return true;
         if (left > kSpinUs && timer_) {
             LARGE_INTEGER due;
             due.QuadPart = -(left - kSpinUs) * 10; // relative, 100 ns units

@@ -11,7 +11,7 @@
 namespace gm::mon {
 
 class MacroRunner final : public MacroClock, public MacroInput {
-public:
+  public:
     MacroRunner();
     // Window thread, on a macro button's press: while a macro plays the
     // press asks it to stop and starts nothing; otherwise the macro begins
@@ -23,7 +23,8 @@ public:
             RequestStop();
             return Press::StopAsked;
         }
-        if (post()) return Press::Started;
+        if (post())
+            return Press::Started;
         state_.playing = false;
         return Press::NotDelivered;
     }
@@ -38,7 +39,7 @@ public:
     void Send(uint8_t code, bool down) override;
     void Debug(const std::string& line) override;
 
-private:
+  private:
     // Window thread. Loads and posts nothing itself: returns false when a
     // macro is already playing (the caller then asks it to stop).
     bool Begin(const MacroProgram& m);

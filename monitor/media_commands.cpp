@@ -8,15 +8,18 @@ namespace {
 
 bool ContainsNoCase(std::string_view text, std::string_view word) {
     auto it = std::search(text.begin(), text.end(), word.begin(), word.end(), [](char a, char b) {
-        return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+        return std::tolower(static_cast<unsigned char>(a)) ==
+               std::tolower(static_cast<unsigned char>(b));
     });
     return it != text.end();
 }
 
 // "\"C:\\x\\prog.exe\" \"%1\"" -> "C:\\x\\prog.exe"; text without a quote stays.
 std::string FirstQuoted(std::string_view text) {
-    if (text.find('"') == std::string_view::npos) return std::string(text);
-    if (text.size() < 2) return {};
+    if (text.find('"') == std::string_view::npos)
+        return std::string(text);
+    if (text.size() < 2)
+        return {};
     const std::string_view rest = text.substr(1);
     return std::string(rest.substr(0, rest.find('"')));
 }
@@ -106,11 +109,13 @@ ITunesKeys ITunesKeysFor(int function) {
 std::optional<PlayerEntry> PlayerRegistryEntry(Player player) {
     switch (player) {
     case Player::MediaPlayer:
-        return PlayerEntry{"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\wmplayer.exe", nullptr};
+        return PlayerEntry{"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\wmplayer.exe",
+                           nullptr};
     case Player::ITunes:
         return PlayerEntry{"SOFTWARE\\Apple Computer, Inc.\\iPod\\RegisteredApps\\4", "path"};
     case Player::RealPlayer:
-        return PlayerEntry{"SOFTWARE\\Classes\\Applications\\RealPlay.exe\\shell\\open\\command", nullptr};
+        return PlayerEntry{"SOFTWARE\\Classes\\Applications\\RealPlay.exe\\shell\\open\\command",
+                           nullptr};
     case Player::Winamp:
         return PlayerEntry{"SOFTWARE\\Classes\\Winamp.File\\shell\\open\\command", nullptr};
     }

@@ -15,12 +15,15 @@ namespace {
 std::string ReadMachineString(const char* key, const char* value) {
     for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
         HKEY opened = nullptr;
-        if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ | view, &opened) != ERROR_SUCCESS) continue;
+        if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ | view, &opened) != ERROR_SUCCESS)
+            continue;
         const win::unique_hkey k(opened);
         char text[1024] = {};
         DWORD size = sizeof text - 1, type = 0;
-        const LSTATUS s = ::RegQueryValueExA(k.get(), value, nullptr, &type, reinterpret_cast<BYTE*>(text), &size);
-        if (s == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ) && text[0]) return text;
+        const LSTATUS s = ::RegQueryValueExA(k.get(), value, nullptr, &type,
+                                             reinterpret_cast<BYTE*>(text), &size);
+        if (s == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ) && text[0])
+            return text;
     }
     return {};
 }
@@ -40,7 +43,8 @@ void BringToFront(HWND w) {
     const DWORD self = ::GetCurrentThreadId();
     const bool attached = fgThread && fgThread != self && ::AttachThreadInput(fgThread, self, TRUE);
     ::SetForegroundWindow(w);
-    if (attached) ::AttachThreadInput(fgThread, self, FALSE);
+    if (attached)
+        ::AttachThreadInput(fgThread, self, FALSE);
 }
 
 // A player that hangs must not hang the monitor.
@@ -52,23 +56,29 @@ void SendCommand(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 } // namespace
 
 void MediaControl::Run(HWND owner, int player, int function) {
-    if (function == int(MediaFn::Start)) StartPlayer(player);
-    else if (function >= int(MediaFn::Previous) && function <= int(MediaFn::Stop)) Command(owner, player, function);
+    if (function == int(MediaFn::Start))
+        StartPlayer(player);
+    else if (function >= int(MediaFn::Previous) && function <= int(MediaFn::Stop))
+        Command(owner, player, function);
 }
 
 void MediaControl::StartPlayer(int player) {
     // An open media player comes to the front whether or not its program
     // is registered.
     if (Player(player) == Player::MediaPlayer)
-        if (HWND w = ::FindWindowA(nullptr, "Windows Media Player")) return BringToFront(w);
+        if (HWND w = ::FindWindowA(nullptr, "Windows Media Player"))
+            return BringToFront(w);
     const auto entry = PlayerRegistryEntry(Player(player));
-    if (!entry) return;
+    if (!entry)
+        return;
     std::string path = PlayerProgram(Player(player), ReadMachineString(entry->key, entry->value));
-    if (path.empty()) return;
+    if (path.empty())
+        return;
     if (Player(player) == Player::MediaPlayer) {
         char expanded[1024];
         const DWORD n = ::ExpandEnvironmentStringsA(path.c_str(), expanded, sizeof expanded);
-        if (n > 0 && n <= sizeof expanded) path = expanded;
+        if (n > 0 && n <= sizeof expanded)
+            path = expanded;
     }
     RunProgram(path);
 }
@@ -80,7 +90,8 @@ void MediaControl::Command(HWND owner, int player, int function) {
         break;
     case Player::ITunes: {
         HWND w = ::FindWindowA("iTunes", "iTunes");
-        if (!w) return;
+        if (!w)
+            return;
         const ITunesKeys keys = ITunesKeysFor(function);
         if (keys == ITunesKeys::Space) {
             ::PostMessageA(w, WM_KEYDOWN, 32, 0x00390001);
@@ -100,10 +111,13 @@ void MediaControl::Command(HWND owner, int player, int function) {
     }
     case Player::RealPlayer:
     case Player::Winamp: {
-        HWND w = ::FindWindowA(Player(player) == Player::RealPlayer ? "GeminiWindowClass" : "Winamp v1.x", nullptr);
-        if (!w) return;
+        HWND w = ::FindWindowA(
+            Player(player) == Player::RealPlayer ? "GeminiWindowClass" : "Winamp v1.x", nullptr);
+        if (!w)
+            return;
         const int id = PlayerCommandFor(Player(player), function, winampToggle_);
-        if (id) SendCommand(w, WM_COMMAND, WPARAM(id), 0);
+        if (id)
+            SendCommand(w, WM_COMMAND, WPARAM(id), 0);
         break;
     }
     }

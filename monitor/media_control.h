@@ -8,11 +8,11 @@
 namespace gm::mon {
 
 class MediaControl {
-public:
+  public:
     // owner: the monitor's window, which posts the system's media commands.
     void Run(HWND owner, int player, int function);
 
-private:
+  private:
     void StartPlayer(int player);
     void Command(HWND owner, int player, int function);
     int winampToggle_ = 0;

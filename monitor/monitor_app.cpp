@@ -13,7 +13,7 @@ namespace {
 constexpr const char* kInstanceMutex = "Orvex_Gaming_Mouse_Normal_Monitor_Mutex";
 
 class CMonitorApp {
-public:
+  public:
     int Run(const char* commandLine) {
         const bool showOption = commandLine && commandLine[0] == '1';
         instance_.reset(::CreateMutexA(nullptr, FALSE, kInstanceMutex));
@@ -45,7 +45,7 @@ public:
         return code;
     }
 
-private:
+  private:
     gm::win::unique_handle instance_;
 };
 

@@ -38,8 +38,9 @@ constexpr const char* kClassName = "GmMonitorWindow";
 // Applets, launched in this order; closed in kCloseOrder.
 constexpr const char* kApplets[] = {"OSD.exe", "Applets\\CpuRam.exe", "Applets\\EmailPOP3.EXE",
                                     "Applets\\OSDSkype.exe", "Applets\\OSDMSN.exe"};
-constexpr const char* kCloseOrder[] = {ipc::kOsdWindow, "Orvex Gaming Mouse Pop3", "Orvex Gaming Mouse CPU RAM OSD",
-                                       "Orvex Gaming Mouse OSD SKYPE", "Orvex Gaming Mouse OSD MSN"};
+constexpr const char* kCloseOrder[] = {
+    ipc::kOsdWindow, "Orvex Gaming Mouse Pop3", "Orvex Gaming Mouse CPU RAM OSD",
+    "Orvex Gaming Mouse OSD SKYPE", "Orvex Gaming Mouse OSD MSN"};
 
 void ShellOpen(const std::string& path, const char* verb = "open") {
     SHELLEXECUTEINFOA info{};
@@ -54,14 +55,17 @@ void ShellOpen(const std::string& path, const char* verb = "open") {
 
 std::string ForegroundImage() {
     HWND fg = ::GetForegroundWindow();
-    if (!fg) return {};
+    if (!fg)
+        return {};
     DWORD pid = 0;
     ::GetWindowThreadProcessId(fg, &pid);
     win::unique_handle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
-    if (!process) return {};
+    if (!process)
+        return {};
     char path[MAX_PATH * 4];
     DWORD size = sizeof path;
-    if (!::QueryFullProcessImageNameA(process.get(), 0, path, &size)) return {};
+    if (!::QueryFullProcessImageNameA(process.get(), 0, path, &size))
+        return {};
     return std::string(path, size);
 }
 
@@ -73,7 +77,8 @@ int ReadPacing(const std::string& config) {
 } // namespace
 
 CMonitorWnd::~CMonitorWnd() {
-    if (hwnd_) ::DestroyWindow(hwnd_);
+    if (hwnd_)
+        ::DestroyWindow(hwnd_);
 }
 
 bool CMonitorWnd::Create() {
@@ -83,19 +88,21 @@ bool CMonitorWnd::Create() {
     wc.lpszClassName = kClassName;
     wc.hIcon = ::LoadIconA(wc.hInstance, MAKEINTRESOURCEA(128));
     ::RegisterClassA(&wc);
-    HWND h = ::CreateWindowExA(0, kClassName, ipc::kMonitorWindow, WS_POPUP, 100, 100, 100, 100, nullptr, nullptr,
-                               wc.hInstance, this);
+    HWND h = ::CreateWindowExA(0, kClassName, ipc::kMonitorWindow, WS_POPUP, 100, 100, 100, 100,
+                               nullptr, nullptr, wc.hInstance, this);
     return h != nullptr;
 }
 
 LRESULT CALLBACK CMonitorWnd::Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) noexcept {
     if (msg == WM_NCCREATE) {
-        auto* self = static_cast<CMonitorWnd*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+        auto* self =
+            static_cast<CMonitorWnd*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
         ::SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         self->hwnd_ = h;
     }
     auto* self = reinterpret_cast<CMonitorWnd*>(::GetWindowLongPtrA(h, GWLP_USERDATA));
-    if (!self) return ::DefWindowProcA(h, msg, wp, lp);
+    if (!self)
+        return ::DefWindowProcA(h, msg, wp, lp);
     LRESULT r = self->Handle(msg, wp, lp);
     if (msg == WM_NCDESTROY) {
         ::SetWindowLongPtrA(h, GWLP_USERDATA, 0);
@@ -121,13 +128,16 @@ LRESULT CMonitorWnd::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case ipc::kAnsweredTrue:
         return TRUE;
     case ipc::kApplySettings:
-        if (!HoldDuringReadBack(msg)) OnApplySettings();
+        if (!HoldDuringReadBack(msg))
+            OnApplySettings();
         return 0;
     case ipc::kTakeSharedBlock:
-        if (!HoldDuringReadBack(msg)) CopySharedToWorking();
+        if (!HoldDuringReadBack(msg))
+            CopySharedToWorking();
         return 0;
     case ipc::kTakeSharedBlockAndMouseSettings:
-        if (HoldDuringReadBack(msg)) return 0;
+        if (HoldDuringReadBack(msg))
+            return 0;
         CopySharedToWorking();
         ApplyMouseSettingsOfCurrent();
         return 0;
@@ -145,13 +155,15 @@ LRESULT CMonitorWnd::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         OnDeviceEvent(wp, lp);
         return 0;
     case ipc::kDeviceArrival:
-        if (wp == 1 || wp == 0) OnArrival(wp == 1);
+        if (wp == 1 || wp == 0)
+            OnArrival(wp == 1);
         return 0;
     case WM_COMMAND:
         OnCommand(LOWORD(wp));
         return 0;
     default:
-        if (tray_ && tray_->OnMessage(msg)) return 0;
+        if (tray_ && tray_->OnMessage(msg))
+            return 0;
         return ::DefWindowProcA(hwnd_, msg, wp, lp);
     }
 }
@@ -166,17 +178,17 @@ bool CMonitorWnd::OnCreate() {
     files_ = std::make_unique<ProfileFiles>(installDir_, LevelSet::Monitor);
     pacing_ = ReadPacing(ConfigPath());
     tray_ = std::make_unique<TrayIcon>(hwnd_, kTrayId, ipc::kTrayNotify);
-    tray_->SetLook(win::unique_hicon(static_cast<HICON>(
-                       ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(128), IMAGE_ICON,
-                                    ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0))),
+    tray_->SetLook(win::unique_hicon(static_cast<HICON>(::LoadImageA(
+                       ::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(128), IMAGE_ICON,
+                       ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0))),
                    lan_.Get(1004));
 
     wtsapi_.reset(::LoadLibraryA("wtsapi32.dll"));
     RegisterSession();
 
     HKEY key = nullptr;
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Mouse", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                          nullptr) == ERROR_SUCCESS)
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Mouse", 0, nullptr, 0, KEY_ALL_ACCESS,
+                          nullptr, &key, nullptr) == ERROR_SUCCESS)
         mouseKey_.reset(key);
 
     hid_.Load(installDir_);
@@ -196,22 +208,27 @@ bool CMonitorWnd::OnCreate() {
         // Another monitor owns it; or a configuration program still holds
         // it after a monitor died, and then we take over.
         HWND other = ::FindWindowA(nullptr, ipc::kMonitorWindow);
-        while (other == hwnd_) other = ::FindWindowExA(nullptr, other, nullptr, ipc::kMonitorWindow);
+        while (other == hwnd_)
+            other = ::FindWindowExA(nullptr, other, nullptr, ipc::kMonitorWindow);
         if (other) {
             win::DebugOut("CMonitorApp: %s\n", "another monitor owns the shared block");
             return false;
         }
     }
-    if (mapped) CopyWorkingToShared();
+    if (mapped)
+        CopyWorkingToShared();
 
     player_.Start([this](UINT message, WPARAM, LPARAM) {
-        if (message == ipc::kPlayMacro) macro_.Play();
+        if (message == ipc::kPlayMacro)
+            macro_.Play();
     });
     worker_.Start([this](UINT message, WPARAM wp, LPARAM) {
-        if (message == ipc::kDeviceJob) RunJob(wp);
+        if (message == ipc::kDeviceJob)
+            RunJob(wp);
     });
 
-    ::SetWindowLongPtrA(hwnd_, GWL_EXSTYLE, ::GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
+    ::SetWindowLongPtrA(hwnd_, GWL_EXSTYLE,
+                        ::GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
 
     OpenDeviceAtStart();
     ApplyMouseSettingsOfCurrent();
@@ -223,13 +240,16 @@ bool CMonitorWnd::OnCreate() {
 // tries a second apart, on a timer, so start-up goes on meanwhile.
 void CMonitorWnd::RegisterSession() {
     ::KillTimer(hwnd_, kTimerSession);
-    if (!wtsapi_) return;
-    auto reg = win::ProcAddress<BOOL(WINAPI*)(HWND, DWORD)>(wtsapi_.get(), "WTSRegisterSessionNotification");
+    if (!wtsapi_)
+        return;
+    auto reg = win::ProcAddress<BOOL(WINAPI*)(HWND, DWORD)>(wtsapi_.get(),
+                                                            "WTSRegisterSessionNotification");
     if (!reg || reg(hwnd_, 0 /* this session */)) {
         sessionRegistered_ = reg != nullptr;
         return;
     }
-    if (++sessionTries_ < kSessionTries) ::SetTimer(hwnd_, kTimerSession, 1000, nullptr);
+    if (++sessionTries_ < kSessionTries)
+        ::SetTimer(hwnd_, kTimerSession, 1000, nullptr);
 }
 
 void CMonitorWnd::OpenDeviceAtStart() {
@@ -237,7 +257,8 @@ void CMonitorWnd::OpenDeviceAtStart() {
     if (hid_.bound()) {
         hid_.OpenMonitor(hwnd_, ipc::kDeviceEvent, ipc::kDeviceArrival);
         opened = hid_.OpenDevice();
-        if (opened) ::SetTimer(hwnd_, kTimerGame, 2000, nullptr);
+        if (opened)
+            ::SetTimer(hwnd_, kTimerGame, 2000, nullptr);
     }
     if (opened) {
         tray_->Show();
@@ -274,8 +295,10 @@ void CMonitorWnd::OnDestroy() {
     hid_.CloseDevice();
     hid_.Unload();
     if (wtsapi_) {
-        auto unreg = win::ProcAddress<BOOL(WINAPI*)(HWND)>(wtsapi_.get(), "WTSUnRegisterSessionNotification");
-        if (unreg && sessionRegistered_) unreg(hwnd_);
+        auto unreg = win::ProcAddress<BOOL(WINAPI*)(HWND)>(wtsapi_.get(),
+                                                           "WTSUnRegisterSessionNotification");
+        if (unreg && sessionRegistered_)
+            unreg(hwnd_);
         wtsapi_.reset();
     }
     ::CoUninitialize();
@@ -285,13 +308,16 @@ void CMonitorWnd::OnDestroy() {
 }
 
 void CMonitorWnd::CloseOtherWindows() {
-    if (HWND dialog = ::FindWindowA(nullptr, ipc::kDialogWindow)) ::PostMessageA(dialog, WM_CLOSE, 0, 0);
+    if (HWND dialog = ::FindWindowA(nullptr, ipc::kDialogWindow))
+        ::PostMessageA(dialog, WM_CLOSE, 0, 0);
     for (const char* name : kCloseOrder)
-        if (HWND w = ::FindWindowA(nullptr, name)) ::PostMessageA(w, WM_CLOSE, 0, 0);
+        if (HWND w = ::FindWindowA(nullptr, name))
+            ::PostMessageA(w, WM_CLOSE, 0, 0);
 }
 
 void CMonitorWnd::LaunchApplets() {
-    for (const char* applet : kApplets) ShellOpen(installDir_ + applet);
+    for (const char* applet : kApplets)
+        ShellOpen(installDir_ + applet);
 }
 
 void CMonitorWnd::OnTimer(UINT_PTR id) {
@@ -313,7 +339,8 @@ void CMonitorWnd::OnTimer(UINT_PTR id) {
         OnKeyRepeat();
         break;
     case kTimerVolume:
-        if (volumeFunction_) InjectExtendedKeyPress(VolumeKey(volumeFunction_));
+        if (volumeFunction_)
+            InjectExtendedKeyPress(VolumeKey(volumeFunction_));
         break;
     default:
         break;
@@ -322,7 +349,8 @@ void CMonitorWnd::OnTimer(UINT_PTR id) {
 
 void CMonitorWnd::DetectGame() {
     const std::string image = ForegroundImage();
-    if (image.empty()) return;
+    if (image.empty())
+        return;
     std::optional<int> match;
     int current;
     {
@@ -330,14 +358,16 @@ void CMonitorWnd::DetectGame() {
         match = ProfileForProgram(working_.block, image);
         current = working_.block.CurrentProfile();
     }
-    if (match && *match != current) HostProfileSwitch(*match);
+    if (match && *match != current)
+        HostProfileSwitch(*match);
 }
 
 void CMonitorWnd::OnTray(LPARAM mouseMessage) {
     switch (LOWORD(mouseMessage)) {
     case WM_LBUTTONDOWN: {
         HWND popup = ::GetLastActivePopup(hwnd_);
-        if (::IsIconic(popup)) ::ShowWindow(popup, SW_RESTORE);
+        if (::IsIconic(popup))
+            ::ShowWindow(popup, SW_RESTORE);
         ::SetForegroundWindow(popup);
         break;
     }
@@ -348,7 +378,8 @@ void CMonitorWnd::OnTray(LPARAM mouseMessage) {
     case WM_RBUTTONDOWN: {
         ::SetForegroundWindow(::GetLastActivePopup(hwnd_));
         win::unique_hmenu menu(::CreatePopupMenu());
-        if (!menu) break;
+        if (!menu)
+            break;
         ::AppendMenuA(menu.get(), MF_STRING, ipc::kCmdOpenOption, lan_.Get(1002).c_str());
         ::AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
         ::AppendMenuA(menu.get(), MF_STRING, ipc::kCmdExit, lan_.Get(1003).c_str());
@@ -365,15 +396,18 @@ void CMonitorWnd::OnTray(LPARAM mouseMessage) {
 }
 
 void CMonitorWnd::OnCommand(UINT id) {
-    if (id == ipc::kCmdOpenOption) OnCustomizer();
-    else if (id == ipc::kCmdExit) ::PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+    if (id == ipc::kCmdOpenOption)
+        OnCustomizer();
+    else if (id == ipc::kCmdExit)
+        ::PostMessageA(hwnd_, WM_CLOSE, 0, 0);
 }
 
 void CMonitorWnd::OnCustomizer() {
     win::DebugOut("CMonitorWnd OnCustomizer\n");
     if (HWND dialog = ::FindWindowA(nullptr, ipc::kDialogWindow)) {
         win::DebugOut("CMonitorWnd OnCustomizer hWnd!=NULL\n");
-        if (::IsIconic(dialog)) ::ShowWindow(dialog, SW_RESTORE);
+        if (::IsIconic(dialog))
+            ::ShowWindow(dialog, SW_RESTORE);
         ::SetForegroundWindow(dialog);
         ::SetActiveWindow(dialog);
         return;
@@ -383,12 +417,14 @@ void CMonitorWnd::OnCustomizer() {
 }
 
 LRESULT CMonitorWnd::OnCopyData(const COPYDATASTRUCT* data) {
-    if (!data || data->cbData != 151 || !data->lpData) return 1;
+    if (!data || data->cbData != 151 || !data->lpData)
+        return 1;
     // Bytes 1-150 hold the text; one that is not terminated is cut at 150.
     const char* text = static_cast<const char*>(data->lpData) + 1;
     const std::string message(text, strnlen(text, 150));
     ::WritePrivateProfileStringA("OSDData", "Message", message.c_str(), ConfigPath().c_str());
-    if (gate_.present()) PostToOsd(ipc::kOsdShow, 50, 0);
+    if (gate_.present())
+        PostToOsd(ipc::kOsdShow, 50, 0);
     return 1;
 }
 
@@ -398,9 +434,12 @@ void CMonitorWnd::OnApplySettings() {
     PrivateProfileFile config(ConfigPath());
     osd_.Read(config);
     showProfileNotice_ = osd_.ShowProfileNotice();
-    PostToOsd(ipc::kOsdPlace, 0, LPARAM((uint32_t(osd_.DisplayHigh() & 0xFFFF) << 16) | (osd_.DisplayLow() & 0xFFFF)));
-    if (gate_.present() && worker_.Post(ipc::kDeviceJob, ipc::kJobApply, 0)) return;
-    if (!::FindWindowA(nullptr, ipc::kDialogWindow)) win::DebugOut("OnApplyAllSetting Don't find Dorvan Option Dialog\n");
+    PostToOsd(ipc::kOsdPlace, 0,
+              LPARAM((uint32_t(osd_.DisplayHigh() & 0xFFFF) << 16) | (osd_.DisplayLow() & 0xFFFF)));
+    if (gate_.present() && worker_.Post(ipc::kDeviceJob, ipc::kJobApply, 0))
+        return;
+    if (!::FindWindowA(nullptr, ipc::kDialogWindow))
+        win::DebugOut("OnApplyAllSetting Don't find Dorvan Option Dialog\n");
     win::DebugOut("OnApplyAllSetting  Send Enable OK/Apply Button\n");
     PostToDialog(ipc::kApplyDone);
 }
@@ -414,7 +453,8 @@ void CMonitorWnd::OnDeviceEvent(WPARAM wp, LPARAM lp) {
     case EventKind::ButtonNotice:
         // The action first, so the notice never delays the macro's start.
         ButtonAction(e.number, e.release);
-        if (!e.release) MacroNotice(e.number);
+        if (!e.release)
+            MacroNotice(e.number);
         break;
     case EventKind::Button:
         ButtonAction(e.number, e.release);
@@ -441,7 +481,8 @@ void CMonitorWnd::OnDeviceEvent(WPARAM wp, LPARAM lp) {
         {
             std::lock_guard g(working_.lock);
             const int p = working_.block.CurrentProfile();
-            if (SettingsBlock::IsProfileIndex(p)) changed = ApplyDeviceValue(e, working_.block.Profile(p));
+            if (SettingsBlock::IsProfileIndex(p))
+                changed = ApplyDeviceValue(e, working_.block.Profile(p));
         }
         if (changed) {
             CopyWorkingToShared();
@@ -488,27 +529,34 @@ void CMonitorWnd::RunProgram(int button) {
     {
         std::lock_guard g(working_.lock);
         const int p = working_.block.CurrentProfile();
-        if (!SettingsBlock::IsProfileIndex(p)) return;
+        if (!SettingsBlock::IsProfileIndex(p))
+            return;
         ButtonView b = working_.block.Profile(p).Button(button - 1);
-        if (b.Get(btn::FunctionType) != fn::RunProgram) return;
+        if (b.Get(btn::FunctionType) != fn::RunProgram)
+            return;
         path = b.Get(btn::ProgramPath);
     }
-    if (!path.empty()) ShellOpen(path);
+    if (!path.empty())
+        ShellOpen(path);
 }
 
 void CMonitorWnd::MacroNotice(int button) {
-    if (!osd_.ShowMacroNotice()) return;
+    if (!osd_.ShowMacroNotice())
+        return;
     std::string name;
     {
         std::lock_guard g(working_.lock);
         const int p = working_.block.CurrentProfile();
-        if (!SettingsBlock::IsProfileIndex(p)) return;
+        if (!SettingsBlock::IsProfileIndex(p))
+            return;
         ButtonView b = working_.block.Profile(p).Button(button - 1);
-        if (b.Get(btn::FunctionType) != fn::Macro) return;
+        if (b.Get(btn::FunctionType) != fn::Macro)
+            return;
         name = b.Get(btn::MacroName);
     }
     const std::string config = ConfigPath();
-    ::WritePrivateProfileStringA("MacroOSD", "Number", std::to_string(button - 1).c_str(), config.c_str());
+    ::WritePrivateProfileStringA("MacroOSD", "Number", std::to_string(button - 1).c_str(),
+                                 config.c_str());
     ::WritePrivateProfileStringA("MacroOSD", "MacroName", name.c_str(), config.c_str());
     PostToOsd(ipc::kOsdShow, 70, 0);
 }
@@ -520,12 +568,14 @@ void CMonitorWnd::ButtonAction(int button, bool release) {
     {
         std::lock_guard g(working_.lock);
         const int p = working_.block.CurrentProfile();
-        if (!SettingsBlock::IsProfileIndex(p) || button < 1 || button > kButtonCount) return;
+        if (!SettingsBlock::IsProfileIndex(p) || button < 1 || button > kButtonCount)
+            return;
         ButtonView b = working_.block.Profile(p).Button(button - 1);
         type = b.Get(btn::FunctionType);
         usage = b.Get(btn::KeyUsage);
         modifiers = b.Get(btn::KeyModifiers);
-        if (type == fn::Macro) macro = LoadMacro(b);
+        if (type == fn::Macro)
+            macro = LoadMacro(b);
         // The mouse holds a Ctrl shortcut as a key button and reports it as one.
         if (const uint8_t key = CtrlShortcutKey(type)) {
             type = fn::Key;
@@ -534,8 +584,10 @@ void CMonitorWnd::ButtonAction(int button, bool release) {
         }
     }
     if (type == fn::Key) {
-        if (release) KeyFunctionRelease(button);
-        else KeyFunctionPress(button, usage, modifiers);
+        if (release)
+            KeyFunctionRelease(button);
+        else
+            KeyFunctionPress(button, usage, modifiers);
     } else if (type == fn::Macro && !release && macro.count > 0) {
         // A second press of a macro button stops the running macro and starts nothing.
         macro_.OnPress(macro, [this] { return player_.Post(ipc::kPlayMacro, 0, 0); });
@@ -544,7 +596,8 @@ void CMonitorWnd::ButtonAction(int button, bool release) {
 
 void CMonitorWnd::KeyFunctionPress(int button, uint8_t usage, uint8_t modifiers) {
     for (const HeldKeyFunction& h : heldKeys_)
-        if (h.button == button) return; // a press without its release: still held
+        if (h.button == button)
+            return; // a press without its release: still held
     HeldKeyFunction held{button, usage, ModifierKeys(modifiers)};
     for (int vk : held.modifiers) {
         InjectKey(vk, true);
@@ -559,7 +612,8 @@ void CMonitorWnd::KeyFunctionPress(int button, uint8_t usage, uint8_t modifiers)
 
 void CMonitorWnd::KeyFunctionRelease(int button) {
     for (auto it = heldKeys_.begin(); it != heldKeys_.end(); ++it) {
-        if (it->button != button) continue;
+        if (it->button != button)
+            continue;
         if (repeatButton_ == button) {
             ::KillTimer(hwnd_, kTimerKeyRepeat);
             repeatButton_ = 0;
@@ -580,9 +634,11 @@ void CMonitorWnd::OnKeyRepeat() {
         firstRepeat_ = false;
     }
     for (const HeldKeyFunction& h : heldKeys_) {
-        if (h.button != repeatButton_) continue;
+        if (h.button != repeatButton_)
+            continue;
         const KeyLookup k = UsageToVirtualKey(h.usage, SystemKeys());
-        if (!k.found || !KeyRepeats(k.code)) return;
+        if (!k.found || !KeyRepeats(k.code))
+            return;
         InjectKey(k.code, false);
         ::Sleep(1);
         InjectKey(k.code, true);
@@ -610,7 +666,8 @@ void CMonitorWnd::OnMedia(int function, bool release) {
     {
         std::lock_guard g(working_.lock);
         const int p = working_.block.CurrentProfile();
-        if (!SettingsBlock::IsProfileIndex(p)) return;
+        if (!SettingsBlock::IsProfileIndex(p))
+            return;
         player = working_.block.Profile(p).Get(prof::MediaOption);
     }
     media_.Run(hwnd_, player, function);
@@ -621,7 +678,8 @@ void CMonitorWnd::OnTilt(int direction) {
     {
         std::lock_guard g(working_.lock);
         const int p = working_.block.CurrentProfile();
-        if (!SettingsBlock::IsProfileIndex(p)) return;
+        if (!SettingsBlock::IsProfileIndex(p))
+            return;
         speed = working_.block.Profile(p).Get(prof::TiltSpeed);
     }
     TiltStep(direction, speed);
@@ -631,18 +689,21 @@ void CMonitorWnd::ReleaseEverything() {
     ::KillTimer(hwnd_, kTimerKeyRepeat);
     ::KillTimer(hwnd_, kTimerVolume);
     volumeFunction_ = 0;
-    while (!heldKeys_.empty()) KeyFunctionRelease(heldKeys_.back().button);
+    while (!heldKeys_.empty())
+        KeyFunctionRelease(heldKeys_.back().button);
     macro_.RequestStop();
 }
 
 void CMonitorWnd::OnArrival(bool arrived) {
     // Without a library there is no mouse to come or go, whoever posted this.
-    if (!hid_.bound()) return;
+    if (!hid_.bound())
+        return;
     if (arrived) {
         // The mouse is given 8 s to settle before it is opened. The wait is
         // a timer, so buttons, the tray and notices are handled meanwhile;
         // an arrival during the wait changes nothing.
-        if (gate_.present() || arrivalPending_) return;
+        if (gate_.present() || arrivalPending_)
+            return;
         arrivalPending_ = true;
         ::SetTimer(hwnd_, kTimerArrival, Paced(8000, pacing_), nullptr);
     } else {
@@ -651,19 +712,22 @@ void CMonitorWnd::OnArrival(bool arrived) {
             ::KillTimer(hwnd_, kTimerArrival);
         }
         // The abort goes up with the removal, before the device closes.
-        if (!gate_.Remove()) return;
+        if (!gate_.Remove())
+            return;
         ReleaseEverything();
         hid_.CloseDevice();
         tray_->Hide();
         ::KillTimer(hwnd_, kTimerGame);
         files_->WriteDeviceState(false);
-        if (HWND dialog = ::FindWindowA(nullptr, ipc::kDialogWindow)) ::PostMessageA(dialog, WM_CLOSE, 0, 0);
+        if (HWND dialog = ::FindWindowA(nullptr, ipc::kDialogWindow))
+            ::PostMessageA(dialog, WM_CLOSE, 0, 0);
     }
 }
 
 void CMonitorWnd::OnArrivalSettled() {
     ::KillTimer(hwnd_, kTimerArrival);
-    if (!arrivalPending_) return;
+    if (!arrivalPending_)
+        return;
     arrivalPending_ = false;
     gate_.Arrive();
     hid_.OpenDevice();
@@ -681,11 +745,13 @@ void CMonitorWnd::ApplyMouseSettingsOfCurrent(bool writeRegistry) {
     {
         std::lock_guard g(working_.lock);
         p = working_.block.CurrentProfile();
-        if (!SettingsBlock::IsProfileIndex(p)) return;
+        if (!SettingsBlock::IsProfileIndex(p))
+            return;
         std::memcpy(copy.data(), working_.block.Profile(p).data(), kProfileSize);
     }
     ProfileView profile(copy.data());
-    if (writeRegistry) MouseRegistry().Write(profile);
+    if (writeRegistry)
+        MouseRegistry().Write(profile);
     ApplyWindowsMouseSettings(profile, hwnd_, mouseKey_.get());
     std::lock_guard g(working_.lock);
     if (working_.block.CurrentProfile() == p)
@@ -693,7 +759,8 @@ void CMonitorWnd::ApplyMouseSettingsOfCurrent(bool writeRegistry) {
 }
 
 void CMonitorWnd::QueueReadBack() {
-    if (worker_.Post(ipc::kDeviceJob, ipc::kJobReadBack, 0)) ++readBacksQueued_;
+    if (worker_.Post(ipc::kDeviceJob, ipc::kJobReadBack, 0))
+        ++readBacksQueued_;
 }
 
 // A read-back fills the working block profile by profile, then saves and
@@ -702,48 +769,65 @@ void CMonitorWnd::QueueReadBack() {
 // the mix. So the notice is held, with the shared block as it was when it
 // came, and carried out once the read-back has ended.
 bool CMonitorWnd::HoldDuringReadBack(UINT msg) {
-    if (readBacksQueued_ == 0) return false;
+    if (readBacksQueued_ == 0)
+        return false;
     auto held = std::make_unique<SettingsBlock>();
-    if (!shared_.IsOpen() || !shared_.CopyIn(*held)) return false;
+    if (!shared_.IsOpen() || !shared_.CopyIn(*held))
+        return false;
     heldBlock_ = std::move(held);
     // An apply does all a 1227 does, and a 1227 all a 1226 does.
-    auto rank = [](UINT m) { return m == ipc::kApplySettings ? 3 : m == ipc::kTakeSharedBlockAndMouseSettings ? 2 : m == ipc::kTakeSharedBlock ? 1 : 0; };
-    if (rank(msg) > rank(heldNotice_)) heldNotice_ = msg;
+    auto rank = [](UINT m) {
+        return m == ipc::kApplySettings                     ? 3
+               : m == ipc::kTakeSharedBlockAndMouseSettings ? 2
+               : m == ipc::kTakeSharedBlock                 ? 1
+                                                            : 0;
+    };
+    if (rank(msg) > rank(heldNotice_))
+        heldNotice_ = msg;
     win::DebugOut("CMonitorWnd: notice %u held until the read-back ends\n", msg);
     return true;
 }
 
 void CMonitorWnd::OnReadBackEnded() {
-    if (readBacksQueued_ > 0) --readBacksQueued_;
-    if (readBacksQueued_ > 0) return; // held until the last one ends
+    if (readBacksQueued_ > 0)
+        --readBacksQueued_;
+    if (readBacksQueued_ > 0)
+        return; // held until the last one ends
     const UINT notice = heldNotice_;
     heldNotice_ = 0;
     const auto held = std::move(heldBlock_);
-    if (!notice || !held) return;
+    if (!notice || !held)
+        return;
     // The held block replaces what the read-back shared, and the dialog is
     // told to look again, so it shows what is being applied.
-    if (shared_.IsOpen() && !shared_.CopyOut(*held)) win::DebugOut("CMonitorWnd: copy to shared failed\n");
-    if (notice == ipc::kApplySettings) files_->SaveAll(*held);
+    if (shared_.IsOpen() && !shared_.CopyOut(*held))
+        win::DebugOut("CMonitorWnd: copy to shared failed\n");
+    if (notice == ipc::kApplySettings)
+        files_->SaveAll(*held);
     PostToDialog(ipc::kSettingsReadBack);
     Handle(notice, 0, 0);
 }
 
 void CMonitorWnd::CopyWorkingToShared() {
     std::lock_guard g(working_.lock);
-    if (shared_.IsOpen() && !shared_.CopyOut(working_.block)) win::DebugOut("CMonitorWnd: copy to shared failed\n");
+    if (shared_.IsOpen() && !shared_.CopyOut(working_.block))
+        win::DebugOut("CMonitorWnd: copy to shared failed\n");
 }
 
 void CMonitorWnd::CopySharedToWorking() {
     std::lock_guard g(working_.lock);
-    if (shared_.IsOpen() && !shared_.CopyIn(working_.block)) win::DebugOut("CMonitorWnd: copy from shared failed\n");
+    if (shared_.IsOpen() && !shared_.CopyIn(working_.block))
+        win::DebugOut("CMonitorWnd: copy from shared failed\n");
 }
 
 void CMonitorWnd::PostToDialog(UINT msg) const {
-    if (HWND dialog = ::FindWindowA(nullptr, ipc::kDialogWindow)) ::PostMessageA(dialog, msg, 0, 0);
+    if (HWND dialog = ::FindWindowA(nullptr, ipc::kDialogWindow))
+        ::PostMessageA(dialog, msg, 0, 0);
 }
 
 void CMonitorWnd::PostToOsd(UINT msg, WPARAM wp, LPARAM lp) const {
-    if (HWND osd = ::FindWindowA(nullptr, ipc::kOsdWindow)) ::PostMessageA(osd, msg, wp, lp);
+    if (HWND osd = ::FindWindowA(nullptr, ipc::kOsdWindow))
+        ::PostMessageA(osd, msg, wp, lp);
 }
 
 void CMonitorWnd::RunJob(WPARAM job) {
@@ -753,12 +837,14 @@ void CMonitorWnd::RunJob(WPARAM job) {
         HWND window;
         bool readBack;
         ~ReadBackEnd() {
-            if (readBack) ::PostMessageA(window, kReadBackEndedMsg, 0, 0);
+            if (readBack)
+                ::PostMessageA(window, kReadBackEndedMsg, 0, 0);
         }
     } end{hwnd_, job == ipc::kJobReadBack};
     // Refused when the mouse is gone or going: the removal and the start
     // are one atomic state, so no abort is lost between them.
-    if (!gate_.BeginJob()) return;
+    if (!gate_.BeginJob())
+        return;
     LinkIo io(hid_, &gate_, pacing_);
     switch (job) {
     case ipc::kJobApply:
@@ -777,13 +863,18 @@ void CMonitorWnd::RunJob(WPARAM job) {
 }
 
 // JobHost, on the device worker.
-void CMonitorWnd::SaveAll(const SettingsBlock& block) { files_->SaveAll(block); }
-
-void CMonitorWnd::CopyToShared(const SettingsBlock& block) {
-    if (shared_.IsOpen() && !shared_.CopyOut(block)) win::DebugOut("CMonitorWnd: copy to shared failed\n");
+void CMonitorWnd::SaveAll(const SettingsBlock& block) {
+    files_->SaveAll(block);
 }
 
-void CMonitorWnd::SettingsReadBack() { PostToDialog(ipc::kSettingsReadBack); }
+void CMonitorWnd::CopyToShared(const SettingsBlock& block) {
+    if (shared_.IsOpen() && !shared_.CopyOut(block))
+        win::DebugOut("CMonitorWnd: copy to shared failed\n");
+}
+
+void CMonitorWnd::SettingsReadBack() {
+    PostToDialog(ipc::kSettingsReadBack);
+}
 
 void CMonitorWnd::ApplyDone() {
     win::DebugOut("Thread Send Enable OK/Apply Button\n");
@@ -791,15 +882,19 @@ void CMonitorWnd::ApplyDone() {
 }
 
 void CMonitorWnd::ShowProfileNotice() {
-    if (!showProfileNotice_) return;
+    if (!showProfileNotice_)
+        return;
     int p;
     {
         std::lock_guard g(working_.lock);
         p = working_.block.CurrentProfile();
     }
-    if (SettingsBlock::IsProfileIndex(p)) PostToOsd(ipc::kOsdShow, 40, LPARAM(p) << 16);
+    if (SettingsBlock::IsProfileIndex(p))
+        PostToOsd(ipc::kOsdShow, 40, LPARAM(p) << 16);
 }
 
-void CMonitorWnd::WriteFirmwareVersion(int version) { files_->WriteFirmwareVersion(version); }
+void CMonitorWnd::WriteFirmwareVersion(int version) {
+    files_->WriteFirmwareVersion(version);
+}
 
 } // namespace gm::mon

@@ -30,7 +30,7 @@ namespace gm::mon {
 inline constexpr UINT kReadBackEndedMsg = WM_APP + 1;
 
 class CMonitorWnd final : public JobHost {
-public:
+  public:
     explicit CMonitorWnd(bool showOptionAtStart) : showOptionAtStart_(showOptionAtStart) {}
     ~CMonitorWnd() override;
 
@@ -47,7 +47,7 @@ public:
     void ShowProfileNotice() override;
     void WriteFirmwareVersion(int version) override;
 
-private:
+  private:
     static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM) noexcept;
     LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
 

@@ -3,13 +3,23 @@
 namespace gm::mon {
 
 TiltMethod MethodForClass(std::string_view cls) {
-    static constexpr std::string_view kBarMessage[] = {
-        "_WwG",  "AVL_AVView", "paneClassDC", "VISIOG", "PSViewC", "EditControl", "FrontPageEditorDocumentView",
-        "OGrid", "OFormSub",   "OPrtPrevPage"};
-    if (cls == "EXCEL7") return TiltMethod::ArrowClick;
-    if (cls == "MozillaWindowClass") return TiltMethod::ArrowKeys;
+    static constexpr std::string_view kBarMessage[] = {"_WwG",
+                                                       "AVL_AVView",
+                                                       "paneClassDC",
+                                                       "VISIOG",
+                                                       "PSViewC",
+                                                       "EditControl",
+                                                       "FrontPageEditorDocumentView",
+                                                       "OGrid",
+                                                       "OFormSub",
+                                                       "OPrtPrevPage"};
+    if (cls == "EXCEL7")
+        return TiltMethod::ArrowClick;
+    if (cls == "MozillaWindowClass")
+        return TiltMethod::ArrowKeys;
     for (std::string_view c : kBarMessage)
-        if (cls == c) return TiltMethod::ScrollBarMessage;
+        if (cls == c)
+            return TiltMethod::ScrollBarMessage;
     return TiltMethod::WindowMessage;
 }
 
@@ -22,8 +32,10 @@ bool IsContainerClass(std::string_view cls) {
 }
 
 bool QualifiesForHScroll(const WindowFacts& w, int cursorX) {
-    if (w.cls == "Internet Explorer_Server") return true;
-    if (IsScrollBarClass(w.cls)) return (w.right - w.left) > (w.bottom - w.top) && cursorX < w.right;
+    if (w.cls == "Internet Explorer_Server")
+        return true;
+    if (IsScrollBarClass(w.cls))
+        return (w.right - w.left) > (w.bottom - w.top) && cursorX < w.right;
     return w.hasHScroll;
 }
 
@@ -32,7 +44,8 @@ int TiltRepeats(int tiltSpeed) {
 }
 
 ArrowKey ArrowKeyFor(int direction) {
-    if (direction > 0) return {37, 0x014B0001u, 0xC14B0001u};
+    if (direction > 0)
+        return {37, 0x014B0001u, 0xC14B0001u};
     return {39, 0x014D0001u, 0xC14D0001u};
 }
 

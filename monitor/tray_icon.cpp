@@ -8,7 +8,9 @@ TrayIcon::TrayIcon(HWND owner, UINT id, UINT callbackMessage, Notify notify)
     : owner_(owner), id_(id), callbackMessage_(callbackMessage), notify_(std::move(notify)),
       taskbarCreated_(::RegisterWindowMessageA("TaskbarCreated")) {
     if (!notify_)
-        notify_ = [](DWORD message, NOTIFYICONDATAA& data) { return ::Shell_NotifyIconA(message, &data) != FALSE; };
+        notify_ = [](DWORD message, NOTIFYICONDATAA& data) {
+            return ::Shell_NotifyIconA(message, &data) != FALSE;
+        };
 }
 
 void TrayIcon::SetLook(win::unique_hicon icon, const std::string& tip) {
@@ -26,7 +28,8 @@ NOTIFYICONDATAA TrayIcon::Data() const {
 
 void TrayIcon::Show() {
     wanted_ = true;
-    if (shown_) return;
+    if (shown_)
+        return;
     NOTIFYICONDATAA nid = Data();
     nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     nid.uCallbackMessage = callbackMessage_;
@@ -37,14 +40,16 @@ void TrayIcon::Show() {
 
 void TrayIcon::Hide() {
     wanted_ = false;
-    if (!shown_) return;
+    if (!shown_)
+        return;
     NOTIFYICONDATAA nid = Data();
     notify_(NIM_DELETE, nid);
     shown_ = false;
 }
 
 bool TrayIcon::OnMessage(UINT message) {
-    if (message != taskbarCreated_ || taskbarCreated_ == 0) return false;
+    if (message != taskbarCreated_ || taskbarCreated_ == 0)
+        return false;
     // A new notification area knows no icon: add it again if it is wanted,
     // whether or not the last add worked.
     if (wanted_) {

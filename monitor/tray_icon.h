@@ -15,7 +15,7 @@
 namespace gm::mon {
 
 class TrayIcon {
-public:
+  public:
     // The shell call; tests put their own in its place.
     using Notify = std::function<bool(DWORD message, NOTIFYICONDATAA& data)>;
 
@@ -37,7 +37,7 @@ public:
     bool wanted() const { return wanted_; }
     bool shown() const { return shown_; }
 
-private:
+  private:
     NOTIFYICONDATAA Data() const;
 
     HWND owner_;

@@ -6,7 +6,8 @@ bool WorkerThread::Start(Handler handler) {
     handler_ = std::move(handler);
     ready_.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
     thread_.reset(::CreateThread(nullptr, 4096, Main, this, 0, &id_));
-    if (!thread_) return false;
+    if (!thread_)
+        return false;
     ::WaitForSingleObject(ready_.get(), INFINITE);
     return true;
 }
@@ -16,7 +17,8 @@ bool WorkerThread::Post(UINT message, WPARAM wp, LPARAM lp) const {
 }
 
 void WorkerThread::Stop() {
-    if (!thread_) return;
+    if (!thread_)
+        return;
     ::PostThreadMessageA(id_, WM_QUIT, 0, 0);
     ::WaitForSingleObject(thread_.get(), INFINITE);
     thread_.reset();
@@ -28,7 +30,8 @@ DWORD WINAPI WorkerThread::Main(LPVOID param) noexcept {
     ::PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE); // creates the queue
     ::SetEvent(self->ready_.get());
     while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (msg.hwnd == nullptr) self->handler_(msg.message, msg.wParam, msg.lParam);
+        if (msg.hwnd == nullptr)
+            self->handler_(msg.message, msg.wParam, msg.lParam);
     }
     return 0;
 }

@@ -11,7 +11,7 @@
 namespace gm::mon {
 
 class WorkerThread {
-public:
+  public:
     using Handler = std::function<void(UINT message, WPARAM wp, LPARAM lp)>;
 
     ~WorkerThread() { Stop(); }
@@ -22,7 +22,7 @@ public:
     void Stop();
     bool running() const { return bool(thread_); }
 
-private:
+  private:
     static DWORD WINAPI Main(LPVOID self) noexcept;
 
     Handler handler_;

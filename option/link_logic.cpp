@@ -9,9 +9,9 @@ namespace {
 // performance record again.
 bool PerformanceDiffers(const ProfileView& a, const ProfileView& b) {
     using namespace prof;
-    for (I32Field f : {HDDKeyboard, XYSynchronous, Sensitivity_X, Sensitivity_Y, XYCpiFlag, CpiStep,
-                       PollingRate, LiftSwitch, LiftLevel, ColorFlag, LightIntensity, BreathSpeed,
-                       ColorChangeMode, BTOption})
+    for (I32Field f :
+         {HDDKeyboard, XYSynchronous, Sensitivity_X, Sensitivity_Y, XYCpiFlag, CpiStep, PollingRate,
+          LiftSwitch, LiftLevel, ColorFlag, LightIntensity, BreathSpeed, ColorChangeMode, BTOption})
         if (a.Get(f) != b.Get(f))
             return true;
     for (U8Field f : {LightEffectSwitch1, LightEffectSwitch2, LightEffectType1, LightEffectType2,
@@ -19,7 +19,8 @@ bool PerformanceDiffers(const ProfileView& a, const ProfileView& b) {
         if (a.Get(f) != b.Get(f))
             return true;
     for (int s = 0; s < kStageCount; ++s)
-        if (a.Get(CpiLevelX(s)) != b.Get(CpiLevelX(s)) || a.Get(CpiLevelY(s)) != b.Get(CpiLevelY(s)) ||
+        if (a.Get(CpiLevelX(s)) != b.Get(CpiLevelX(s)) ||
+            a.Get(CpiLevelY(s)) != b.Get(CpiLevelY(s)) ||
             a.Get(StepFlag(s)) != b.Get(StepFlag(s)) || a.Get(Indicator(s)) != b.Get(Indicator(s)))
             return true;
     return false;
@@ -41,7 +42,9 @@ std::string WithPoint(int32_t version) {
 
 } // namespace
 
-void ClearFlags(SettingsBlock& block) { SetAllFlags(block, 0); }
+void ClearFlags(SettingsBlock& block) {
+    SetAllFlags(block, 0);
+}
 
 void MarkAllChanged(SettingsBlock& block) {
     SetAllFlags(block, 1);
@@ -54,7 +57,8 @@ void DetectChanges(const SettingsBlock& reference, SettingsBlock& edited) {
         edited.SetPerformanceChangeFlag(p, PerformanceDiffers(a, b) ? 1 : 0);
         edited.SetOTGChangeFlag(p, a.Get(prof::OTGSpeed) != b.Get(prof::OTGSpeed) ? 1 : 0);
     }
-    edited.SetCurrentProfileChangeFlag(reference.CurrentProfile() != edited.CurrentProfile() ? 1 : 0);
+    edited.SetCurrentProfileChangeFlag(reference.CurrentProfile() != edited.CurrentProfile() ? 1
+                                                                                             : 0);
 }
 
 std::string FirmwareTextAtStart(int32_t version) {

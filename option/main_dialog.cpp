@@ -23,7 +23,8 @@ constexpr char kProfileFilter[] = "Gaming Mouse Profile(*.gmp)\0*.gmp\0";
 constexpr RECT kLegacyVersionRect{308, 252, 348, 282};
 
 bool CanOpenForReading(const std::string& path) {
-    const win::unique_file f(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    const win::unique_file f(::CreateFileA(path.c_str(), GENERIC_READ,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     return bool(f);
 }
@@ -38,7 +39,8 @@ std::string Trimmed(std::string s) {
 // A profile file has a "Setting" section; anything else is not one.
 bool IsProfileFile(const std::string& path) {
     char names[64] = "";
-    return ::GetPrivateProfileStringA("Setting", nullptr, "", names, sizeof(names), path.c_str()) > 0;
+    return ::GetPrivateProfileStringA("Setting", nullptr, "", names, sizeof(names), path.c_str()) >
+           0;
 }
 
 } // namespace
@@ -57,7 +59,8 @@ int MainDialog::Run() {
 void MainDialog::CreateControls(skin::WindowSkin& skin) {
     ::SetWindowLongPtrA(hwnd(), GWL_STYLE,
                         ::GetWindowLongPtrA(hwnd(), GWL_STYLE) | WS_SYSMENU | WS_MINIMIZEBOX);
-    ::SetWindowLongPtrA(hwnd(), GWL_EXSTYLE, ::GetWindowLongPtrA(hwnd(), GWL_EXSTYLE) | WS_EX_APPWINDOW);
+    ::SetWindowLongPtrA(hwnd(), GWL_EXSTYLE,
+                        ::GetWindowLongPtrA(hwnd(), GWL_EXSTYLE) | WS_EX_APPWINDOW);
     lan_.Load(installDir_);
     const auto& sheets = skin.sheets();
     newButton_.Create(skin.Record(kNew), sheets, hwnd());
@@ -91,8 +94,8 @@ void MainDialog::CreateControls(skin::WindowSkin& skin) {
 }
 
 bool MainDialog::OnInitDialog() {
-    icon_.reset(static_cast<HICON>(
-        ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(128), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
+    icon_.reset(static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(128),
+                                                IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
     ::SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
     ::SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
     skin::SetHoverTextWindow(hwnd());
@@ -145,9 +148,9 @@ void MainDialog::Paint(HDC dc) {
     const SIZE s = skin().size();
     skin::OffscreenBuffer buffer(dc, s.cx, s.cy);
     skin().Paint(buffer.dc());
-    win::unique_hfont font(::CreateFontA(8, 4, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                         DEFAULT_PITCH | FF_SWISS, "Arial"));
+    win::unique_hfont font(::CreateFontA(8, 4, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                         DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                         DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial"));
     {
         win::select_object selected(buffer.dc(), font.get());
         ::SetTextColor(buffer.dc(), 0xEBEBEB);
@@ -270,7 +273,9 @@ bool MainDialog::NotifyMonitor(int code) const {
     return true;
 }
 
-void MainDialog::SaveMacros() const { SaveMacroStore(installDir_, macros_); }
+void MainDialog::SaveMacros() const {
+    SaveMacroStore(installDir_, macros_);
+}
 
 void MainDialog::SetApplyButtonsEnabled(bool enabled) {
     for (skin::SkinButton* b : {&ok_, &apply_}) {
@@ -340,7 +345,8 @@ void MainDialog::OnProfileChanged() {
 }
 
 void MainDialog::OnReadBack() {
-    firmwareText_ = FirmwareTextAfterReadBack(ProfileFiles(installDir_, LevelSet::Option).ReadFirmwareVersion());
+    firmwareText_ = FirmwareTextAfterReadBack(
+        ProfileFiles(installDir_, LevelSet::Option).ReadFirmwareVersion());
     ::InvalidateRect(hwnd(), &kVersionRect, TRUE);
     ::InvalidateRect(hwnd(), &kLegacyVersionRect, TRUE);
     if (shared_.CopyIn(applied_))
@@ -357,7 +363,8 @@ void MainDialog::OnDeviceValuesChanged() {
     if (SettingsBlock::IsProfileIndex(p)) {
         const ProfileView from = applied_.Profile(p);
         ProfileView to = working_.Profile(p);
-        for (I32Field f : {prof::CpiStep, prof::Sensitivity_X, prof::Sensitivity_Y, prof::PollingRate})
+        for (I32Field f :
+             {prof::CpiStep, prof::Sensitivity_X, prof::Sensitivity_Y, prof::PollingRate})
             to.Set(f, from.Get(f));
     }
     sensitivityPage_.Refresh();

@@ -58,9 +58,20 @@ class MainDialog : public skin::SkinDialog, public OptionHost {
 
   private:
     enum Key {
-        kNew = 1, kImport = 2, kExport = 3, kEdit = 4, kFirstSelector = 5, kMinimise = 10,
-        kClose = 11, kOk = 12, kApply = 13, kCancel = 14, kFirstLabel = 15, kFirstTab = 35,
-        kPageArea = 42, kLogo = 51
+        kNew = 1,
+        kImport = 2,
+        kExport = 3,
+        kEdit = 4,
+        kFirstSelector = 5,
+        kMinimise = 10,
+        kClose = 11,
+        kOk = 12,
+        kApply = 13,
+        kCancel = 14,
+        kFirstLabel = 15,
+        kFirstTab = 35,
+        kPageArea = 42,
+        kLogo = 51
     };
     void SelectProfile(int index);
     void ShowPage(int tab);

@@ -6,7 +6,8 @@
 #include <windows.h>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    gm::win::unique_handle instance(::CreateMutexA(nullptr, FALSE, "Orvex_Gaming_Mouse_Normal_configure"));
+    gm::win::unique_handle instance(
+        ::CreateMutexA(nullptr, FALSE, "Orvex_Gaming_Mouse_Normal_configure"));
     if (!instance || ::GetLastError() == ERROR_ALREADY_EXISTS)
         return 0;
     gm::skin::MenuFrameHook::Install();

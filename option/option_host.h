@@ -23,7 +23,7 @@ class OptionHost {
     virtual MacroList& Macros() = 0;
     virtual const LanguageLibrary& Lan() const = 0;
     virtual const std::string& InstallDir() const = 0; // ends in a backslash
-    virtual const std::string& SkinFolder() const = 0;  // InstallDir + "skins\"
+    virtual const std::string& SkinFolder() const = 0; // InstallDir + "skins\"
     virtual HWND MainWindow() const = 0;
 
     // Code 0: the user's edits; code 1: after a reset of every profile.

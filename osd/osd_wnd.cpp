@@ -46,9 +46,11 @@ std::string ProfileName(int profile) {
     gm::SharedBlock shared;
     if (gm::SettingsBlock::IsProfileIndex(profile) && shared.Open()) {
         static gm::SettingsBlock block; // 39 KB: not on the stack
-        if (shared.CopyIn(block)) name = block.Profile(profile).Get(gm::prof::ProFileName);
+        if (shared.CopyIn(block))
+            name = block.Profile(profile).Get(gm::prof::ProFileName);
     }
-    if (name.empty()) name = "Profile " + std::to_string(profile + 1);
+    if (name.empty())
+        name = "Profile " + std::to_string(profile + 1);
     return name;
 }
 
@@ -89,11 +91,13 @@ void Paint(HWND w, HDC dc) {
     gm::win::select_object selected(dc, font.get());
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, RGB(255, 255, 255));
-    ::DrawTextA(dc, g.text.c_str(), int(g.text.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    ::DrawTextA(dc, g.text.c_str(), int(g.text.size()), &r,
+                DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
 void Show(HWND w, std::string text) {
-    if (text.empty()) return;
+    if (text.empty())
+        return;
     g.text = std::move(text);
     g.alpha = kOpaque;
     ::SetLayeredWindowAttributes(w, 0, g.alpha, LWA_ALPHA);
@@ -106,9 +110,12 @@ void Show(HWND w, std::string text) {
 LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) noexcept {
     switch (msg) {
     case kOsdShow:
-        if (wp == 40) Show(w, ProfileName(int(lp >> 16)));
-        else if (wp == 50) Show(w, ReadConfig("OSDData", "Message"));
-        else if (wp == 70) Show(w, ReadConfig("MacroOSD", "MacroName"));
+        if (wp == 40)
+            Show(w, ProfileName(int(lp >> 16)));
+        else if (wp == 50)
+            Show(w, ReadConfig("OSDData", "Message"));
+        else if (wp == 70)
+            Show(w, ReadConfig("MacroOSD", "MacroName"));
         return 0;
     case kOsdPlace:
         g.left = int((lp >> 16) & 0xFFFF);
@@ -152,7 +159,8 @@ LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) noexcept {
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    if (::FindWindowA(nullptr, kOsdWindow)) return 0; // one display
+    if (::FindWindowA(nullptr, kOsdWindow))
+        return 0; // one display
     g.config = gm::win::InstallDir() + "config.ini";
     WNDCLASSA wc{};
     wc.lpfnWndProc = Proc;
@@ -160,10 +168,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
     wc.lpszClassName = "GmOsdWindow";
     ::RegisterClassA(&wc);
-    HWND w =
-        ::CreateWindowExA(WS_EX_TOPMOST | WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE,
-                          wc.lpszClassName, kOsdWindow, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, instance, nullptr);
-    if (!w) return 1;
+    HWND w = ::CreateWindowExA(
+        WS_EX_TOPMOST | WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE,
+        wc.lpszClassName, kOsdWindow, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, instance, nullptr);
+    if (!w)
+        return 1;
     ::SetLayeredWindowAttributes(w, 0, kOpaque, LWA_ALPHA);
     MSG m;
     while (::GetMessageA(&m, nullptr, 0, 0) > 0) {

@@ -9,7 +9,7 @@
 namespace gm {
 
 class IniStore {
-public:
+  public:
     virtual ~IniStore() = default;
     // Decimal integer, or `fallback` when the key is missing or empty.
     virtual int32_t ReadInt(const char* section, const char* key, int32_t fallback) = 0;
@@ -21,7 +21,8 @@ public:
 
     virtual bool WriteInt(const char* section, const char* key, int32_t value) = 0;
     virtual bool WriteText(const char* section, const char* key, const std::string& value) = 0;
-    virtual bool WriteStruct(const char* section, const char* key, const void* data, std::size_t size) = 0;
+    virtual bool WriteStruct(const char* section, const char* key, const void* data,
+                             std::size_t size) = 0;
 };
 
 inline constexpr std::size_t kIniTextBuffer = 2048;

@@ -6,7 +6,7 @@
 namespace gm {
 
 class SystemKeyMapper final : public KeyMapper {
-public:
+  public:
     uint32_t VirtualKeyToScan(uint32_t vk) const override;
     uint32_t ScanToVirtualKey(uint32_t scan) const override;
 };

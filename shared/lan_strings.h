@@ -12,7 +12,7 @@ namespace gm {
 inline constexpr int kLanTextBuffer = 260;
 
 class LanguageLibrary {
-public:
+  public:
     // False (and every text empty) when the library cannot be loaded.
     bool Load(const std::string& installDir);
     void Unload() { module_.reset(); }
@@ -21,7 +21,7 @@ public:
     // identifier is missing.
     std::string Get(int id) const;
 
-private:
+  private:
     win::unique_hmodule module_;
 };
 

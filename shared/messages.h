@@ -6,9 +6,10 @@
 namespace gm::ipc {
 
 // Window names.
-inline constexpr const char* kMonitorWindow = "Orvex_Gaming_Mouse_Normal_Monitor"; // Monitor.exe, hidden
-inline constexpr const char* kDialogWindow = "Brennick";                           // Option.exe's main dialog
-inline constexpr const char* kOsdWindow = "Orvex_Gaming_Mouse_Normal_OSD";         // OSD.exe
+inline constexpr const char* kMonitorWindow =
+    "Orvex_Gaming_Mouse_Normal_Monitor";                 // Monitor.exe, hidden
+inline constexpr const char* kDialogWindow = "Brennick"; // Option.exe's main dialog
+inline constexpr const char* kOsdWindow = "Orvex_Gaming_Mouse_Normal_OSD"; // OSD.exe
 
 // Configuration program -> monitor (and the four applet windows): the shared
 // block holds new settings and change flags. wParam 1 after a reset.
@@ -24,10 +25,11 @@ inline constexpr unsigned kAccepted1229 = 1229;
 inline constexpr unsigned kAccepted1274 = 1274;
 
 // Monitor -> configuration program.
-inline constexpr unsigned kSettingsReadBack = 1254;    // everything was read back from the mouse
-inline constexpr unsigned kProfileChanged = 1255;      // the current profile changed
-inline constexpr unsigned kApplyDone = 1256;           // the apply ended (or the mouse is absent)
-inline constexpr unsigned kDeviceValuesChanged = 1257; // stage, sensitivity or polling changed on the mouse
+inline constexpr unsigned kSettingsReadBack = 1254; // everything was read back from the mouse
+inline constexpr unsigned kProfileChanged = 1255;   // the current profile changed
+inline constexpr unsigned kApplyDone = 1256;        // the apply ended (or the mouse is absent)
+inline constexpr unsigned kDeviceValuesChanged =
+    1257; // stage, sensitivity or polling changed on the mouse
 
 // Monitor -> on-screen display: show a notice; wParam 40 the profile
 // (lParam >> 16), 50 config.ini's [OSDData] Message, 70 the macro name.

@@ -9,7 +9,7 @@
 namespace gm {
 
 class MouseRegistry {
-public:
+  public:
     // `base` is prefixed to both key paths; empty for the real location.
     explicit MouseRegistry(std::string base = "") : base_(std::move(base)) {}
 
@@ -21,7 +21,7 @@ public:
     std::string MouseKey() const { return base_ + "Control Panel\\Mouse"; }
     std::string DesktopKey() const { return base_ + "Control Panel\\Desktop"; }
 
-private:
+  private:
     std::string base_;
 };
 

@@ -18,11 +18,9 @@ struct AccelerationRow {
 };
 
 inline constexpr std::array<AccelerationRow, 20> kAccelerationTable = {{
-    {0, 0, 0},
-    {1, 13, 0}, {1, 12, 0}, {1, 11, 0}, {1, 10, 0}, {1, 9, 0},
-    {1, 8, 0},  {1, 7, 0},  {1, 6, 0},  {1, 5, 0},  {1, 4, 0},
-    {2, 4, 13}, {2, 4, 12}, {2, 4, 11}, {2, 4, 10}, {2, 4, 9},
-    {2, 4, 8},  {2, 4, 7},  {2, 4, 6},  {2, 4, 5},
+    {0, 0, 0},  {1, 13, 0}, {1, 12, 0}, {1, 11, 0}, {1, 10, 0}, {1, 9, 0},  {1, 8, 0},
+    {1, 7, 0},  {1, 6, 0},  {1, 5, 0},  {1, 4, 0},  {2, 4, 13}, {2, 4, 12}, {2, 4, 11},
+    {2, 4, 10}, {2, 4, 9},  {2, 4, 8},  {2, 4, 7},  {2, 4, 6},  {2, 4, 5},
 }};
 
 // Row written for a profile: `acceleration` clamped to 0-19 when the flag is
@@ -36,12 +34,12 @@ std::optional<int> MatchAcceleration(int speed, int threshold1, int threshold2);
 // The registry values as text, the way they are stored (REG_SZ, decimal).
 // A value that is absent on read is nullopt and leaves its field alone.
 struct RegistryMouseValues {
-    std::optional<std::string> doubleClickSpeed;  // Control Panel\Mouse DoubleClickSpeed
-    std::optional<std::string> mouseSensitivity;  // Control Panel\Mouse MouseSensitivity
-    std::optional<std::string> mouseSpeed;        // Control Panel\Mouse MouseSpeed
-    std::optional<std::string> mouseThreshold1;   // Control Panel\Mouse MouseThreshold1
-    std::optional<std::string> mouseThreshold2;   // Control Panel\Mouse MouseThreshold2
-    std::optional<std::string> wheelScrollLines;  // Control Panel\Desktop WheelScrollLines
+    std::optional<std::string> doubleClickSpeed; // Control Panel\Mouse DoubleClickSpeed
+    std::optional<std::string> mouseSensitivity; // Control Panel\Mouse MouseSensitivity
+    std::optional<std::string> mouseSpeed;       // Control Panel\Mouse MouseSpeed
+    std::optional<std::string> mouseThreshold1;  // Control Panel\Mouse MouseThreshold1
+    std::optional<std::string> mouseThreshold2;  // Control Panel\Mouse MouseThreshold2
+    std::optional<std::string> wheelScrollLines; // Control Panel\Desktop WheelScrollLines
 };
 
 RegistryMouseValues MouseValuesFromProfile(const ProfileView& profile);

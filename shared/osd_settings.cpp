@@ -10,7 +10,9 @@ int32_t OsdSettingsRecord::I32(std::size_t offset) const {
     return v;
 }
 
-void OsdSettingsRecord::SetI32(std::size_t offset, int32_t v) { std::memcpy(bytes_.data() + offset, &v, 4); }
+void OsdSettingsRecord::SetI32(std::size_t offset, int32_t v) {
+    std::memcpy(bytes_.data() + offset, &v, 4);
+}
 
 bool OsdSettingsRecord::Read(IniStore& config) {
     return config.ReadStruct("OSDSetting", "config", bytes_.data(), kSize);
@@ -21,7 +23,8 @@ bool OsdSettingsRecord::Write(IniStore& config) const {
 }
 
 void OsdSettingsRecord::Reset() {
-    for (std::size_t off = 0; off < 40; off += 4) SetI32(off, 0);
+    for (std::size_t off = 0; off < 40; off += 4)
+        SetI32(off, 0);
     bytes_[40] = 0;
     SetI32(140, 110);
     bytes_[144] = 0;

@@ -12,7 +12,7 @@
 namespace gm {
 
 class OsdSettingsRecord {
-public:
+  public:
     static constexpr std::size_t kSize = 348;
 
     OsdSettingsRecord() { bytes_.fill(0); }
@@ -33,7 +33,7 @@ public:
 
     const std::array<uint8_t, kSize>& bytes() const { return bytes_; }
 
-private:
+  private:
     std::array<uint8_t, kSize> bytes_;
 };
 

@@ -9,7 +9,7 @@
 namespace gm {
 
 class PrivateProfileFile final : public IniStore {
-public:
+  public:
     explicit PrivateProfileFile(std::string path) : path_(std::move(path)) {}
     const std::string& path() const { return path_; }
 
@@ -18,9 +18,10 @@ public:
     bool ReadStruct(const char* section, const char* key, void* out, std::size_t size) override;
     bool WriteInt(const char* section, const char* key, int32_t value) override;
     bool WriteText(const char* section, const char* key, const std::string& value) override;
-    bool WriteStruct(const char* section, const char* key, const void* data, std::size_t size) override;
+    bool WriteStruct(const char* section, const char* key, const void* data,
+                     std::size_t size) override;
 
-private:
+  private:
     std::string path_;
 };
 

@@ -11,14 +11,16 @@ namespace gm {
 namespace {
 
 bool CanOpenForReading(const std::string& path) {
-    win::unique_file f(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    win::unique_file f(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     return bool(f);
 }
 
 } // namespace
 
-std::string ProfileFiles::ProfilePath(int index) const { return dir_ + ProfileFileName(index); }
+std::string ProfileFiles::ProfilePath(int index) const {
+    return dir_ + ProfileFileName(index);
+}
 
 bool ProfileFiles::LoadAll(SettingsBlock& block) const {
     PrivateProfileFile config(ConfigPath());
@@ -32,19 +34,22 @@ bool ProfileFiles::LoadAll(SettingsBlock& block) const {
         else
             block.Profile(i).MakeDefault(i, levels_);
     }
-    if (block.HasCurrentProfile()) registry_.Read(block.Profile(block.CurrentProfile()));
+    if (block.HasCurrentProfile())
+        registry_.Read(block.Profile(block.CurrentProfile()));
     return true;
 }
 
 bool ProfileFiles::SaveAll(const SettingsBlock& block) const {
-    if (block.HasCurrentProfile()) registry_.Write(block.Profile(block.CurrentProfile()));
+    if (block.HasCurrentProfile())
+        registry_.Write(block.Profile(block.CurrentProfile()));
     bool ok = WriteSettingInt("CurrentProfile", block.CurrentProfile());
     ok &= WriteSettingInt("MouseType", block.MouseType());
     ok &= WriteSettingInt("MouseColor", block.MouseColor());
     // The private-profile functions do not create folders; without this a
     // fresh install would lose every profile without a word.
     ::CreateDirectoryA((dir_ + "config").c_str(), nullptr);
-    for (int i = 0; i < kProfileCount; ++i) ok &= SaveProfile(block.Profile(i), ProfilePath(i));
+    for (int i = 0; i < kProfileCount; ++i)
+        ok &= SaveProfile(block.Profile(i), ProfilePath(i));
     return ok;
 }
 
@@ -63,9 +68,15 @@ bool ProfileFiles::WriteSettingInt(const char* key, int32_t value) const {
     return config.WriteInt(kSettingSection, key, value);
 }
 
-bool ProfileFiles::WriteCurrentProfileIndex(int32_t value) const { return WriteSettingInt("CurrentProfile", value); }
-bool ProfileFiles::WriteFirmwareVersion(int32_t value) const { return WriteSettingInt("FWVersion", value); }
-bool ProfileFiles::WriteDeviceState(bool connected) const { return WriteSettingInt("Device", connected ? 1 : 0); }
+bool ProfileFiles::WriteCurrentProfileIndex(int32_t value) const {
+    return WriteSettingInt("CurrentProfile", value);
+}
+bool ProfileFiles::WriteFirmwareVersion(int32_t value) const {
+    return WriteSettingInt("FWVersion", value);
+}
+bool ProfileFiles::WriteDeviceState(bool connected) const {
+    return WriteSettingInt("Device", connected ? 1 : 0);
+}
 
 int32_t ProfileFiles::ReadFirmwareVersion() const {
     PrivateProfileFile config(ConfigPath());

@@ -11,7 +11,7 @@
 namespace gm {
 
 class ProfileFiles {
-public:
+  public:
     // `installDir` ends in a backslash; `levels` picks the default
     // resolution levels of a profile whose file is missing.
     ProfileFiles(std::string installDir, LevelSet levels, MouseRegistry registry = MouseRegistry())
@@ -33,10 +33,10 @@ public:
     bool WriteCurrentProfileIndex(int32_t value) const;
     bool WriteFirmwareVersion(int32_t value) const;
     bool WriteDeviceState(bool connected) const;
-    int32_t ReadFirmwareVersion() const;     // 100 when missing
-    int32_t ReadMouseTypeForOption() const;  // 0 when missing
+    int32_t ReadFirmwareVersion() const;    // 100 when missing
+    int32_t ReadMouseTypeForOption() const; // 0 when missing
 
-private:
+  private:
     bool WriteSettingInt(const char* key, int32_t value) const;
 
     std::string dir_;

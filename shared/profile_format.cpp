@@ -7,9 +7,15 @@ namespace {
 
 std::vector<ProfileKey> BuildKeys() {
     std::vector<ProfileKey> keys;
-    auto text = [&](const char* n, TextField f) { keys.push_back({n, KeyKind::Text, f.offset, f.width}); };
-    auto i32 = [&](const std::string& n, I32Field f) { keys.push_back({n, KeyKind::Int, f.offset, 4}); };
-    auto u8 = [&](const std::string& n, U8Field f) { keys.push_back({n, KeyKind::Byte, f.offset, 1}); };
+    auto text = [&](const char* n, TextField f) {
+        keys.push_back({n, KeyKind::Text, f.offset, f.width});
+    };
+    auto i32 = [&](const std::string& n, I32Field f) {
+        keys.push_back({n, KeyKind::Int, f.offset, 4});
+    };
+    auto u8 = [&](const std::string& n, U8Field f) {
+        keys.push_back({n, KeyKind::Byte, f.offset, 1});
+    };
 
     text("ProFileName", prof::ProFileName);
     text("GameFile", prof::GameFile);
@@ -29,8 +35,10 @@ std::vector<ProfileKey> BuildKeys() {
     i32("Cpi_X", prof::Cpi_X);
     i32("Cpi_Y", prof::Cpi_Y);
     i32("XYCpiFlag", prof::XYCpiFlag);
-    for (int s = 0; s < kStoredStages; ++s) i32("CpiLevel_X" + std::to_string(s), prof::CpiLevelX(s));
-    for (int s = 0; s < kStoredStages; ++s) i32("CpiLevel_Y" + std::to_string(s), prof::CpiLevelY(s));
+    for (int s = 0; s < kStoredStages; ++s)
+        i32("CpiLevel_X" + std::to_string(s), prof::CpiLevelX(s));
+    for (int s = 0; s < kStoredStages; ++s)
+        i32("CpiLevel_Y" + std::to_string(s), prof::CpiLevelY(s));
     i32("CpiStep", prof::CpiStep);
     i32("PollingRate", prof::PollingRate);
     i32("LiftSwitch", prof::LiftSwitch);
@@ -44,8 +52,10 @@ std::vector<ProfileKey> BuildKeys() {
     i32("ColorChangeMode", prof::ColorChangeMode);
     i32("BTOption", prof::BTOption);
     i32("OTGSpeed", prof::OTGSpeed);
-    for (int s = 0; s < kStoredStages; ++s) u8("dpiStepFlag" + std::to_string(s), prof::StepFlag(s));
-    for (int s = 0; s < kStoredStages; ++s) u8("dpibyDpiIndicator" + std::to_string(s), prof::Indicator(s));
+    for (int s = 0; s < kStoredStages; ++s)
+        u8("dpiStepFlag" + std::to_string(s), prof::StepFlag(s));
+    for (int s = 0; s < kStoredStages; ++s)
+        u8("dpibyDpiIndicator" + std::to_string(s), prof::Indicator(s));
     u8("DpiIndicationType", prof::DpiIndicationType);
     i32("CpiXDefault", prof::CpiXDefault);
     i32("CpiYDefault", prof::CpiYDefault);
@@ -91,7 +101,8 @@ void LoadProfile(IniStore& file, ProfileView profile) {
         case KeyKind::Button: {
             ButtonView button(profile.data() + k.offset);
             const int index = int((k.offset - prof::MacroKeyInfo) / kButtonSize);
-            if (!file.ReadStruct(kSettingSection, key, button.data(), kButtonSize)) button.MakeFresh(index);
+            if (!file.ReadStruct(kSettingSection, key, button.data(), kButtonSize))
+                button.MakeFresh(index);
             button.ClampEventCount();
             break;
         }

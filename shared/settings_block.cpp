@@ -11,7 +11,9 @@ int32_t RecordView::Get(I32Field f) const {
     return v;
 }
 
-void RecordView::Set(I32Field f, int32_t v) { std::memcpy(data_ + f.offset, &v, sizeof v); }
+void RecordView::Set(I32Field f, int32_t v) {
+    std::memcpy(data_ + f.offset, &v, sizeof v);
+}
 
 uint16_t RecordView::Get(U16Field f) const {
     uint16_t v;
@@ -19,7 +21,9 @@ uint16_t RecordView::Get(U16Field f) const {
     return v;
 }
 
-void RecordView::Set(U16Field f, uint16_t v) { std::memcpy(data_ + f.offset, &v, sizeof v); }
+void RecordView::Set(U16Field f, uint16_t v) {
+    std::memcpy(data_ + f.offset, &v, sizeof v);
+}
 
 std::string RecordView::Get(TextField f) const {
     const char* p = reinterpret_cast<const char*>(data_ + f.offset);
@@ -52,7 +56,8 @@ void ButtonView::MakeFresh(int buttonIndex) {
 }
 
 void ButtonView::ClampEventCount() {
-    if (Get(btn::EventCount) > kMaxEvents) Set(btn::EventCount, uint16_t(kMaxEvents));
+    if (Get(btn::EventCount) > kMaxEvents)
+        Set(btn::EventCount, uint16_t(kMaxEvents));
 }
 
 void ProfileView::MakeDefault(int index, LevelSet levels) {
@@ -99,7 +104,8 @@ void ProfileView::MakeDefault(int index, LevelSet levels) {
     Set(prof::LightEffectType2, 1);
     Set(prof::FireOrOnToGoStatusIndicatorSetting, 1);
     Set(prof::ProfileSwitchIndictor, kProfileIndicator[index]);
-    for (int b = 0; b < kButtonCount; ++b) Button(b).MakeFresh(b);
+    for (int b = 0; b < kButtonCount; ++b)
+        Button(b).MakeFresh(b);
 }
 
 void SettingsBlock::Reset() {
@@ -110,7 +116,8 @@ void SettingsBlock::Reset() {
 }
 
 void SettingsBlock::SetAllFlags(int32_t value) {
-    for (int i = 0; i < blk::FlagWords; ++i) View().Set(I32Field{blk::ButtonChangeFlags + 4 * std::size_t(i)}, value);
+    for (int i = 0; i < blk::FlagWords; ++i)
+        View().Set(I32Field{blk::ButtonChangeFlags + 4 * std::size_t(i)}, value);
 }
 
 } // namespace gm

@@ -95,9 +95,9 @@ inline constexpr I32Field ColorOptions{900};
 inline constexpr I32Field ColorChangeMode{904};
 inline constexpr I32Field BTOption{908};
 inline constexpr I32Field OTGSpeed{912};
-inline constexpr std::size_t dpiStepFlag = 916;        // 6 x uint8
-inline constexpr std::size_t dpibyDpiIndicator = 922;  // 6 x uint8
-inline constexpr U8Field DpiIndicationType{928};       // then 3 padding bytes
+inline constexpr std::size_t dpiStepFlag = 916;       // 6 x uint8
+inline constexpr std::size_t dpibyDpiIndicator = 922; // 6 x uint8
+inline constexpr U8Field DpiIndicationType{928};      // then 3 padding bytes
 inline constexpr I32Field CpiXDefault{932};
 inline constexpr I32Field CpiYDefault{936};
 inline constexpr U8Field BtnConfiguration{940};
@@ -115,10 +115,18 @@ inline constexpr U8Field FireOrOnToGoStatusIndicatorSetting{951};
 inline constexpr U8Field ProfileSwitchIndictor{952}; // then 3 padding bytes
 inline constexpr std::size_t MacroKeyInfo = 956;     // 15 x 464
 
-constexpr I32Field CpiLevelX(int stage) { return {CpiLevel_X + 4 * std::size_t(stage)}; }
-constexpr I32Field CpiLevelY(int stage) { return {CpiLevel_Y + 4 * std::size_t(stage)}; }
-constexpr U8Field StepFlag(int stage) { return {dpiStepFlag + std::size_t(stage)}; }
-constexpr U8Field Indicator(int stage) { return {dpibyDpiIndicator + std::size_t(stage)}; }
+constexpr I32Field CpiLevelX(int stage) {
+    return {CpiLevel_X + 4 * std::size_t(stage)};
+}
+constexpr I32Field CpiLevelY(int stage) {
+    return {CpiLevel_Y + 4 * std::size_t(stage)};
+}
+constexpr U8Field StepFlag(int stage) {
+    return {dpiStepFlag + std::size_t(stage)};
+}
+constexpr U8Field Indicator(int stage) {
+    return {dpibyDpiIndicator + std::size_t(stage)};
+}
 } // namespace prof
 
 static_assert(prof::GameFile.offset == prof::ProFileName.offset + prof::ProFileName.width);
@@ -165,7 +173,7 @@ inline constexpr int CtrlShortcutFirst = 53;
 inline constexpr int CtrlShortcutLast = 60;
 } // namespace fn
 inline constexpr std::array<uint8_t, kButtonCount> kDefaultFunctionType = {1, 2, 3, 8, 7, 13, 21, 0,
-                                                                          0, 0, 0, 0, 0, 9, 10};
+                                                                           0, 0, 0, 0, 0, 9,  10};
 
 enum class Direction : uint8_t { Press = 1, Release = 2 };
 
@@ -178,7 +186,7 @@ struct MacroEvent {
 // A window onto a fixed-size record inside a byte image. Reads and writes go
 // through memcpy, so nothing depends on alignment.
 class RecordView {
-public:
+  public:
     RecordView(uint8_t* data, std::size_t size) : data_(data), size_(size) {}
 
     int32_t Get(I32Field f) const;
@@ -195,13 +203,13 @@ public:
     uint8_t* data() const { return data_; }
     std::size_t size() const { return size_; }
 
-protected:
+  protected:
     uint8_t* data_;
     std::size_t size_;
 };
 
 class ButtonView : public RecordView {
-public:
+  public:
     explicit ButtonView(uint8_t* data) : RecordView(data, kButtonSize) {}
     MacroEvent Event(int slot) const;
     void SetEvent(int slot, MacroEvent e);
@@ -213,16 +221,18 @@ public:
 enum class LevelSet { Monitor, Option };
 
 class ProfileView : public RecordView {
-public:
+  public:
     explicit ProfileView(uint8_t* data) : RecordView(data, kProfileSize) {}
-    ButtonView Button(int b) const { return ButtonView(data_ + prof::MacroKeyInfo + kButtonSize * b); }
+    ButtonView Button(int b) const {
+        return ButtonView(data_ + prof::MacroKeyInfo + kButtonSize * b);
+    }
     // The factory defaults of profile `index`; the two programs differ only in
     // the default resolution levels.
     void MakeDefault(int index, LevelSet levels);
 };
 
 class SettingsBlock {
-public:
+  public:
     SettingsBlock() { bytes_.fill(0); }
 
     uint8_t* data() { return bytes_.data(); }
@@ -237,17 +247,31 @@ public:
     int32_t MouseColor() const { return View().Get(blk::MouseColor); }
     void SetMouseColor(int32_t v) { View().Set(blk::MouseColor, v); }
 
-    ProfileView Profile(int p) { return ProfileView(bytes_.data() + blk::Profiles + kProfileSize * p); }
+    ProfileView Profile(int p) {
+        return ProfileView(bytes_.data() + blk::Profiles + kProfileSize * p);
+    }
     ProfileView Profile(int p) const {
         return ProfileView(const_cast<uint8_t*>(bytes_.data()) + blk::Profiles + kProfileSize * p);
     }
 
-    int32_t ButtonChangeFlag(int p, int b) const { return View().Get(I32Field{blk::ButtonChangeFlags + 4 * std::size_t(15 * p + b)}); }
-    void SetButtonChangeFlag(int p, int b, int32_t v) { View().Set(I32Field{blk::ButtonChangeFlags + 4 * std::size_t(15 * p + b)}, v); }
-    int32_t PerformanceChangeFlag(int p) const { return View().Get(I32Field{blk::PerformanceChangeFlags + 4 * std::size_t(p)}); }
-    void SetPerformanceChangeFlag(int p, int32_t v) { View().Set(I32Field{blk::PerformanceChangeFlags + 4 * std::size_t(p)}, v); }
-    int32_t OTGChangeFlag(int p) const { return View().Get(I32Field{blk::OTGChangeFlags + 4 * std::size_t(p)}); }
-    void SetOTGChangeFlag(int p, int32_t v) { View().Set(I32Field{blk::OTGChangeFlags + 4 * std::size_t(p)}, v); }
+    int32_t ButtonChangeFlag(int p, int b) const {
+        return View().Get(I32Field{blk::ButtonChangeFlags + 4 * std::size_t(15 * p + b)});
+    }
+    void SetButtonChangeFlag(int p, int b, int32_t v) {
+        View().Set(I32Field{blk::ButtonChangeFlags + 4 * std::size_t(15 * p + b)}, v);
+    }
+    int32_t PerformanceChangeFlag(int p) const {
+        return View().Get(I32Field{blk::PerformanceChangeFlags + 4 * std::size_t(p)});
+    }
+    void SetPerformanceChangeFlag(int p, int32_t v) {
+        View().Set(I32Field{blk::PerformanceChangeFlags + 4 * std::size_t(p)}, v);
+    }
+    int32_t OTGChangeFlag(int p) const {
+        return View().Get(I32Field{blk::OTGChangeFlags + 4 * std::size_t(p)});
+    }
+    void SetOTGChangeFlag(int p, int32_t v) {
+        View().Set(I32Field{blk::OTGChangeFlags + 4 * std::size_t(p)}, v);
+    }
     int32_t CurrentProfileChangeFlag() const { return View().Get(blk::CurrentProfileChangeFlag); }
     void SetCurrentProfileChangeFlag(int32_t v) { View().Set(blk::CurrentProfileChangeFlag, v); }
 
@@ -261,7 +285,7 @@ public:
 
     bool operator==(const SettingsBlock& o) const { return bytes_ == o.bytes_; }
 
-private:
+  private:
     RecordView View() const { return RecordView(const_cast<uint8_t*>(bytes_.data()), kBlockSize); }
     std::array<uint8_t, kBlockSize> bytes_;
 };

@@ -9,15 +9,17 @@ namespace gm {
 bool SharedBlock::Create(bool* mutexExisted) {
     Close();
     mutex_.reset(::CreateMutexA(nullptr, FALSE, MutexName().c_str()));
-    if (mutexExisted) *mutexExisted = mutex_ && ::GetLastError() == ERROR_ALREADY_EXISTS;
-    mapping_.reset(::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, DWORD(kBlockSize),
-                                        MappingName().c_str()));
+    if (mutexExisted)
+        *mutexExisted = mutex_ && ::GetLastError() == ERROR_ALREADY_EXISTS;
+    mapping_.reset(::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                        DWORD(kBlockSize), MappingName().c_str()));
     if (!mutex_ || !mapping_) {
         Close();
         return false;
     }
     view_.reset(::MapViewOfFile(mapping_.get(), FILE_MAP_ALL_ACCESS, 0, 0, kBlockSize));
-    if (!view_) Close();
+    if (!view_)
+        Close();
     return IsOpen();
 }
 
@@ -37,7 +39,8 @@ bool SharedBlock::OpenMutex() {
 
 SharedBlock::MapResult SharedBlock::OpenMapping() {
     CloseMapping();
-    mapping_.reset(::OpenFileMappingA(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, MappingName().c_str()));
+    mapping_.reset(
+        ::OpenFileMappingA(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, MappingName().c_str()));
     if (!mapping_)
         return MapResult::NoSection;
     view_.reset(::MapViewOfFile(mapping_.get(), FILE_MAP_ALL_ACCESS, 0, 0, kBlockSize));
@@ -60,24 +63,29 @@ void SharedBlock::Close() {
 }
 
 bool SharedBlock::Lock() {
-    if (!IsOpen()) return false;
+    if (!IsOpen())
+        return false;
     const DWORD r = ::WaitForSingleObject(mutex_.get(), INFINITE);
     // An abandoned mutex is now ours: the block is whole (every copy is a
     // single memcpy), so use it and release it like any other.
     return r == WAIT_OBJECT_0 || r == WAIT_ABANDONED;
 }
 
-void SharedBlock::Unlock() { ::ReleaseMutex(mutex_.get()); }
+void SharedBlock::Unlock() {
+    ::ReleaseMutex(mutex_.get());
+}
 
 bool SharedBlock::CopyIn(SettingsBlock& target) {
-    if (!Lock()) return false;
+    if (!Lock())
+        return false;
     std::memcpy(target.data(), view_.get(), kBlockSize);
     Unlock();
     return true;
 }
 
 bool SharedBlock::CopyOut(const SettingsBlock& source) {
-    if (!Lock()) return false;
+    if (!Lock())
+        return false;
     std::memcpy(view_.get(), source.data(), kBlockSize);
     Unlock();
     return true;

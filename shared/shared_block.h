@@ -12,7 +12,7 @@ namespace gm {
 inline constexpr const char* kObjectPrefix = "Orvex_Gaming_Mouse_Normal_";
 
 class SharedBlock {
-public:
+  public:
     // `prefix` names the mapping (prefix + "Share_Data") and the mutex
     // (prefix + "Mutex_Object").
     explicit SharedBlock(std::string prefix = kObjectPrefix) : prefix_(std::move(prefix)) {}
@@ -45,7 +45,7 @@ public:
     std::string MappingName() const { return prefix_ + "Share_Data"; }
     std::string MutexName() const { return prefix_ + "Mutex_Object"; }
 
-private:
+  private:
     bool Lock();
     void Unlock();
 

@@ -7,16 +7,20 @@ namespace gm {
 namespace {
 
 int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
     return -1;
 }
 
 bool ReadByte(std::string_view text, std::size_t pos, uint8_t& out) {
     const int hi = HexValue(text[pos]);
     const int lo = HexValue(text[pos + 1]);
-    if (hi < 0 || lo < 0) return false;
+    if (hi < 0 || lo < 0)
+        return false;
     out = uint8_t(hi << 4 | lo);
     return true;
 }
@@ -40,15 +44,18 @@ std::string EncodeStruct(const void* data, std::size_t size) {
 }
 
 bool DecodeStruct(std::string_view text, void* out, std::size_t size) {
-    if (text.size() != 2 * size + 2) return false;
+    if (text.size() != 2 * size + 2)
+        return false;
     std::vector<uint8_t> bytes(size);
     uint8_t sum = 0;
     for (std::size_t i = 0; i < size; ++i) {
-        if (!ReadByte(text, 2 * i, bytes[i])) return false;
+        if (!ReadByte(text, 2 * i, bytes[i]))
+            return false;
         sum = uint8_t(sum + bytes[i]);
     }
     uint8_t stored;
-    if (!ReadByte(text, 2 * size, stored) || stored != sum) return false;
+    if (!ReadByte(text, 2 * size, stored) || stored != sum)
+        return false;
     std::copy(bytes.begin(), bytes.end(), static_cast<uint8_t*>(out));
     return true;
 }

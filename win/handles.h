@@ -8,16 +8,16 @@
 
 namespace gm::win {
 
-template <typename H, auto Close, H Invalid>
-class unique_any {
-public:
+template <typename H, auto Close, H Invalid> class unique_any {
+  public:
     unique_any() = default;
     explicit unique_any(H h) : h_(h) {}
     unique_any(const unique_any&) = delete;
     unique_any& operator=(const unique_any&) = delete;
     unique_any(unique_any&& o) noexcept : h_(std::exchange(o.h_, Invalid)) {}
     unique_any& operator=(unique_any&& o) noexcept {
-        if (this != &o) reset(std::exchange(o.h_, Invalid));
+        if (this != &o)
+            reset(std::exchange(o.h_, Invalid));
         return *this;
     }
     ~unique_any() { reset(); }
@@ -26,19 +26,28 @@ public:
     explicit operator bool() const { return h_ != Invalid; }
     H release() { return std::exchange(h_, Invalid); }
     void reset(H h = Invalid) {
-        if (h_ != Invalid) Close(h_);
+        if (h_ != Invalid)
+            Close(h_);
         h_ = h;
     }
 
-private:
+  private:
     H h_ = Invalid;
 };
 
 namespace detail {
-inline void CloseKernel(HANDLE h) { ::CloseHandle(h); }
-inline void CloseKey(HKEY k) { ::RegCloseKey(k); }
-inline void ReleaseModule(HMODULE m) { ::FreeLibrary(m); }
-inline void UnmapView(void* p) { ::UnmapViewOfFile(p); }
+inline void CloseKernel(HANDLE h) {
+    ::CloseHandle(h);
+}
+inline void CloseKey(HKEY k) {
+    ::RegCloseKey(k);
+}
+inline void ReleaseModule(HMODULE m) {
+    ::FreeLibrary(m);
+}
+inline void UnmapView(void* p) {
+    ::UnmapViewOfFile(p);
+}
 } // namespace detail
 
 // Kernel objects whose "none" is NULL (mutexes, mappings, threads, events).
@@ -49,7 +58,7 @@ using unique_view = unique_any<void*, detail::UnmapView, nullptr>;
 
 // Files, whose "none" is INVALID_HANDLE_VALUE.
 class unique_file {
-public:
+  public:
     unique_file() = default;
     explicit unique_file(HANDLE h) : h_(h) {}
     unique_file(const unique_file&) = delete;
@@ -66,11 +75,12 @@ public:
     HANDLE get() const { return h_; }
     explicit operator bool() const { return h_ != INVALID_HANDLE_VALUE; }
     void reset() {
-        if (h_ != INVALID_HANDLE_VALUE) ::CloseHandle(h_);
+        if (h_ != INVALID_HANDLE_VALUE)
+            ::CloseHandle(h_);
         h_ = INVALID_HANDLE_VALUE;
     }
 
-private:
+  private:
     HANDLE h_ = INVALID_HANDLE_VALUE;
 };
 

@@ -12,10 +12,13 @@ std::string FolderOf(const std::string& path) {
 std::string InstallDir() {
     char path[MAX_PATH * 4];
     const DWORD n = ::GetModuleFileNameA(nullptr, path, sizeof path);
-    if (n == 0 || n >= sizeof path) return {};
+    if (n == 0 || n >= sizeof path)
+        return {};
     return FolderOf(std::string(path, n));
 }
 
-std::string SkinFolder() { return InstallDir() + "skins\\"; }
+std::string SkinFolder() {
+    return InstallDir() + "skins\\";
+}
 
 } // namespace gm::win

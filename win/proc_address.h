@@ -5,8 +5,7 @@
 
 namespace gm::win {
 
-template <typename F>
-F ProcAddress(HMODULE module, const char* name) {
+template <typename F> F ProcAddress(HMODULE module, const char* name) {
     // Through void* so the compiler accepts the cast between function types.
     return reinterpret_cast<F>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
 }

@@ -7,7 +7,8 @@
 namespace gm::test {
 
 bool CopyFromBuildFolder(const std::string& name, const std::string& toFolder) {
-    return ::CopyFileA((win::InstallDir() + name).c_str(), (toFolder + name).c_str(), FALSE) != FALSE;
+    return ::CopyFileA((win::InstallDir() + name).c_str(), (toFolder + name).c_str(), FALSE) !=
+           FALSE;
 }
 
 EmulatorProcess::EmulatorProcess(const std::string& mode)
@@ -15,36 +16,43 @@ EmulatorProcess::EmulatorProcess(const std::string& mode)
     CopyFromBuildFolder("MouseEmulator.exe", folder_.path());
     CopyFromBuildFolder("hiddriver.dll", folder_.path());
     TestFolder::WriteFile(folder_ / "hiddriver.ini",
-                          "[Transport]\r\nMode=" + mode + "\r\nPipe=" + pipe_ + "\r\n[Device]\r\nVendorId=0x1A2B\r\n"
-                          "ProductId=0x3C4D\r\nUsagePage=0xFF00\r\n");
+                          "[Transport]\r\nMode=" + mode + "\r\nPipe=" + pipe_ +
+                              "\r\n[Device]\r\nVendorId=0x1A2B\r\n"
+                              "ProductId=0x3C4D\r\nUsagePage=0xFF00\r\n");
 }
 
-EmulatorProcess::~EmulatorProcess() { Stop(); }
+EmulatorProcess::~EmulatorProcess() {
+    Stop();
+}
 
 bool EmulatorProcess::Start() {
     std::string line = "\"" + (folder_ / "MouseEmulator.exe") + "\" serve --hidden";
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.path().c_str(), &si,
-                          &pi))
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          folder_.path().c_str(), &si, &pi))
         return false;
     ::CloseHandle(pi.hThread);
     process_ = pi.hProcess;
     emu::EmulatorClient client(pipe_, 500);
     for (int i = 0; i < 100; ++i) {
-        if (client.Hello()) return true;
-        if (::WaitForSingleObject(process_, 100) == WAIT_OBJECT_0) break;
+        if (client.Hello())
+            return true;
+        if (::WaitForSingleObject(process_, 100) == WAIT_OBJECT_0)
+            break;
     }
     Stop();
     return false;
 }
 
 void EmulatorProcess::Stop() {
-    if (!process_) return;
+    if (!process_)
+        return;
     emu::EmulatorClient client(pipe_, 1000);
     client.Command("quit");
-    if (::WaitForSingleObject(process_, 10000) != WAIT_OBJECT_0) ::TerminateProcess(process_, 1);
+    if (::WaitForSingleObject(process_, 10000) != WAIT_OBJECT_0)
+        ::TerminateProcess(process_, 1);
     ::CloseHandle(process_);
     process_ = nullptr;
 }
@@ -52,14 +60,16 @@ void EmulatorProcess::Stop() {
 std::pair<bool, std::string> EmulatorProcess::Command(const std::string& text) {
     emu::EmulatorClient client(pipe_, 5000);
     auto a = client.Command(text);
-    if (!a) return {false, "<no answer>"};
+    if (!a)
+        return {false, "<no answer>"};
     return *a;
 }
 
 std::pair<int, std::string> EmulatorProcess::RunCli(const std::string& args) const {
     SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
     HANDLE readEnd = nullptr, writeEnd = nullptr;
-    if (!::CreatePipe(&readEnd, &writeEnd, &sa, 0)) return {-1, ""};
+    if (!::CreatePipe(&readEnd, &writeEnd, &sa, 0))
+        return {-1, ""};
     ::SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
     STARTUPINFOA si{};
     si.cb = sizeof si;
@@ -79,11 +89,14 @@ std::pair<int, std::string> EmulatorProcess::RunCli(const std::string& args) con
     std::string out;
     char buffer[4096];
     DWORD got = 0;
-    while (::ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0) out.append(buffer, got);
+    while (::ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        out.append(buffer, got);
     ::CloseHandle(readEnd);
     DWORD code = DWORD(-1);
-    if (::WaitForSingleObject(pi.hProcess, 15000) == WAIT_OBJECT_0) ::GetExitCodeProcess(pi.hProcess, &code);
-    else ::TerminateProcess(pi.hProcess, 1);
+    if (::WaitForSingleObject(pi.hProcess, 15000) == WAIT_OBJECT_0)
+        ::GetExitCodeProcess(pi.hProcess, &code);
+    else
+        ::TerminateProcess(pi.hProcess, 1);
     ::CloseHandle(pi.hThread);
     ::CloseHandle(pi.hProcess);
     return {int(code), out};

@@ -13,7 +13,7 @@
 namespace gm::test {
 
 class EmulatorProcess {
-public:
+  public:
     // `mode` goes into hiddriver.ini: "emulator" or "hid".
     explicit EmulatorProcess(const std::string& mode = "emulator");
     ~EmulatorProcess();
@@ -31,7 +31,7 @@ public:
     // Runs MouseEmulator.exe with `args` and returns its exit code and output.
     std::pair<int, std::string> RunCli(const std::string& args) const;
 
-private:
+  private:
     TestFolder folder_;
     std::string pipe_;
     HANDLE process_ = nullptr;

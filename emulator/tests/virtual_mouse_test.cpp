@@ -6,7 +6,7 @@ namespace gm::emu {
 namespace {
 
 class VirtualMouseTest : public ::testing::Test {
-protected:
+  protected:
     uint64_t now = 1000;
     VirtualMouse mouse{[this] { return now; }};
 };
@@ -29,8 +29,9 @@ TEST_F(VirtualMouseTest, CommandsDriveButtonsProfilesAndRawEvents) {
     r = mouse.Execute("event 0x7777 65535");
     EXPECT_TRUE(r.ok) << "raw events may be out of any accepted range";
 
-    for (const char* bad : {"press 0", "press 16", "press", "profile 6", "event 0x10000 1", "event 1", "busy x",
-                            "silent maybe", "slow", "slow 10001", "slow -1", "frobnicate", ""}) {
+    for (const char* bad :
+         {"press 0", "press 16", "press", "profile 6", "event 0x10000 1", "event 1", "busy x",
+          "silent maybe", "slow", "slow 10001", "slow -1", "frobnicate", ""}) {
         EXPECT_FALSE(mouse.Execute(bad).ok) << bad;
     }
 }
@@ -101,7 +102,8 @@ TEST_F(VirtualMouseTest, LogKeepsEveryExchangeInOrderWithTime) {
 
 TEST_F(VirtualMouseTest, LogIsBounded) {
     uint8_t status[3] = {4, 0, 0};
-    for (std::size_t i = 0; i < VirtualMouse::kLogCapacity + 10; ++i) mouse.Get(status, 3);
+    for (std::size_t i = 0; i < VirtualMouse::kLogCapacity + 10; ++i)
+        mouse.Get(status, 3);
     EXPECT_EQ(mouse.log().size(), VirtualMouse::kLogCapacity);
 }
 

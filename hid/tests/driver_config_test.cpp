@@ -25,7 +25,8 @@ TEST(DriverConfig, ReadsModePipeAndIdsAndKeepsDefaultsForBadValues) {
     EXPECT_EQ(c.vendorId, 0x1A2B);
     EXPECT_EQ(c.productId, 4660);
     EXPECT_TRUE(IsOurInterface(c, {0x1A2B, 4660, 0xFF00}));
-    EXPECT_FALSE(IsOurInterface(c, {0x1A2B, 4660, 0x0001})) << "the mouse's plain pointer interface";
+    EXPECT_FALSE(IsOurInterface(c, {0x1A2B, 4660, 0x0001}))
+        << "the mouse's plain pointer interface";
     EXPECT_FALSE(IsOurInterface(c, {0x1A2C, 4660, 0xFF00}));
 
     t.mode = "serial";
@@ -52,7 +53,8 @@ TEST(DriverConfig, ParseIdEdges) {
 }
 
 TEST(DriverConfig, IdsFromInterfacePaths) {
-    auto ids = IdsFromInterfacePath("\\\\?\\hid#vid_1a2b&pid_fa60&mi_01&col02#7&2f1a&0&0001#{4d1e55b2-f16f-11cf}");
+    auto ids = IdsFromInterfacePath(
+        "\\\\?\\hid#vid_1a2b&pid_fa60&mi_01&col02#7&2f1a&0&0001#{4d1e55b2-f16f-11cf}");
     ASSERT_TRUE(ids);
     EXPECT_EQ(ids->vendorId, 0x1A2B);
     EXPECT_EQ(ids->productId, 0xFA60);

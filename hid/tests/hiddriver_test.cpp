@@ -26,30 +26,34 @@ struct Posted {
 
 // A window that records the device messages it receives.
 class Recorder {
-public:
+  public:
     Recorder() {
         WNDCLASSA wc{};
         wc.lpfnWndProc = Proc;
         wc.hInstance = ::GetModuleHandleA(nullptr);
         wc.lpszClassName = "GmHidRecorder";
         ::RegisterClassA(&wc);
-        hwnd = ::CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+        hwnd = ::CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                 wc.hInstance, nullptr);
         ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
     ~Recorder() { ::DestroyWindow(hwnd); }
 
-    bool WaitFor(const std::function<bool()>& done, DWORD limitMs = 10000) { return test::PumpUntil(done, limitMs); }
+    bool WaitFor(const std::function<bool()>& done, DWORD limitMs = 10000) {
+        return test::PumpUntil(done, limitMs);
+    }
     void Pump() { test::Pump(); }
 
     HWND hwnd;
     std::vector<Posted> got;
     bool sentNotPosted = false;
 
-private:
+  private:
     static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) noexcept {
         auto* self = reinterpret_cast<Recorder*>(::GetWindowLongPtrA(h, GWLP_USERDATA));
         if (self && (msg == kEventMsg || msg == kPlugMsg)) {
-            if (::InSendMessage()) self->sentNotPosted = true;
+            if (::InSendMessage())
+                self->sentNotPosted = true;
             self->got.push_back({msg, wp, lp});
             return 0;
         }
@@ -61,7 +65,8 @@ private:
 struct Driver {
     explicit Driver(const std::string& folder) {
         module = ::LoadLibraryA((folder + "hiddriver.dll").c_str());
-        if (!module) return;
+        if (!module)
+            return;
         openMonitor = win::ProcAddress<int (*)(HWND, UINT, UINT)>(module, "Open_DevMonitor");
         closeMonitor = win::ProcAddress<int (*)()>(module, "Close_DevMonitor");
         openDevice = win::ProcAddress<int (*)()>(module, "Open_FeatureDevice");
@@ -70,12 +75,15 @@ struct Driver {
         get = win::ProcAddress<int (*)(unsigned char*, int)>(module, "GetFeature");
     }
     ~Driver() {
-        if (!module) return;
+        if (!module)
+            return;
         closeMonitor();
         closeDevice();
         ::FreeLibrary(module);
     }
-    bool bound() const { return openMonitor && closeMonitor && openDevice && closeDevice && set && get; }
+    bool bound() const {
+        return openMonitor && closeMonitor && openDevice && closeDevice && set && get;
+    }
 
     // Report 4 status after a set: 1 done, 3 busy, other failed.
     int Status() {
@@ -100,7 +108,8 @@ std::set<std::string> ExportNames(HMODULE m) {
     auto* exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + dir.VirtualAddress);
     auto* names = reinterpret_cast<const DWORD*>(base + exports->AddressOfNames);
     std::set<std::string> out;
-    for (DWORD i = 0; i < exports->NumberOfNames; ++i) out.insert(reinterpret_cast<const char*>(base + names[i]));
+    for (DWORD i = 0; i < exports->NumberOfNames; ++i)
+        out.insert(reinterpret_cast<const char*>(base + names[i]));
     return out;
 }
 
@@ -110,13 +119,14 @@ int ThreadCount() {
     t.dwSize = sizeof t;
     int n = 0;
     for (BOOL ok = ::Thread32First(snap, &t); ok; ok = ::Thread32Next(snap, &t))
-        if (t.th32OwnerProcessID == ::GetCurrentProcessId()) ++n;
+        if (t.th32OwnerProcessID == ::GetCurrentProcessId())
+            ++n;
     ::CloseHandle(snap);
     return n;
 }
 
 class HidDriverTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(mouse.Start());
         ASSERT_TRUE(driver.bound());
@@ -127,8 +137,8 @@ protected:
 
 TEST_F(HidDriverTest, ExportsExactlyTheSixEntries) {
     EXPECT_EQ(ExportNames(driver.module),
-              (std::set<std::string>{"Close_DevMonitor", "Close_FeatureDevice", "GetFeature", "Open_DevMonitor",
-                                     "Open_FeatureDevice", "SetFeature"}));
+              (std::set<std::string>{"Close_DevMonitor", "Close_FeatureDevice", "GetFeature",
+                                     "Open_DevMonitor", "Open_FeatureDevice", "SetFeature"}));
 }
 
 TEST_F(HidDriverTest, EveryReportRoundTripsWithItsAcknowledgement) {
@@ -225,7 +235,8 @@ TEST_F(HidDriverTest, BusyFailedAndSilentAnswers) {
     const DWORD start = ::GetTickCount();
     EXPECT_EQ(driver.set(select, 3), 0);
     EXPECT_EQ(driver.get(g10, 8), 0);
-    EXPECT_LT(::GetTickCount() - start, 20000u) << "a mouse that stops answering never hangs the caller";
+    EXPECT_LT(::GetTickCount() - start, 20000u)
+        << "a mouse that stops answering never hangs the caller";
     ASSERT_TRUE(mouse.Command("silent off").first);
     EXPECT_NE(driver.set(select, 3), 0) << "and it works again once the mouse answers";
 }
@@ -237,9 +248,9 @@ TEST_F(HidDriverTest, EventsArriveAsPostedMessagesInOrder) {
     window.Pump();
     EXPECT_TRUE(window.got.empty()) << "the mouse that is already there is not announced";
 
-    ASSERT_TRUE(mouse.Command("click 7").first);              // profile cycle: 3000h, profile 2
-    ASSERT_TRUE(mouse.Command("event 0xC000 0x0A05").first);  // raw
-    ASSERT_TRUE(mouse.Command("click 14").first);             // scroll left: tilt 1000h, 255
+    ASSERT_TRUE(mouse.Command("click 7").first);             // profile cycle: 3000h, profile 2
+    ASSERT_TRUE(mouse.Command("event 0xC000 0x0A05").first); // raw
+    ASSERT_TRUE(mouse.Command("click 14").first);            // scroll left: tilt 1000h, 255
     ASSERT_TRUE(window.WaitFor([&] { return window.got.size() >= 3; }));
     ASSERT_EQ(window.got.size(), 3u);
     EXPECT_EQ(window.got[0].msg, kEventMsg);

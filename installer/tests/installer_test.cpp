@@ -19,7 +19,8 @@ namespace {
 using gm::test::PumpUntil;
 using gm::test::TestFolder;
 
-constexpr const char* kAppKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OrvexGamingMouse";
+constexpr const char* kAppKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OrvexGamingMouse";
 constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char* kRunValue = "Orvex Gaming Mouse";
 constexpr const char* kMonitorWindow = "Orvex_Gaming_Mouse_Normal_Monitor";
@@ -32,20 +33,26 @@ std::string Env(const char* name) {
     return n > 0 && n < sizeof value ? std::string(value, n) : std::string();
 }
 
-std::string InstallDir() { return Env("LOCALAPPDATA") + "\\Programs\\Orvex Gaming Mouse\\"; }
-std::string MenuDir() { return Env("APPDATA") + "\\Microsoft\\Windows\\Start Menu\\Programs\\Orvex Gaming Mouse\\"; }
+std::string InstallDir() {
+    return Env("LOCALAPPDATA") + "\\Programs\\Orvex Gaming Mouse\\";
+}
+std::string MenuDir() {
+    return Env("APPDATA") + "\\Microsoft\\Windows\\Start Menu\\Programs\\Orvex Gaming Mouse\\";
+}
 
 std::optional<std::string> RegString(const char* key, const char* value) {
     char data[1024] = {};
     DWORD size = sizeof data - 1;
-    if (::RegGetValueA(HKEY_CURRENT_USER, key, value, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS)
+    if (::RegGetValueA(HKEY_CURRENT_USER, key, value, RRF_RT_REG_SZ, nullptr, data, &size) !=
+        ERROR_SUCCESS)
         return std::nullopt;
     return std::string(data);
 }
 
 bool KeyExists(const char* key) {
     HKEY h = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, &h) != ERROR_SUCCESS)
+        return false;
     ::RegCloseKey(h);
     return true;
 }
@@ -55,12 +62,15 @@ std::set<std::string> FilesBelow(const std::string& dir, const std::string& pref
     std::set<std::string> out;
     WIN32_FIND_DATAA fd;
     HANDLE h = ::FindFirstFileA((dir + prefix + "*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return out;
+    if (h == INVALID_HANDLE_VALUE)
+        return out;
     do {
         const std::string name = fd.cFileName;
-        if (name == "." || name == "..") continue;
+        if (name == "." || name == "..")
+            continue;
         if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            for (auto& f : FilesBelow(dir, prefix + name + "\\")) out.insert(f);
+            for (auto& f : FilesBelow(dir, prefix + name + "\\"))
+                out.insert(f);
         } else {
             out.insert(prefix + name);
         }
@@ -78,20 +88,25 @@ bool FolderExists(const std::string& path) {
 std::string VersionString(const std::string& file, const char* name) {
     DWORD ignored = 0;
     const DWORD size = ::GetFileVersionInfoSizeA(file.c_str(), &ignored);
-    if (size == 0) return "<no version resource>";
+    if (size == 0)
+        return "<no version resource>";
     std::string data(size, '\0');
-    if (!::GetFileVersionInfoA(file.c_str(), 0, size, data.data())) return "<unreadable>";
+    if (!::GetFileVersionInfoA(file.c_str(), 0, size, data.data()))
+        return "<unreadable>";
     struct Translation {
         WORD language, codePage;
     }* tr = nullptr;
     UINT len = 0;
-    if (!::VerQueryValueA(data.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&tr), &len) ||
+    if (!::VerQueryValueA(data.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&tr),
+                          &len) ||
         len < sizeof *tr)
         return "<no translation>";
     char query[128];
-    std::snprintf(query, sizeof query, "\\StringFileInfo\\%04x%04x\\%s", tr->language, tr->codePage, name);
+    std::snprintf(query, sizeof query, "\\StringFileInfo\\%04x%04x\\%s", tr->language, tr->codePage,
+                  name);
     char* value = nullptr;
-    if (!::VerQueryValueA(data.data(), query, reinterpret_cast<void**>(&value), &len) || !value) return "<missing>";
+    if (!::VerQueryValueA(data.data(), query, reinterpret_cast<void**>(&value), &len) || !value)
+        return "<missing>";
     return value;
 }
 
@@ -102,38 +117,50 @@ DWORD RunAndWait(const std::string& commandLine, DWORD limitMs = 120000) {
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     std::string cmd = commandLine;
-    if (!::CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    if (!::CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                          &pi)) {
         ADD_FAILURE() << "could not start " << commandLine;
         return DWORD(-1);
     }
     ::CloseHandle(pi.hThread);
-    const bool ended = PumpUntil([&] { return ::WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, limitMs);
+    const bool ended =
+        PumpUntil([&] { return ::WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, limitMs);
     DWORD code = DWORD(-1);
-    if (ended) ::GetExitCodeProcess(pi.hProcess, &code);
-    else ADD_FAILURE() << commandLine << " did not end within " << limitMs << " ms";
+    if (ended)
+        ::GetExitCodeProcess(pi.hProcess, &code);
+    else
+        ADD_FAILURE() << commandLine << " did not end within " << limitMs << " ms";
     ::CloseHandle(pi.hProcess);
     return code;
 }
 
-std::string SetupCommand() { return "\"" + Env("GM_SETUP") + "\""; }
+std::string SetupCommand() {
+    return "\"" + Env("GM_SETUP") + "\"";
+}
 
-DWORD Install(const std::string& options) { return RunAndWait(SetupCommand() + " " + options); }
+DWORD Install(const std::string& options) {
+    return RunAndWait(SetupCommand() + " " + options);
+}
 
-HWND Monitor() { return ::FindWindowA(nullptr, kMonitorWindow); }
+HWND Monitor() {
+    return ::FindWindowA(nullptr, kMonitorWindow);
+}
 
 bool WaitForMonitor(bool running) {
     return PumpUntil([&] { return (Monitor() != nullptr) == running; }, 30000);
 }
 
 void EndMonitor() {
-    if (HWND m = Monitor()) ::PostMessageA(m, WM_COMMAND, kMonitorExit, 0);
+    if (HWND m = Monitor())
+        ::PostMessageA(m, WM_COMMAND, kMonitorExit, 0);
     EXPECT_TRUE(WaitForMonitor(false));
 }
 
 // The uninstaller runs on from a copy of itself after the program started
 // here has ended; its last step removes the Add/Remove entry.
 void WaitForUninstall() {
-    EXPECT_TRUE(PumpUntil([] { return !KeyExists(kAppKey); }, 60000)) << "the uninstaller did not finish";
+    EXPECT_TRUE(PumpUntil([] { return !KeyExists(kAppKey); }, 60000))
+        << "the uninstaller did not finish";
     // Its copy may still be closing its window.
     gm::test::Settle(500);
 }
@@ -145,15 +172,17 @@ void ExpectNothingRegistered() {
     EXPECT_FALSE(FolderExists(MenuDir())) << MenuDir();
 }
 
-const std::set<std::string> kProgramFiles = {"Monitor.exe", "Option.exe", "OSD.exe", "MouseEmulator.exe",
-                                             "hiddriver.dll", "lan.dll"};
+const std::set<std::string> kProgramFiles = {"Monitor.exe",       "Option.exe",    "OSD.exe",
+                                             "MouseEmulator.exe", "hiddriver.dll", "lan.dll"};
 
 // The user's own files, as an edit in the configuration program and a
 // recorded macro leave them.
 struct UserFiles {
-    std::string profile = "[Profile]\r\nName=Rocket arena\r\nCurrentCPI=3\r\n; edited in the settings\r\n";
+    std::string profile =
+        "[Profile]\r\nName=Rocket arena\r\nCurrentCPI=3\r\n; edited in the settings\r\n";
     std::string macros = std::string("\x01\x00\x00\x00Jump shot\x00\x20\x00\x10\x00\xff\xfe", 22);
-    std::string driver = "[Transport]\r\nMode=hid\r\n[Device]\r\nVendorId=0x1234\r\nProductId=4660\r\n";
+    std::string driver =
+        "[Transport]\r\nMode=hid\r\n[Device]\r\nVendorId=0x1234\r\nProductId=4660\r\n";
 
     void Write() const {
         ::CreateDirectoryA((InstallDir() + "config").c_str(), nullptr);
@@ -170,35 +199,37 @@ struct UserFiles {
 
 // A window named as the monitor that never ends, as a hung monitor would.
 class StuckMonitor {
-public:
+  public:
     StuckMonitor() {
         WNDCLASSA wc{};
         wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) noexcept -> LRESULT {
-            if (m == WM_COMMAND || m == WM_CLOSE) return 0;
+            if (m == WM_COMMAND || m == WM_CLOSE)
+                return 0;
             return ::DefWindowProcA(h, m, w, l);
         };
         wc.hInstance = ::GetModuleHandleA(nullptr);
         wc.lpszClassName = "GmStuckMonitor";
         ::RegisterClassA(&wc);
-        hwnd_ = ::CreateWindowExA(0, wc.lpszClassName, kMonitorWindow, WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                                  wc.hInstance, nullptr);
+        hwnd_ = ::CreateWindowExA(0, wc.lpszClassName, kMonitorWindow, WS_POPUP, 0, 0, 1, 1,
+                                  nullptr, nullptr, wc.hInstance, nullptr);
     }
     ~StuckMonitor() { ::DestroyWindow(hwnd_); }
     HWND hwnd() const { return hwnd_; }
 
-private:
+  private:
     HWND hwnd_ = nullptr;
 };
 
 class Installer : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_FALSE(Env("GM_SETUP").empty()) << "GM_SETUP names the installer";
         ASSERT_FALSE(FolderExists(InstallDir())) << "a test left an install behind";
     }
     void TearDown() override {
         // Whatever a failed test left: the suite's programs, then its files.
-        if (HWND m = Monitor()) ::PostMessageA(m, WM_COMMAND, kMonitorExit, 0);
+        if (HWND m = Monitor())
+            ::PostMessageA(m, WM_COMMAND, kMonitorExit, 0);
         WaitForMonitor(false);
         gm::test::KillProcessesIn(InstallDir());
         if (TestFolder::Exists(InstallDir() + "uninstall.exe")) {
@@ -222,13 +253,15 @@ TEST_F(Installer, SilentInstallPutsTheProductTheShortcutsAndTheRegistrationInPla
     // Exactly the product: no test program, benchmark or stand-in library.
     std::set<std::string> files = FilesBelow(dir);
     std::set<std::string> topLevel, skins;
-    for (const auto& f : files) (f.rfind("skins\\", 0) == 0 ? skins : topLevel).insert(f);
+    for (const auto& f : files)
+        (f.rfind("skins\\", 0) == 0 ? skins : topLevel).insert(f);
     std::set<std::string> expected = kProgramFiles;
     expected.insert({"hiddriver.ini", "readme.txt", "LICENSE.txt", "uninstall.exe"});
     EXPECT_EQ(topLevel, expected);
     EXPECT_TRUE(skins.count("skins\\skin_main.ini"));
     EXPECT_GT(skins.size(), 50u);
-    for (const auto& f : skins) EXPECT_EQ(f.find("\\res\\"), std::string::npos) << f;
+    for (const auto& f : skins)
+        EXPECT_EQ(f.find("\\res\\"), std::string::npos) << f;
 
     // One version everywhere.
     for (const auto& program : kProgramFiles) {
@@ -236,13 +269,15 @@ TEST_F(Installer, SilentInstallPutsTheProductTheShortcutsAndTheRegistrationInPla
         EXPECT_EQ(VersionString(dir + program, "FileVersion"), kVersion);
         EXPECT_EQ(VersionString(dir + program, "ProductVersion"), kVersion);
         EXPECT_EQ(VersionString(dir + program, "ProductName"), "Orvex Gaming Mouse");
-        EXPECT_NE(VersionString(dir + program, "FileDescription").find("Orvex Gaming Mouse"), std::string::npos);
+        EXPECT_NE(VersionString(dir + program, "FileDescription").find("Orvex Gaming Mouse"),
+                  std::string::npos);
     }
     EXPECT_EQ(VersionString(Env("GM_SETUP"), "ProductVersion"), kVersion);
 
     // Start menu: the settings (through the monitor), the virtual mouse, the uninstaller.
-    EXPECT_EQ(FilesBelow(MenuDir()), (std::set<std::string>{"Orvex Gaming Mouse settings.lnk", "Virtual mouse.lnk",
-                                                             "Uninstall Orvex Gaming Mouse.lnk"}));
+    EXPECT_EQ(FilesBelow(MenuDir()),
+              (std::set<std::string>{"Orvex Gaming Mouse settings.lnk", "Virtual mouse.lnk",
+                                     "Uninstall Orvex Gaming Mouse.lnk"}));
 
     const std::string quoted = "\"" + dir.substr(0, dir.size() - 1) + "\\";
     EXPECT_EQ(RegString(kRunKey, kRunValue).value_or(""), quoted + "Monitor.exe\"");
@@ -250,9 +285,11 @@ TEST_F(Installer, SilentInstallPutsTheProductTheShortcutsAndTheRegistrationInPla
     EXPECT_EQ(RegString(kAppKey, "DisplayVersion").value_or(""), kVersion);
     EXPECT_EQ(RegString(kAppKey, "DisplayIcon").value_or(""), quoted + "Monitor.exe\",0");
     EXPECT_EQ(RegString(kAppKey, "UninstallString").value_or(""), quoted + "uninstall.exe\"");
-    EXPECT_EQ(RegString(kAppKey, "QuietUninstallString").value_or(""), quoted + "uninstall.exe\" /S");
+    EXPECT_EQ(RegString(kAppKey, "QuietUninstallString").value_or(""),
+              quoted + "uninstall.exe\" /S");
     DWORD size = 0, bytes = sizeof size;
-    EXPECT_EQ(::RegGetValueA(HKEY_CURRENT_USER, kAppKey, "EstimatedSize", RRF_RT_REG_DWORD, nullptr, &size, &bytes),
+    EXPECT_EQ(::RegGetValueA(HKEY_CURRENT_USER, kAppKey, "EstimatedSize", RRF_RT_REG_DWORD, nullptr,
+                             &size, &bytes),
               ERROR_SUCCESS);
     EXPECT_GT(size, 1000u); // kilobytes
     EXPECT_EQ(Monitor(), nullptr) << "/NOSTART starts nothing";
@@ -270,7 +307,8 @@ TEST_F(Installer, TheRunValueStartsTheMonitorAndASilentInstallStartsItUnlessTold
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     std::string cmd = command;
-    ASSERT_TRUE(::CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    ASSERT_TRUE(::CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                 &si, &pi));
     ::CloseHandle(pi.hThread);
     EXPECT_TRUE(WaitForMonitor(true)) << command;
     EndMonitor();
@@ -334,7 +372,8 @@ std::vector<HWND> WindowsTitled(const std::string& prefix) {
             auto* s = reinterpret_cast<Search*>(p);
             char title[256] = {};
             ::GetWindowTextA(w, title, sizeof title);
-            if (::IsWindowVisible(w) && std::string(title).rfind(s->prefix, 0) == 0) s->found.push_back(w);
+            if (::IsWindowVisible(w) && std::string(title).rfind(s->prefix, 0) == 0)
+                s->found.push_back(w);
             return TRUE;
         },
         LPARAM(&search));
@@ -346,7 +385,8 @@ TEST_F(Installer, ASecondSetupWhileOneRunsRefuses) {
     si.cb = sizeof si;
     PROCESS_INFORMATION first{};
     std::string cmd = SetupCommand();
-    ASSERT_TRUE(::CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &first));
+    ASSERT_TRUE(::CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                 &si, &first));
     ::CloseHandle(first.hThread);
     const std::string title = std::string("Orvex Gaming Mouse ") + kVersion + " Setup";
     ASSERT_TRUE(PumpUntil([&] { return !WindowsTitled(title).empty(); }));
@@ -374,7 +414,8 @@ void UninstallInteractively(bool keep) {
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     std::string cmd = "\"" + InstallDir() + "uninstall.exe\"";
-    ASSERT_TRUE(::CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    ASSERT_TRUE(::CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                 &si, &pi));
     ::CloseHandle(pi.hThread);
     ::CloseHandle(pi.hProcess);
     bool asked = false, seen = false;
@@ -386,9 +427,10 @@ void UninstallInteractively(bool keep) {
                 seen = true;
                 if (HWND no = ::GetDlgItem(w, IDNO)) { // the keep question
                     asked = true;
-                    ::PostMessageA(w, WM_COMMAND, keep ? IDYES : IDNO, LPARAM(keep ? ::GetDlgItem(w, IDYES) : no));
-                } else if (HWND next = ::GetDlgItem(w, IDOK); next && ::IsWindowEnabled(next) &&
-                                                              ::IsWindowVisible(next)) {
+                    ::PostMessageA(w, WM_COMMAND, keep ? IDYES : IDNO,
+                                   LPARAM(keep ? ::GetDlgItem(w, IDYES) : no));
+                } else if (HWND next = ::GetDlgItem(w, IDOK);
+                           next && ::IsWindowEnabled(next) && ::IsWindowVisible(next)) {
                     ::PostMessageA(w, WM_COMMAND, IDOK, LPARAM(next)); // Uninstall, then Close
                 }
             }
@@ -413,8 +455,8 @@ TEST_F(Installer, UninstallEndsTheSuiteAndKeepsOnlyTheSettingsWhenAsked) {
         ExpectNothingRegistered();
         if (keep) {
             for (const auto& f : FilesBelow(InstallDir()))
-                EXPECT_TRUE(f == "config.ini" || f == "hiddriver.ini" || f == "MouseEmulator.flash" ||
-                            f.rfind("config\\", 0) == 0)
+                EXPECT_TRUE(f == "config.ini" || f == "hiddriver.ini" ||
+                            f == "MouseEmulator.flash" || f.rfind("config\\", 0) == 0)
                     << f << " was left";
             mine.ExpectKept();
             // Reinstalling finds them again.
@@ -435,8 +477,9 @@ TEST_F(Installer, ASilentUninstallKeepsTheSettingsUnlessToldToRemoveThem) {
     RunAndWait("\"" + InstallDir() + "uninstall.exe\" /S");
     WaitForUninstall();
     ExpectNothingRegistered();
-    EXPECT_EQ(FilesBelow(InstallDir()),
-              (std::set<std::string>{"config\\Default2.gmp", "config\\sequence.dat", "hiddriver.ini"}));
+    EXPECT_EQ(
+        FilesBelow(InstallDir()),
+        (std::set<std::string>{"config\\Default2.gmp", "config\\sequence.dat", "hiddriver.ini"}));
     mine.ExpectKept();
 
     ASSERT_EQ(Install("/S /NOSTART"), 0u);

@@ -21,7 +21,8 @@ MacroProgram Macro(std::vector<MacroEvent> events, int repeat = 1) {
     MacroProgram m;
     m.count = int(events.size());
     m.repeat = repeat;
-    for (std::size_t i = 0; i < events.size(); ++i) m.events[i] = events[i];
+    for (std::size_t i = 0; i < events.size(); ++i)
+        m.events[i] = events[i];
     return m;
 }
 
@@ -40,18 +41,22 @@ struct FakeWorld : MacroClock, MacroInput {
 
     int64_t NowUs() override { return now; }
     bool WaitUntilUs(int64_t at, bool interruptible) override {
-        if (interruptible && state && state->stop) return false;
-        if (at > now) now = at;
+        if (interruptible && state && state->stop)
+            return false;
+        if (at > now)
+            now = at;
         return !(interruptible && state && state->stop);
     }
     void Send(uint8_t code, bool down) override {
         sent.push_back({(now - 5'000'000) / 1000, code, down});
-        if (onSend) onSend(*this);
+        if (onSend)
+            onSend(*this);
     }
     void Debug(const std::string& line) override { debug.push_back(line); }
     std::string Trace() const {
         std::string s;
-        for (const Sent& e : sent) s += std::to_string(e.atMs) + (e.down ? "+" : "-") + std::to_string(e.code) + " ";
+        for (const Sent& e : sent)
+            s += std::to_string(e.atMs) + (e.down ? "+" : "-") + std::to_string(e.code) + " ";
         return s;
     }
 };
@@ -84,7 +89,8 @@ TEST(MacroSchedule, ALongPressRepeatsFrom500MsEvery33MsInsideItsPause) {
     EXPECT_EQ(length, 1210);
     std::vector<int64_t> repeats;
     for (const auto& s : steps)
-        if (s.kind == StepKind::Typematic) repeats.push_back(s.atMs);
+        if (s.kind == StepKind::Typematic)
+            repeats.push_back(s.atMs);
     ASSERT_EQ(repeats.size(), 22u); // 500, 533, ... 1193
     EXPECT_EQ(repeats.front(), 500);
     EXPECT_EQ(repeats.back(), 1193);
@@ -93,7 +99,8 @@ TEST(MacroSchedule, ALongPressRepeatsFrom500MsEvery33MsInsideItsPause) {
 
     // Exactly 500 ms or a mouse button: no repeat.
     for (uint8_t code : {kA, uint8_t(241)}) {
-        const auto s = RoundSchedule(Macro({{code, P, uint16_t(code == kA ? 500 : 2000)}, {code, R, 1}}), nullptr);
+        const auto s = RoundSchedule(
+            Macro({{code, P, uint16_t(code == kA ? 500 : 2000)}, {code, R, 1}}), nullptr);
         EXPECT_EQ(s.size(), 2u) << int(code);
     }
 }
@@ -111,11 +118,13 @@ TEST(MacroSchedule, MoreThanFortyEventsPlayForty) {
 TEST(MacroStop, ASecondPressReleasesHeldKeysInReversePressOrder) {
     // Shift down, A down, B down, then the stop arrives while waiting for
     // the release of B: B, A, Shift come up, 50 ms apart, latest first.
-    const MacroProgram m = Macro({{kShift, P, 5}, {kA, P, 5}, {kB, P, 100}, {kB, R, 5}, {kA, R, 5}, {kShift, R, 5}});
+    const MacroProgram m =
+        Macro({{kShift, P, 5}, {kA, P, 5}, {kB, P, 100}, {kB, R, 5}, {kA, R, 5}, {kShift, R, 5}});
     FakeWorld w;
     MacroState st;
     w.onSend = [&](FakeWorld& f) {
-        if (f.sent.size() == 3) st.stop = true;
+        if (f.sent.size() == 3)
+            st.stop = true;
     };
     EXPECT_EQ(Play(m, w, st), "0+225 5+4 10+5 10-5 60-4 110-225 ");
     ASSERT_EQ(w.debug.size(), 4u);
@@ -132,7 +141,8 @@ TEST(MacroStop, KeysHeldAcrossRoundsOrAtTheEndAreReleasedToo) {
     MacroState st;
     const std::string trace = Play(m, w, st);
     int downs = 0, ups = 0;
-    for (const auto& s : w.sent) (s.down ? downs : ups)++;
+    for (const auto& s : w.sent)
+        (s.down ? downs : ups)++;
     EXPECT_EQ(downs, ups) << trace;
 
     // Stopped before the first event: nothing was sent, nothing to release.
@@ -147,14 +157,16 @@ TEST(MacroStop, TheStopInsideATypematicRepeatEndsItAtOnce) {
     FakeWorld w;
     MacroState st;
     w.onSend = [&](FakeWorld& f) {
-        if (f.sent.size() == 5) st.stop = true; // press, then two repeats (up+down)
+        if (f.sent.size() == 5)
+            st.stop = true; // press, then two repeats (up+down)
     };
     EXPECT_EQ(Play(m, w, st), "0+4 500-4 500+4 533-4 533+4 533-4 ");
 }
 
 TEST(HeldKeys, AReleaseRemovesTheLatestPressOfItsCodeOnly) {
     HeldKeys h;
-    for (uint8_t c : {1, 2, 1, 3}) h.Press(c);
+    for (uint8_t c : {1, 2, 1, 3})
+        h.Press(c);
     h.Release(1);
     EXPECT_EQ(h.codes(), (std::vector<uint8_t>{1, 2, 3}));
     h.Release(9);
@@ -166,7 +178,8 @@ TEST(KeyFunction, ModifiersArePressedCtrlShiftAltWindows) {
     EXPECT_EQ(ModifierKeys(0x05), (std::vector<int>{17, 18}));
     EXPECT_EQ(ModifierKeys(0x02), (std::vector<int>{16}));
     EXPECT_TRUE(ModifierKeys(0xF0).empty()) << "unused bits name nothing";
-    for (int vk : {160, 161, 162, 163, 164, 165, 16, 17, 18, 91, 92, 0}) EXPECT_FALSE(KeyRepeats(vk)) << vk;
+    for (int vk : {160, 161, 162, 163, 164, 165, 16, 17, 18, 91, 92, 0})
+        EXPECT_FALSE(KeyRepeats(vk)) << vk;
     EXPECT_TRUE(KeyRepeats(0x41));
     EXPECT_EQ(GenericModifier(163), 17);
 }
@@ -175,7 +188,8 @@ TEST(KeyFunction, CtrlShortcutsAreCtrlWithTheirKey) {
     EXPECT_EQ(CtrlShortcutKey(53), 27); // X
     EXPECT_EQ(CtrlShortcutKey(54), 6);  // C
     EXPECT_EQ(CtrlShortcutKey(60), 22); // S
-    for (int type : {0, 5, 16, 52, 61, 255}) EXPECT_EQ(CtrlShortcutKey(type), 0) << type;
+    for (int type : {0, 5, 16, 52, 61, 255})
+        EXPECT_EQ(CtrlShortcutKey(type), 0) << type;
     EXPECT_EQ(ModifierKeys(kCtrlModifier), (std::vector<int>{17}));
 }
 
@@ -187,7 +201,8 @@ TEST(Tilt, ClassesChooseTheirMethodAndBarsQualifyByShapeAndCursor) {
     const WindowFacts wide{"ScrollBar", false, 0, 100, 200, 116};
     EXPECT_TRUE(QualifiesForHScroll(wide, 150));
     EXPECT_FALSE(QualifiesForHScroll(wide, 200)) << "cursor right of the bar";
-    EXPECT_FALSE(QualifiesForHScroll({"NUIScrollbar", false, 0, 0, 16, 200}, 5)) << "a vertical bar";
+    EXPECT_FALSE(QualifiesForHScroll({"NUIScrollbar", false, 0, 0, 16, 200}, 5))
+        << "a vertical bar";
     EXPECT_TRUE(QualifiesForHScroll({"Internet Explorer_Server"}, 0));
     EXPECT_TRUE(QualifiesForHScroll({"Whatever", true}, 0));
     EXPECT_EQ(ArrowKeyFor(1).upParam, 0xC14B0001u);
@@ -216,7 +231,8 @@ TEST(Media, PlayerCommandsAndRegistryTexts) {
     EXPECT_EQ(VolumeKey(25), 0);
     EXPECT_EQ(PlayerProgram(Player::Winamp, "\"C:\\Program Files\\Winamp\\winamp.exe\" \"%1\""),
               "C:\\Program Files\\Winamp\\winamp.exe");
-    EXPECT_EQ(PlayerProgram(Player::RealPlayer, "\"C:\\Other\\player.exe\" \"%1\""), "") << "not RealPlayer";
+    EXPECT_EQ(PlayerProgram(Player::RealPlayer, "\"C:\\Other\\player.exe\" \"%1\""), "")
+        << "not RealPlayer";
     EXPECT_EQ(PlayerProgram(Player::RealPlayer, "\""), "");
     EXPECT_EQ(PlayerProgram(Player::ITunes, "C:\\ITUNES\\x.exe"), "C:\\ITUNES\\x.exe");
 }

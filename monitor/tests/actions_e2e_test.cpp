@@ -48,7 +48,8 @@ TEST_F(ActionsTest, KeyFunctionHoldsModifiersRepeatsAndReleasesInReverse) {
     ASSERT_TRUE(PumpUntil([&] { return target.Count("+42") == 1; })) << target.Joined();
     Event(0x4000, 0x0105);
     Event(0x4000, 0x0106);
-    ASSERT_TRUE(PumpUntil([&] { return target.Count("-5B") == 1 && target.Count("-11") == 1; })) << target.Joined();
+    ASSERT_TRUE(PumpUntil([&] { return target.Count("-5B") == 1 && target.Count("-11") == 1; }))
+        << target.Joined();
     Settle(300);
     for (const char* key : {"41", "42", "11", "10", "12", "5B"}) {
         const std::string k = key;
@@ -62,17 +63,24 @@ TEST_F(ActionsTest, MacroPlaysRoundsTypematicRepeatAndMouseButtons) {
     target.TakeFocus();
     // Shift down, A held 700 ms (repeats at 500, 533, ... 698), A up, Shift
     // up, a left click and a back-button click; two rounds.
-    SetMacro(
-        4,
-        {{0xE1, P, 5}, {0x04, P, 700}, {0x04, R, 5}, {0xE1, R, 5}, {241, P, 5}, {241, R, 5}, {245, P, 5}, {245, R, 20}},
-        2);
+    SetMacro(4,
+             {{0xE1, P, 5},
+              {0x04, P, 700},
+              {0x04, R, 5},
+              {0xE1, R, 5},
+              {241, P, 5},
+              {241, R, 5},
+              {245, P, 5},
+              {245, R, 20}},
+             2);
     Share();
     Event(0x4000, 4);
     Event(0x4000, 0x0104);
     ASSERT_TRUE(PumpUntil([&] { return target.Count("X1-") == 2; })) << target.Joined();
     Settle(200);
     std::string round = "+10 +41";
-    for (int i = 0; i < 7; ++i) round += " -41 +41";
+    for (int i = 0; i < 7; ++i)
+        round += " -41 +41";
     round += " -41 -10 L+ L- X1+ X1-";
     EXPECT_EQ(target.Joined(), round + " " + round);
     EXPECT_EQ(Config("MacroOSD", "MacroName"), "") << "macro notices are off";
@@ -81,12 +89,15 @@ TEST_F(ActionsTest, MacroPlaysRoundsTypematicRepeatAndMouseButtons) {
 TEST_F(ActionsTest, ASecondPressStopsTheMacroAndReleasesHeldKeysInReverseOrder) {
     Recorder target("GmFocus", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
     target.TakeFocus();
-    SetMacro(4, {{0xE0, P, 5}, {0xE1, P, 5}, {0x05, P, 5}, {0x05, R, 20000}, {0xE1, R, 5}, {0xE0, R, 5}}, 1);
+    SetMacro(
+        4, {{0xE0, P, 5}, {0xE1, P, 5}, {0x05, P, 5}, {0x05, R, 20000}, {0xE1, R, 5}, {0xE0, R, 5}},
+        1);
     Share();
     Event(0x4000, 4);
     ASSERT_TRUE(PumpUntil([&] { return target.Count("-42") == 1; })) << target.Joined();
     Event(0x4000, 4);
-    ASSERT_TRUE(PumpUntil([&] { return target.Count("-11") == 1; }, 5000)) << "stopped inside the 20 s pause";
+    ASSERT_TRUE(PumpUntil([&] { return target.Count("-11") == 1; }, 5000))
+        << "stopped inside the 20 s pause";
     Settle(300);
     EXPECT_EQ(target.Joined(), "+11 +10 +42 -42 -10 -11") << "Shift, then Ctrl";
 
@@ -111,9 +122,11 @@ TEST_F(ActionsTest, ShutdownReleasesEverythingTheMonitorHolds) {
     Share();
     Event(0x5000, 5);
     Event(0x4000, 4);
-    ASSERT_TRUE(PumpUntil([&] { return target.Count("+41") == 1 && target.Count("+10") == 1; })) << target.Joined();
+    ASSERT_TRUE(PumpUntil([&] { return target.Count("+41") == 1 && target.Count("+10") == 1; }))
+        << target.Joined();
     ::PostMessageA(::FindWindowA(nullptr, kMonitorWindow), WM_CLOSE, 0, 0);
-    ASSERT_TRUE(PumpUntil([&] { return ::WaitForSingleObject(monitor_, 0) == WAIT_OBJECT_0; }, 20000))
+    ASSERT_TRUE(
+        PumpUntil([&] { return ::WaitForSingleObject(monitor_, 0) == WAIT_OBJECT_0; }, 20000))
         << "a playing macro does not hold up the shutdown";
     Settle(300);
     for (const char* key : {"41", "11", "10"})
@@ -140,7 +153,8 @@ TEST_F(ActionsTest, TiltScrollsByWindowClass) {
     Share();
     {
         // A window of no listed class with WS_HSCROLL: the message to itself.
-        Recorder plain("GmPlainScroll", WS_OVERLAPPEDWINDOW | WS_HSCROLL | WS_VISIBLE, 100, 100, 300, 200);
+        Recorder plain("GmPlainScroll", WS_OVERLAPPEDWINDOW | WS_HSCROLL | WS_VISIBLE, 100, 100,
+                       300, 200);
         plain.TakeFocus();
         Event(0x1000, 255);
         ASSERT_TRUE(PumpUntil([&] { return plain.got.size() >= 3; })) << plain.Joined();
@@ -161,7 +175,8 @@ TEST_F(ActionsTest, TiltScrollsByWindowClass) {
         // The desktop's icon view: a list view inside "Progman". Nothing,
         // though it has a horizontal scroll bar.
         Recorder desktop("Progman", WS_POPUP | WS_VISIBLE, 100, 100, 300, 200);
-        Recorder icons("SysListView32", WS_CHILD | WS_VISIBLE | WS_HSCROLL, 0, 0, 300, 200, desktop.hwnd);
+        Recorder icons("SysListView32", WS_CHILD | WS_VISIBLE | WS_HSCROLL, 0, 0, 300, 200,
+                       desktop.hwnd);
         icons.TakeFocus();
         Event(0x1000, 255);
         Settle(800);
@@ -181,8 +196,9 @@ TEST_F(ActionsTest, TiltScrollsByWindowClass) {
         // the cursor goes back where it was.
         Recorder frame("GmSheetFrame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 400, 300);
         Recorder sheet("EXCEL7", WS_CHILD | WS_VISIBLE, 0, 0, 380, 200, frame.hwnd);
-        HWND bar = ::CreateWindowExA(0, "ScrollBar", "", WS_CHILD | WS_VISIBLE | SBS_HORZ, 0, 210, 380, 18, frame.hwnd,
-                                     nullptr, ::GetModuleHandleA(nullptr), nullptr);
+        HWND bar =
+            ::CreateWindowExA(0, "ScrollBar", "", WS_CHILD | WS_VISIBLE | SBS_HORZ, 0, 210, 380, 18,
+                              frame.hwnd, nullptr, ::GetModuleHandleA(nullptr), nullptr);
         SCROLLINFO si{sizeof si, SIF_ALL, 0, 100, 10, 50, 0};
         ::SetScrollInfo(bar, SB_CTL, &si, TRUE);
         sheet.TakeFocus();
@@ -205,9 +221,11 @@ TEST_F(ActionsTest, MediaCommandsReachThePlayerWindow) {
     block.Profile(block.CurrentProfile()).Set(prof::MediaOption, 3);
     Share();
     Recorder winamp("Winamp v1.x", WS_POPUP, 0, 0, 10, 10);
-    for (int code : {28, 28, 28, 27, 26, 29}) Event(0xF000, unsigned(code));
+    for (int code : {28, 28, 28, 27, 26, 29})
+        Event(0xF000, unsigned(code));
     ASSERT_TRUE(PumpUntil([&] { return winamp.got.size() >= 6; })) << winamp.Joined();
-    EXPECT_EQ(winamp.Joined(), "C40045 C40046 C40045 C40048 C40044 C40047") << "play/pause alternates, play first";
+    EXPECT_EQ(winamp.Joined(), "C40045 C40046 C40045 C40048 C40044 C40047")
+        << "play/pause alternates, play first";
 
     // Another player chosen: Winamp hears nothing more.
     block.Profile(block.CurrentProfile()).Set(prof::MediaOption, 2);
@@ -222,7 +240,8 @@ TEST_F(ActionsTest, MediaCommandsReachThePlayerWindow) {
 TEST_F(ActionsTest, StartPlayerRunsTheRegisteredProgramOnlyWhenItIsThatPlayer) {
     const char* key = "SOFTWARE\\Classes\\Winamp.File\\shell\\open\\command";
     auto command = [&](const std::string& exe) { return "\"" + dir() + exe + "\" \"%1\""; };
-    ASSERT_TRUE(::CopyFileA((BuildDir() + "standin_window.exe").c_str(), (dir() + "winamp.exe").c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileA((BuildDir() + "standin_window.exe").c_str(),
+                            (dir() + "winamp.exe").c_str(), FALSE));
     block.Profile(block.CurrentProfile()).Set(prof::MediaOption, 3);
     // Button 5 types A: its key, reaching the window below, shows that the
     // monitor has handled every event before it.
@@ -247,8 +266,9 @@ TEST_F(ActionsTest, StartPlayerRunsTheRegisteredProgramOnlyWhenItIsThatPlayer) {
     MachineValue registered(key, nullptr, command("winamp.exe"), KEY_WOW64_64KEY);
     ASSERT_TRUE(registered.ok);
     Event(0xF000, 25);
-    EXPECT_TRUE(
-        PumpUntil([&] { return TestFolder::ReadFile(dir() + "winamp.exe.log").find("started") != std::string::npos; }));
+    EXPECT_TRUE(PumpUntil([&] {
+        return TestFolder::ReadFile(dir() + "winamp.exe.log").find("started") != std::string::npos;
+    }));
     EXPECT_EQ(TestFolder::ReadFile(dir() + "ran.exe.log"), "");
 }
 
@@ -258,9 +278,10 @@ TEST_F(ActionsTest, ARunProgramButtonOpensItsPath) {
     b.Set(btn::ProgramPath, dir() + "ran.exe");
     Share();
     Event(0x6000, 7);
-    EXPECT_TRUE(PumpUntil([&] { return TestFolder::ReadFile(dir() + "ran.exe.log").find("started") != std::string::npos; }));
+    EXPECT_TRUE(PumpUntil([&] {
+        return TestFolder::ReadFile(dir() + "ran.exe.log").find("started") != std::string::npos;
+    }));
 }
-
 
 // The display program on its own: notices from config.ini and the shared
 // block, shown top-most and click-through, hidden again after a while.
@@ -268,8 +289,9 @@ TEST(OsdProgram, ShowsEachNoticeOverTheDesktopAndEndsOnClose) {
     TestFolder folder;
     const std::string dir = folder.path();
     ASSERT_TRUE(test::CopyFromBuildFolder("OSD.exe", dir));
-    TestFolder::WriteFile(dir + "config.ini",
-                          "[OSDData]\r\nMessage=Hello from the mouse\r\n[MacroOSD]\r\nNumber=3\r\nMacroName=M\r\n");
+    TestFolder::WriteFile(
+        dir + "config.ini",
+        "[OSDData]\r\nMessage=Hello from the mouse\r\n[MacroOSD]\r\nNumber=3\r\nMacroName=M\r\n");
     SharedBlock shared;
     ASSERT_TRUE(shared.Create());
     static SettingsBlock block;
@@ -281,10 +303,13 @@ TEST(OsdProgram, ShowsEachNoticeOverTheDesktopAndEndsOnClose) {
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     std::string line = "\"" + dir + "OSD.exe\"";
-    ASSERT_TRUE(::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi));
+    ASSERT_TRUE(::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                 dir.c_str(), &si, &pi));
     ::CloseHandle(pi.hThread);
     HWND osd = nullptr;
-    ASSERT_TRUE(PumpUntil([&] { return (osd = ::FindWindowA(nullptr, "Orvex_Gaming_Mouse_Normal_OSD")) != nullptr; }));
+    ASSERT_TRUE(PumpUntil([&] {
+        return (osd = ::FindWindowA(nullptr, "Orvex_Gaming_Mouse_Normal_OSD")) != nullptr;
+    }));
     const LONG_PTR ex = ::GetWindowLongPtrA(osd, GWL_EXSTYLE);
     EXPECT_TRUE(ex & WS_EX_TOPMOST);
     EXPECT_TRUE(ex & WS_EX_TRANSPARENT) << "clicks pass through";
@@ -300,7 +325,8 @@ TEST(OsdProgram, ShowsEachNoticeOverTheDesktopAndEndsOnClose) {
         return r.right - r.left;
     };
     const int text = widthAfter(50, 0);
-    EXPECT_TRUE(PumpUntil([&] { return !::IsWindowVisible(osd); })) << "the notice goes away by itself";
+    EXPECT_TRUE(PumpUntil([&] { return !::IsWindowVisible(osd); }))
+        << "the notice goes away by itself";
     const int macro = widthAfter(70, 0);
     const int named = widthAfter(40, LPARAM(1) << 16);
     const int fallback = widthAfter(40, LPARAM(3) << 16); // no name: "Profile 4"

@@ -148,7 +148,6 @@ class Recorder {
     }
 };
 
-
 inline bool MachineKeyExists(const std::string& key, REGSAM view) {
     HKEY k;
     if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ | view, &k) != ERROR_SUCCESS)

@@ -104,7 +104,9 @@ namespace {
 // pacing: 4 s, during which the monitor goes on handling everything else.
 class ArrivalTest : public ActionsTest {
   protected:
-    void BeforeStart() override { TestFolder::WriteFile(dir() + "config.ini", "[Test]\r\nPacingPercent=50\r\n"); }
+    void BeforeStart() override {
+        TestFolder::WriteFile(dir() + "config.ini", "[Test]\r\nPacingPercent=50\r\n");
+    }
 };
 
 TEST_F(ArrivalTest, AKeyButtonDuringTheArrivalPauseActsAtOnceAndASecondArrivalDoesNothing) {

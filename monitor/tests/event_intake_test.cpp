@@ -14,20 +14,34 @@ TEST(EventIntake, EveryClassDecodesWithinItsAcceptedRange) {
         int number;
     };
     const Case cases[] = {
-        {0x1000, 1, EventKind::Tilt, 0},          {0x1000, 255, EventKind::Tilt, 0},
-        {0x1000, 2, EventKind::Ignored, 0},       {0x3000, 1, EventKind::DeviceProfile, 0},
-        {0x3000, 5, EventKind::DeviceProfile, 4}, {0x3000, 6, EventKind::Ignored, 0},
-        {0x3000, 0, EventKind::Ignored, 0},       {0x4000, 15, EventKind::ButtonNotice, 15},
-        {0x4000, 16, EventKind::Ignored, 0},      {0x5000, 0x0101, EventKind::Button, 1},
-        {0x6000, 3, EventKind::RunProgram, 3},    {0x6000, 0x0103, EventKind::Ignored, 0},
-        {0x7000, 1, EventKind::Plug, 1},          {0x7000, 2, EventKind::Plug, 2},
-        {0x7000, 3, EventKind::Ignored, 0},       {0xA000, 1, EventKind::OpenOption, 1},
-        {0xA000, 2, EventKind::Ignored, 0},       {0xB000, 10, EventKind::Stage, 10},
-        {0xB000, 11, EventKind::Ignored, 0},      {0xC000, 0x1500, EventKind::Ignored, 0},
-        {0xC000, 0x1505, EventKind::Sensitivity, 0}, {0xD000, 4, EventKind::Polling, 4},
-        {0xD000, 5, EventKind::Ignored, 0},       {0xF000, 25, EventKind::Media, 25},
-        {0xF000, 0x0120, EventKind::Media, 32},   {0xF000, 33, EventKind::Ignored, 0},
-        {0xF000, 24, EventKind::Ignored, 0},      {0x2000, 1, EventKind::Ignored, 0},
+        {0x1000, 1, EventKind::Tilt, 0},
+        {0x1000, 255, EventKind::Tilt, 0},
+        {0x1000, 2, EventKind::Ignored, 0},
+        {0x3000, 1, EventKind::DeviceProfile, 0},
+        {0x3000, 5, EventKind::DeviceProfile, 4},
+        {0x3000, 6, EventKind::Ignored, 0},
+        {0x3000, 0, EventKind::Ignored, 0},
+        {0x4000, 15, EventKind::ButtonNotice, 15},
+        {0x4000, 16, EventKind::Ignored, 0},
+        {0x5000, 0x0101, EventKind::Button, 1},
+        {0x6000, 3, EventKind::RunProgram, 3},
+        {0x6000, 0x0103, EventKind::Ignored, 0},
+        {0x7000, 1, EventKind::Plug, 1},
+        {0x7000, 2, EventKind::Plug, 2},
+        {0x7000, 3, EventKind::Ignored, 0},
+        {0xA000, 1, EventKind::OpenOption, 1},
+        {0xA000, 2, EventKind::Ignored, 0},
+        {0xB000, 10, EventKind::Stage, 10},
+        {0xB000, 11, EventKind::Ignored, 0},
+        {0xC000, 0x1500, EventKind::Ignored, 0},
+        {0xC000, 0x1505, EventKind::Sensitivity, 0},
+        {0xD000, 4, EventKind::Polling, 4},
+        {0xD000, 5, EventKind::Ignored, 0},
+        {0xF000, 25, EventKind::Media, 25},
+        {0xF000, 0x0120, EventKind::Media, 32},
+        {0xF000, 33, EventKind::Ignored, 0},
+        {0xF000, 24, EventKind::Ignored, 0},
+        {0x2000, 1, EventKind::Ignored, 0},
         {0x13000, 1, EventKind::Ignored, 0},
     };
     for (const Case& c : cases) {
@@ -41,7 +55,8 @@ TEST(EventIntake, EveryClassDecodesWithinItsAcceptedRange) {
     EXPECT_EQ(DecodeDeviceEvent(0x1000, 255).direction, 1);
     EXPECT_TRUE(DecodeDeviceEvent(0x4000, 0x0107).release);
     EXPECT_FALSE(DecodeDeviceEvent(0x4000, 0x0007).release);
-    EXPECT_EQ(DecodeDeviceEvent(0x3000, 0xFFFF0002).number, 1) << "only the low 16 bits of lParam count";
+    EXPECT_EQ(DecodeDeviceEvent(0x3000, 0xFFFF0002).number, 1)
+        << "only the low 16 bits of lParam count";
 }
 
 TEST(EventIntake, DeviceValuesChangeOnlyWhatTheyCarry) {
@@ -77,7 +92,8 @@ TEST(GameMatch, ForegroundImageSelectsTheFirstMatchingProfile) {
     EXPECT_EQ(ProfileForProgram(b, "C:\\Program Files\\Arena\\arena.exe"), 1);
     EXPECT_EQ(ProfileForProgram(b, "C:\\x\\arena.exe.bak"), std::nullopt);
     EXPECT_EQ(ProfileForProgram(b, "C:\\x\\notepad.exe"), std::nullopt);
-    EXPECT_EQ(ProfileForProgram(b, ""), std::nullopt) << "blank game files never match an unknown image";
+    EXPECT_EQ(ProfileForProgram(b, ""), std::nullopt)
+        << "blank game files never match an unknown image";
     EXPECT_EQ(FileNameLower("C:\\A\\B.Exe"), "b.exe");
     EXPECT_EQ(FileNameLower("game.exe"), "game.exe");
 }

@@ -32,23 +32,26 @@ struct Posted {
 
 // The configuration dialog's stand-in: a top-level window named "Brennick".
 class DialogStandIn {
-public:
+  public:
     DialogStandIn() {
         WNDCLASSA wc{};
         wc.lpfnWndProc = Proc;
         wc.hInstance = ::GetModuleHandleA(nullptr);
         wc.lpszClassName = "GmDialogStandIn";
         ::RegisterClassA(&wc);
-        hwnd = ::CreateWindowExA(0, wc.lpszClassName, "Brennick", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                 wc.hInstance, nullptr);
+        hwnd = ::CreateWindowExA(0, wc.lpszClassName, "Brennick", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                 nullptr, wc.hInstance, nullptr);
         ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
     ~DialogStandIn() { ::DestroyWindow(hwnd); }
 
-    bool WaitFor(const std::function<bool()>& done, DWORD limitMs = 30000) { return test::PumpUntil(done, limitMs); }
+    bool WaitFor(const std::function<bool()>& done, DWORD limitMs = 30000) {
+        return test::PumpUntil(done, limitMs);
+    }
     int Count(UINT msg) const {
         int n = 0;
-        for (const Posted& p : got) n += p.msg == msg;
+        for (const Posted& p : got)
+            n += p.msg == msg;
         return n;
     }
     void Pump() { test::Pump(); }
@@ -56,7 +59,7 @@ public:
     HWND hwnd;
     std::vector<Posted> got;
 
-private:
+  private:
     static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) noexcept {
         auto* self = reinterpret_cast<DialogStandIn*>(::GetWindowLongPtrA(h, GWLP_USERDATA));
         if (self && ((msg >= 1254 && msg <= 1257) || msg == WM_CLOSE)) {
@@ -68,14 +71,15 @@ private:
 };
 
 class MonitorTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         const std::string dir = mouse.folder().path();
-        for (const char* f : {"Monitor.exe", "lan.dll"}) ASSERT_TRUE(test::CopyFromBuildFolder(f, dir)) << f;
+        for (const char* f : {"Monitor.exe", "lan.dll"})
+            ASSERT_TRUE(test::CopyFromBuildFolder(f, dir)) << f;
         ::CreateDirectoryA((dir + "Applets").c_str(), nullptr);
         const std::string standin = win_dir() + "standin_window.exe";
-        for (const char* to : {"OSD.exe", "Applets\\CpuRam.exe", "Applets\\EmailPOP3.EXE", "Applets\\OSDSkype.exe",
-                               "Applets\\OSDMSN.exe", "Option.exe"})
+        for (const char* to : {"OSD.exe", "Applets\\CpuRam.exe", "Applets\\EmailPOP3.EXE",
+                               "Applets\\OSDSkype.exe", "Applets\\OSDMSN.exe", "Option.exe"})
             ASSERT_TRUE(::CopyFileA(standin.c_str(), (dir + to).c_str(), FALSE)) << to;
         // The protocol's fixed pauses at 1%, so the tests stay quick.
         TestFolder::WriteFile(dir + "config.ini", "[Test]\r\nPacingPercent=1\r\n");
@@ -95,7 +99,8 @@ protected:
         STARTUPINFOA si{};
         si.cb = sizeof si;
         PROCESS_INFORMATION pi{};
-        if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, dir().c_str(), &si, &pi))
+        if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              dir().c_str(), &si, &pi))
             return nullptr;
         ::CloseHandle(pi.hThread);
         return pi.hProcess;
@@ -103,26 +108,35 @@ protected:
     HANDLE StartMonitor(const std::string& args = "") { return StartProgram("Monitor.exe", args); }
     bool Launch(const std::string& args = "") {
         monitor_ = StartMonitor(args);
-        return monitor_ && dialog.WaitFor([] { return ::FindWindowA(nullptr, kMonitorWindow) != nullptr; });
+        return monitor_ &&
+               dialog.WaitFor([] { return ::FindWindowA(nullptr, kMonitorWindow) != nullptr; });
     }
     void StopMonitor() {
-        if (!monitor_) return;
-        if (HWND w = ::FindWindowA(nullptr, kMonitorWindow)) ::PostMessageA(w, WM_CLOSE, 0, 0);
-        const bool ended = dialog.WaitFor([&] { return ::WaitForSingleObject(monitor_, 0) == WAIT_OBJECT_0; });
-        if (!ended) ::TerminateProcess(monitor_, 9);
+        if (!monitor_)
+            return;
+        if (HWND w = ::FindWindowA(nullptr, kMonitorWindow))
+            ::PostMessageA(w, WM_CLOSE, 0, 0);
+        const bool ended =
+            dialog.WaitFor([&] { return ::WaitForSingleObject(monitor_, 0) == WAIT_OBJECT_0; });
+        if (!ended)
+            ::TerminateProcess(monitor_, 9);
         ::CloseHandle(monitor_);
         monitor_ = nullptr;
     }
     bool MonitorEnded(DWORD limitMs = 30000) {
-        return dialog.WaitFor([&] { return ::WaitForSingleObject(monitor_, 0) == WAIT_OBJECT_0; }, limitMs);
+        return dialog.WaitFor([&] { return ::WaitForSingleObject(monitor_, 0) == WAIT_OBJECT_0; },
+                              limitMs);
     }
 
     std::string Config(const char* section, const char* key) const {
         char text[512];
-        ::GetPrivateProfileStringA(section, key, "<missing>", text, sizeof text, (dir() + "config.ini").c_str());
+        ::GetPrivateProfileStringA(section, key, "<missing>", text, sizeof text,
+                                   (dir() + "config.ini").c_str());
         return text;
     }
-    std::string StandInLog(const std::string& file) const { return TestFolder::ReadFile(dir() + file + ".log"); }
+    std::string StandInLog(const std::string& file) const {
+        return TestFolder::ReadFile(dir() + file + ".log");
+    }
     // The virtual mouse's log, one exchange a line: "set ok 05 03 02".
     std::vector<std::string> Exchanges() {
         std::vector<std::string> out;
@@ -131,14 +145,16 @@ protected:
             std::istringstream words(line);
             std::string time, kind, ok, rest, b;
             words >> time >> kind >> ok;
-            while (words >> b) rest += (rest.empty() ? "" : " ") + b;
+            while (words >> b)
+                rest += (rest.empty() ? "" : " ") + b;
             out.push_back(kind + " " + ok + " " + rest);
         }
         return out;
     }
     static bool Has(const std::vector<std::string>& log, const std::string& start) {
         for (const auto& l : log)
-            if (l.rfind(start, 0) == 0) return true;
+            if (l.rfind(start, 0) == 0)
+                return true;
         return false;
     }
     // The system's mouse values as a fresh process reads them.
@@ -163,14 +179,19 @@ protected:
     std::string LastSet() {
         const auto log = Exchanges();
         for (auto it = log.rbegin(); it != log.rend(); ++it)
-            if (it->rfind("set", 0) == 0) return *it;
+            if (it->rfind("set", 0) == 0)
+                return *it;
         return {};
     }
     // The virtual mouse, then the monitor, which has read everything back.
     bool StartedWithMouse() { return mouse.Start() && Launch() && ReadBackDone(); }
     // The configuration program's view: the shared block and a copy of it.
-    static bool OpenShared(SharedBlock& shared, SettingsBlock& block) { return shared.Open() && shared.CopyIn(block); }
-    bool ReadBackDone() { return dialog.WaitFor([&] { return dialog.Count(1254) > 0; }); }
+    static bool OpenShared(SharedBlock& shared, SettingsBlock& block) {
+        return shared.Open() && shared.CopyIn(block);
+    }
+    bool ReadBackDone() {
+        return dialog.WaitFor([&] { return dialog.Count(1254) > 0; });
+    }
 
     test::EmulatorProcess mouse;
     DialogStandIn dialog;
@@ -184,14 +205,16 @@ TEST_F(MonitorTest, StartsWithTheMouseReadsBackAndEndsInOrder) {
     ASSERT_TRUE(ReadBackDone()) << "the dialog hears about the read-back";
     EXPECT_EQ(Config("Setting", "Device"), "1");
     EXPECT_TRUE(TrayIconShown());
-    EXPECT_EQ(Config("Setting", "CurrentProfile"), "1") << "the mouse's active profile was read back and saved";
+    EXPECT_EQ(Config("Setting", "CurrentProfile"), "1")
+        << "the mouse's active profile was read back and saved";
     EXPECT_TRUE(TestFolder::Exists(dir() + "config\\Default4.gmp"));
     auto log = Exchanges();
     EXPECT_TRUE(Has(log, "get ok 05")) << "report 5 read";
     EXPECT_TRUE(Has(log, "set ok 04 04 20")) << "button table of profile 5 selected";
     // The read-back ends with host attached (then its acknowledgement).
     ASSERT_TRUE(dialog.WaitFor([&] { return LastSet() == "set ok 0E 03 01"; })) << LastSet();
-    EXPECT_TRUE(dialog.WaitFor([&] { return StandInLog("Applets\\OSDMSN.exe").find("started") != std::string::npos; }));
+    EXPECT_TRUE(dialog.WaitFor(
+        [&] { return StandInLog("Applets\\OSDMSN.exe").find("started") != std::string::npos; }));
     EXPECT_NE(StandInLog("OSD.exe").find("started"), std::string::npos);
 
     // The shared block holds what was read back.
@@ -216,8 +239,9 @@ TEST_F(MonitorTest, StartsWithTheMouseReadsBackAndEndsInOrder) {
 TEST_F(MonitorTest, StartsWithoutTheMouseAndWithoutTheLibrary) {
     ASSERT_TRUE(Launch()); // the virtual mouse is not running
     ASSERT_TRUE(dialog.WaitFor([&] { return Config("Setting", "Device") == "0"; }));
-    EXPECT_TRUE(dialog.WaitFor([&] { return StandInLog("OSD.exe").find("started") != std::string::npos; }))
-        << "applets start anyway";
+    EXPECT_TRUE(dialog.WaitFor([&] {
+        return StandInLog("OSD.exe").find("started") != std::string::npos;
+    })) << "applets start anyway";
     EXPECT_FALSE(TrayIconShown()) << "no mouse, no tray icon";
     StopMonitor();
 
@@ -238,17 +262,20 @@ TEST_F(MonitorTest, StartsWithoutTheMouseAndWithoutTheLibrary) {
 }
 
 TEST_F(MonitorTest, ALibraryWithAnEntryMissingIsNeverCalled) {
-    ASSERT_TRUE(::CopyFileA((win_dir() + "partial_hiddriver.dll").c_str(), (dir() + "hiddriver.dll").c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileA((win_dir() + "partial_hiddriver.dll").c_str(),
+                            (dir() + "hiddriver.dll").c_str(), FALSE));
     ASSERT_TRUE(mouse.Start());
     ASSERT_TRUE(Launch());
     ASSERT_TRUE(dialog.WaitFor([&] { return Config("Setting", "Device") == "0"; }));
     StopMonitor();
-    EXPECT_FALSE(TestFolder::Exists(dir() + "hiddriver.dll.called")) << TestFolder::ReadFile(dir() + "hiddriver.dll.called");
+    EXPECT_FALSE(TestFolder::Exists(dir() + "hiddriver.dll.called"))
+        << TestFolder::ReadFile(dir() + "hiddriver.dll.called");
 }
 
 TEST_F(MonitorTest, StartsWhileAnotherProgramStillHoldsTheBlockMutex) {
     // What a configuration program left open after a monitor died.
-    win::unique_handle held(::CreateMutexA(nullptr, FALSE, "Orvex_Gaming_Mouse_Normal_Mutex_Object"));
+    win::unique_handle held(
+        ::CreateMutexA(nullptr, FALSE, "Orvex_Gaming_Mouse_Normal_Mutex_Object"));
     ASSERT_TRUE(held);
     ASSERT_TRUE(mouse.Start());
     ASSERT_TRUE(Launch());
@@ -266,7 +293,8 @@ TEST_F(MonitorTest, TheMouseCanAskForTheConfigurationProgram) {
     ASSERT_TRUE(dialog.WaitFor([&] { return Config("Setting", "Device") == "1"; }));
     ::DestroyWindow(dialog.hwnd);
     ASSERT_TRUE(mouse.Command("event 0xA000 1").first);
-    EXPECT_TRUE(dialog.WaitFor([&] { return StandInLog("Option.exe").find("started") != std::string::npos; }));
+    EXPECT_TRUE(dialog.WaitFor(
+        [&] { return StandInLog("Option.exe").find("started") != std::string::npos; }));
 }
 
 TEST_F(MonitorTest, OneInstanceAndTheOpenRequestIsForwarded) {
@@ -274,9 +302,11 @@ TEST_F(MonitorTest, OneInstanceAndTheOpenRequestIsForwarded) {
     ::DestroyWindow(dialog.hwnd); // no dialog: the request starts the configuration program
     HANDLE second = StartMonitor("1");
     ASSERT_NE(second, nullptr);
-    EXPECT_EQ(::WaitForSingleObject(second, 30000), WAIT_OBJECT_0) << "the second monitor ends at once";
+    EXPECT_EQ(::WaitForSingleObject(second, 30000), WAIT_OBJECT_0)
+        << "the second monitor ends at once";
     ::CloseHandle(second);
-    EXPECT_TRUE(dialog.WaitFor([&] { return StandInLog("Option.exe").find("started") != std::string::npos; }));
+    EXPECT_TRUE(dialog.WaitFor(
+        [&] { return StandInLog("Option.exe").find("started") != std::string::npos; }));
 }
 
 TEST_F(MonitorTest, AppliesChangedSettingsWithTheirReports) {
@@ -299,7 +329,8 @@ TEST_F(MonitorTest, AppliesChangedSettingsWithTheirReports) {
     auto log = Exchanges();
     std::vector<std::string> sets;
     for (std::size_t i = before; i < log.size(); ++i)
-        if (log[i].rfind("set", 0) == 0) sets.push_back(log[i].substr(0, 15));
+        if (log[i].rfind("set", 0) == 0)
+            sets.push_back(log[i].substr(0, 15));
     EXPECT_EQ(sets, (std::vector<std::string>{"set ok 06 25 03", "set ok 08 06 63"}))
         << "one performance record, then the OTG value";
     for (std::size_t i = before; i < log.size(); ++i) {
@@ -327,8 +358,10 @@ TEST_F(MonitorTest, DeviceEventsChangeTheBlockAndTellTheDialog) {
     ASSERT_TRUE(dialog.WaitFor([&] { return dialog.Count(1255) == 1 && dialog.Count(1257) == 1; }));
     EXPECT_EQ(Config("Setting", "CurrentProfile"), "3");
     EXPECT_EQ(Config("OSDData", "Message"), "Profile 4");
-    ASSERT_TRUE(dialog.WaitFor([&] { return StandInLog("OSD.exe").find("1324 50 0") != std::string::npos; }));
-    EXPECT_NE(StandInLog("OSD.exe").find("1324 40 196608"), std::string::npos) << "profile notice for profile 4";
+    ASSERT_TRUE(dialog.WaitFor(
+        [&] { return StandInLog("OSD.exe").find("1324 50 0") != std::string::npos; }));
+    EXPECT_NE(StandInLog("OSD.exe").find("1324 40 196608"), std::string::npos)
+        << "profile notice for profile 4";
 
     ASSERT_TRUE(mouse.Command("event 0xB000 3").first);
     ASSERT_TRUE(mouse.Command("event 0xC000 0x0A05").first);
@@ -343,8 +376,8 @@ TEST_F(MonitorTest, DeviceEventsChangeTheBlockAndTellTheDialog) {
     EXPECT_EQ(block.Profile(3).Get(prof::PollingRate), 0);
 
     // Out of range: nothing changes, nothing is posted.
-    for (const char* raw : {"event 0x3000 6", "event 0xB000 8", "event 0xC000 0x1500", "event 0xD000 5",
-                            "event 0x2000 1", "event 0x6000 0x0103"})
+    for (const char* raw : {"event 0x3000 6", "event 0xB000 8", "event 0xC000 0x1500",
+                            "event 0xD000 5", "event 0x2000 1", "event 0x6000 0x0103"})
         ASSERT_TRUE(mouse.Command(raw).first) << raw;
     dialog.WaitFor([] { return false; }, 1500);
     EXPECT_EQ(dialog.Count(1257), 4);
@@ -362,7 +395,8 @@ TEST_F(MonitorTest, UnplugClosesTheDialogAndPlugReadsBackAgain) {
     EXPECT_EQ(Config("Setting", "Device"), "0");
     EXPECT_FALSE(TrayIconShown());
     ASSERT_TRUE(mouse.Command("plug").first);
-    ASSERT_TRUE(dialog.WaitFor([&] { return dialog.Count(1254) == 2; })) << "arrival reads everything back";
+    ASSERT_TRUE(dialog.WaitFor([&] { return dialog.Count(1254) == 2; }))
+        << "arrival reads everything back";
     EXPECT_EQ(Config("Setting", "Device"), "1");
     EXPECT_TRUE(TrayIconShown());
 }
@@ -376,10 +410,12 @@ TEST_F(MonitorTest, RemovalDuringReadBackAbortsWithoutSaving) {
     ASSERT_TRUE(dialog.WaitFor([&] { return Config("Setting", "Device") == "0"; }));
     dialog.WaitFor([] { return false; }, 1500);
     EXPECT_EQ(dialog.Count(1254), 0);
-    EXPECT_FALSE(TestFolder::Exists(dir() + "config\\Default0.gmp")) << "an aborted read-back is not saved";
+    EXPECT_FALSE(TestFolder::Exists(dir() + "config\\Default0.gmp"))
+        << "an aborted read-back is not saved";
 }
 
-TEST_F(MonitorTest, AMouseUnpluggedWhileAReportIsInFlightEndsTheReadBackUnsavedAndTheNextArrivalReadsAgain) {
+TEST_F(MonitorTest,
+       AMouseUnpluggedWhileAReportIsInFlightEndsTheReadBackUnsavedAndTheNextArrivalReadsAgain) {
     ASSERT_TRUE(StartedWithMouse());
     const std::string profileFile = dir() + "config\\Default0.gmp";
     const auto lastWrite = [&] {
@@ -400,7 +436,8 @@ TEST_F(MonitorTest, AMouseUnpluggedWhileAReportIsInFlightEndsTheReadBackUnsavedA
     ASSERT_TRUE(dialog.WaitFor(
         [&] {
             const auto log = Exchanges();
-            return Has(std::vector<std::string>(log.begin() + long(before), log.end()), "get ok 07");
+            return Has(std::vector<std::string>(log.begin() + long(before), log.end()),
+                       "get ok 07");
         },
         40000))
         << "the read-back reaches the button tables";
@@ -412,7 +449,8 @@ TEST_F(MonitorTest, AMouseUnpluggedWhileAReportIsInFlightEndsTheReadBackUnsavedA
     std::size_t settled = 0;
     for (int i = 0; i < 40; ++i) {
         const std::size_t n = Exchanges().size();
-        if (n == settled) break;
+        if (n == settled)
+            break;
         settled = n;
         dialog.WaitFor([] { return false; }, 500);
     }
@@ -420,7 +458,8 @@ TEST_F(MonitorTest, AMouseUnpluggedWhileAReportIsInFlightEndsTheReadBackUnsavedA
     EXPECT_EQ(lastWrite(), savedAt) << "an aborted read-back saves nothing";
     const auto log = Exchanges();
     const std::vector<std::string> since(log.begin() + long(before), log.end());
-    EXPECT_FALSE(Has(since, "get ok 08") || Has(since, "get fail 08")) << "no report after the button tables";
+    EXPECT_FALSE(Has(since, "get ok 08") || Has(since, "get fail 08"))
+        << "no report after the button tables";
 
     // The abort ended with its job: the next arrival reads everything back.
     ASSERT_TRUE(mouse.Command("clearfaults").first);
@@ -457,14 +496,17 @@ TEST_F(MonitorTest, AnApplyDuringAReadBackIsTakenAfterItWhole) {
     const auto log = Exchanges();
     std::size_t lastRead = 0, firstSet = log.size();
     for (std::size_t i = before; i < log.size(); ++i) {
-        if (log[i].rfind("get ok 06", 0) == 0) lastRead = i;
-        if (log[i].rfind("set ok 06 25", 0) == 0 && firstSet == log.size()) firstSet = i;
+        if (log[i].rfind("get ok 06", 0) == 0)
+            lastRead = i;
+        if (log[i].rfind("set ok 06 25", 0) == 0 && firstSet == log.size())
+            firstSet = i;
     }
     EXPECT_LT(lastRead, firstSet) << "the apply waited for the read-back";
     for (int p = 0; p < kProfileCount; ++p) {
         char start[32];
         std::snprintf(start, sizeof start, "set ok 06 25 %02x %02x", p, 17 + p);
-        EXPECT_TRUE(Has(std::vector<std::string>(log.begin() + long(before), log.end()), start)) << start;
+        EXPECT_TRUE(Has(std::vector<std::string>(log.begin() + long(before), log.end()), start))
+            << start;
     }
     // The shared block and the files hold the edit, not the mouse's old values.
     SettingsBlock now;
@@ -488,14 +530,17 @@ TEST_F(MonitorTest, AGameInTheForegroundSelectsItsProfile) {
     ::PostMessageA(::FindWindowA(nullptr, kMonitorWindow), 1226, 0, 0); // take the shared block
     const std::size_t before = Exchanges().size();
 
-    ASSERT_TRUE(::CopyFileA((win_dir() + "standin_window.exe").c_str(), (dir() + "game.exe").c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileA((win_dir() + "standin_window.exe").c_str(),
+                            (dir() + "game.exe").c_str(), FALSE));
     HANDLE game = StartProgram("game.exe");
     ASSERT_NE(game, nullptr);
-    EXPECT_TRUE(dialog.WaitFor([&] { return dialog.Count(1255) == 1; })) << "the game's profile is chosen";
+    EXPECT_TRUE(dialog.WaitFor([&] { return dialog.Count(1255) == 1; }))
+        << "the game's profile is chosen";
     EXPECT_TRUE(dialog.WaitFor([&] {
         auto log = Exchanges();
         for (std::size_t i = before; i < log.size(); ++i)
-            if (log[i].rfind("set ok 05 03 02", 0) == 0) return true;
+            if (log[i].rfind("set ok 05 03 02", 0) == 0)
+                return true;
         return false;
     })) << "and sent to the mouse";
     ASSERT_TRUE(shared.CopyIn(block));
@@ -518,14 +563,17 @@ TEST_F(MonitorTest, WindowsMouseValuesReachTheSystem) {
     block.Profile(p).Set(prof::AccelerationFlag, 0);
     // A leftover acceleration row in the registry is reset when acceleration is off.
     HKEY mouseKey;
-    ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Mouse", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                &mouseKey, nullptr), ERROR_SUCCESS);
-    for (auto [name, value] : {std::pair{"MouseSpeed", "1"}, {"MouseThreshold1", "6"}, {"MouseThreshold2", "0"}})
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Mouse", 0, nullptr, 0,
+                                KEY_ALL_ACCESS, nullptr, &mouseKey, nullptr),
+              ERROR_SUCCESS);
+    for (auto [name, value] :
+         {std::pair{"MouseSpeed", "1"}, {"MouseThreshold1", "6"}, {"MouseThreshold2", "0"}})
         ::RegSetValueExA(mouseKey, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value), 2);
     block.Profile(p).Set(prof::Orientation, 1);
     ASSERT_TRUE(shared.CopyOut(block));
     ::PostMessageA(::FindWindowA(nullptr, kMonitorWindow), 1227, 0, 0);
-    ASSERT_TRUE(::CopyFileA((win_dir() + "standin_window.exe").c_str(), (dir() + "spiprobe.exe").c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileA((win_dir() + "standin_window.exe").c_str(),
+                            (dir() + "spiprobe.exe").c_str(), FALSE));
     // Wine keeps pointer speed, acceleration and wheel lines set without
     // SPIF_UPDATEINIFILE inside the process that set them, so another
     // process sees only the double-click time and the button swap.
@@ -536,7 +584,8 @@ TEST_F(MonitorTest, WindowsMouseValuesReachTheSystem) {
     })) << seen;
     char text[16] = {};
     DWORD size = sizeof text;
-    ::RegQueryValueExA(mouseKey, "MouseThreshold1", nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size);
+    ::RegQueryValueExA(mouseKey, "MouseThreshold1", nullptr, nullptr, reinterpret_cast<BYTE*>(text),
+                       &size);
     EXPECT_STREQ(text, "0");
     ::RegCloseKey(mouseKey);
 
@@ -547,7 +596,8 @@ TEST_F(MonitorTest, WindowsMouseValuesReachTheSystem) {
     block.Profile(p).Set(prof::ScrollWheelFlag, 0);
     ASSERT_TRUE(shared.CopyOut(block));
     ::PostMessageA(::FindWindowA(nullptr, kMonitorWindow), 1227, 0, 0);
-    EXPECT_TRUE(dialog.WaitFor([&] { return Probe().find("swapped 0 doubleclick 500") != std::string::npos; }));
+    EXPECT_TRUE(dialog.WaitFor(
+        [&] { return Probe().find("swapped 0 doubleclick 500") != std::string::npos; }));
 }
 
 } // namespace

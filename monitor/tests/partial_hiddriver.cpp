@@ -11,7 +11,8 @@ HMODULE g_self = nullptr;
 int Mark(const char* entry) {
     char path[MAX_PATH];
     const DWORD n = ::GetModuleFileNameA(g_self, path, sizeof path);
-    if (n == 0 || n >= sizeof path) return 0;
+    if (n == 0 || n >= sizeof path)
+        return 0;
     std::snprintf(path + n, sizeof path - n, ".called");
     if (FILE* f = std::fopen(path, "ab")) {
         std::fprintf(f, "%s\n", entry);
@@ -23,15 +24,26 @@ int Mark(const char* entry) {
 } // namespace
 
 extern "C" {
-__declspec(dllexport) int Open_DevMonitor(HWND, UINT, UINT) { return Mark("Open_DevMonitor"); }
-__declspec(dllexport) int Close_DevMonitor() { return Mark("Close_DevMonitor"); }
-__declspec(dllexport) int Open_FeatureDevice() { return Mark("Open_FeatureDevice"); }
-__declspec(dllexport) int Close_FeatureDevice() { return Mark("Close_FeatureDevice"); }
-__declspec(dllexport) int SetFeature(unsigned char*, int) { return Mark("SetFeature"); }
+__declspec(dllexport) int Open_DevMonitor(HWND, UINT, UINT) {
+    return Mark("Open_DevMonitor");
+}
+__declspec(dllexport) int Close_DevMonitor() {
+    return Mark("Close_DevMonitor");
+}
+__declspec(dllexport) int Open_FeatureDevice() {
+    return Mark("Open_FeatureDevice");
+}
+__declspec(dllexport) int Close_FeatureDevice() {
+    return Mark("Close_FeatureDevice");
+}
+__declspec(dllexport) int SetFeature(unsigned char*, int) {
+    return Mark("SetFeature");
+}
 // GetFeature is missing on purpose.
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH) g_self = instance;
+    if (reason == DLL_PROCESS_ATTACH)
+        g_self = instance;
     return TRUE;
 }
 }

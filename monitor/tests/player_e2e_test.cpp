@@ -104,7 +104,8 @@ TEST_F(PlayerTest, StartBringsAnOpenMediaPlayerToTheFrontOrRunsTheRegisteredOne)
 }
 
 TEST_F(PlayerTest, AnOpenMediaPlayerComesToTheFrontEvenWithoutItsRegistryEntry) {
-    for (REGSAM view : {kView64, kView32}) ASSERT_FALSE(MachineKeyExists(kMediaPlayerKey, view));
+    for (REGSAM view : {kView64, kView32})
+        ASSERT_FALSE(MachineKeyExists(kMediaPlayerKey, view));
     Choose(0);
     Recorder player("GmPlayerWindow", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 150, 150, 300, 200, nullptr,
                     "Windows Media Player");

@@ -25,17 +25,24 @@ LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) noexcept {
                       static_cast<long long>(lp));
         Append(line);
     }
-    if (msg == WM_DESTROY) ::PostQuitMessage(0);
+    if (msg == WM_DESTROY)
+        ::PostQuitMessage(0);
     return ::DefWindowProcA(h, msg, wp, lp);
 }
 
 const char* WindowNameFor(const std::string& file) {
-    if (file == "osd.exe") return "Orvex_Gaming_Mouse_Normal_OSD";
-    if (file == "cpuram.exe") return "Orvex Gaming Mouse CPU RAM OSD";
-    if (file == "emailpop3.exe") return "Orvex Gaming Mouse Pop3";
-    if (file == "osdskype.exe") return "Orvex Gaming Mouse OSD SKYPE";
-    if (file == "osdmsn.exe") return "Orvex Gaming Mouse OSD MSN";
-    if (file == "game.exe") return "A game";
+    if (file == "osd.exe")
+        return "Orvex_Gaming_Mouse_Normal_OSD";
+    if (file == "cpuram.exe")
+        return "Orvex Gaming Mouse CPU RAM OSD";
+    if (file == "emailpop3.exe")
+        return "Orvex Gaming Mouse Pop3";
+    if (file == "osdskype.exe")
+        return "Orvex Gaming Mouse OSD SKYPE";
+    if (file == "osdmsn.exe")
+        return "Orvex Gaming Mouse OSD MSN";
+    if (file == "game.exe")
+        return "A game";
     return nullptr;
 }
 
@@ -46,7 +53,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     const DWORD n = ::GetModuleFileNameA(nullptr, path, sizeof path);
     std::string full(path, n);
     std::string file = full.substr(full.find_last_of('\\') + 1);
-    for (char& c : file) c = char(::tolower(static_cast<unsigned char>(c)));
+    for (char& c : file)
+        c = char(::tolower(static_cast<unsigned char>(c)));
     g_log = full + ".log";
     Append("started\n");
     if (file == "spiprobe.exe") {
@@ -59,13 +67,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         ::SystemParametersInfoA(SPI_GETMOUSE, 0, mouse, 0);
         ::SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
         char line[160];
-        std::snprintf(line, sizeof line, "speed %d mouse %d %d %d lines %u swapped %d doubleclick %u\n", speed,
+        std::snprintf(line, sizeof line,
+                      "speed %d mouse %d %d %d lines %u swapped %d doubleclick %u\n", speed,
                       mouse[0], mouse[1], mouse[2], lines, swapped, ::GetDoubleClickTime());
         Append(line);
         return 0;
     }
     const char* name = WindowNameFor(file);
-    if (!name) return 0; // the configuration program's stand-in only leaves its mark
+    if (!name)
+        return 0; // the configuration program's stand-in only leaves its mark
 
     WNDCLASSA wc{};
     wc.lpfnWndProc = Proc;
@@ -73,11 +83,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     wc.lpszClassName = "GmStandIn";
     ::RegisterClassA(&wc);
     const bool game = file == "game.exe";
-    HWND w = ::CreateWindowExA(0, wc.lpszClassName, name, game ? WS_OVERLAPPEDWINDOW | WS_VISIBLE : WS_POPUP, 0, 0,
-                               game ? 200 : 10, game ? 150 : 10, nullptr, nullptr, instance, nullptr);
-    if (!w) return 1;
-    if (game) ::SetForegroundWindow(w); // a game comes to the front
+    HWND w = ::CreateWindowExA(
+        0, wc.lpszClassName, name, game ? WS_OVERLAPPEDWINDOW | WS_VISIBLE : WS_POPUP, 0, 0,
+        game ? 200 : 10, game ? 150 : 10, nullptr, nullptr, instance, nullptr);
+    if (!w)
+        return 1;
+    if (game)
+        ::SetForegroundWindow(w); // a game comes to the front
     MSG msg;
-    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) ::DispatchMessageA(&msg);
+    while (::GetMessageA(&msg, nullptr, 0, 0) > 0)
+        ::DispatchMessageA(&msg);
     return 0;
 }

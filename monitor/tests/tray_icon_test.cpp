@@ -22,9 +22,10 @@ struct ScriptedShell {
 };
 
 class TrayIconTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        owner_ = ::CreateWindowExA(0, "STATIC", "tray owner", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+        owner_ = ::CreateWindowExA(0, "STATIC", "tray owner", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                   nullptr, nullptr, nullptr);
         ASSERT_NE(owner_, nullptr);
     }
     void TearDown() override { ::DestroyWindow(owner_); }
@@ -62,7 +63,8 @@ TEST_F(TrayIconTest, ARestartedExplorerGetsTheIconAgainOnlyWhileTheMouseIsThere)
     tray.Hide();
     EXPECT_FALSE(tray.shown());
     EXPECT_TRUE(tray.OnMessage(TaskbarCreated()));
-    EXPECT_EQ(shell.calls, (std::vector<DWORD>{NIM_ADD, NIM_ADD, NIM_DELETE})) << "an unwanted icon stays away";
+    EXPECT_EQ(shell.calls, (std::vector<DWORD>{NIM_ADD, NIM_ADD, NIM_DELETE}))
+        << "an unwanted icon stays away";
 }
 
 TEST_F(TrayIconTest, TheRealShellHoldsTheIconUntilItIsHiddenOrDestroyed) {
@@ -73,7 +75,8 @@ TEST_F(TrayIconTest, TheRealShellHoldsTheIconUntilItIsHiddenOrDestroyed) {
         nid.uID = 9;
         nid.uFlags = NIF_TIP;
         std::snprintf(nid.szTip, sizeof nid.szTip, "probe");
-        return ::Shell_NotifyIconA(NIM_MODIFY, &nid) != FALSE; // only an existing icon can be modified
+        return ::Shell_NotifyIconA(NIM_MODIFY, &nid) !=
+               FALSE; // only an existing icon can be modified
     };
     {
         TrayIcon tray(owner_, 9, WM_APP);

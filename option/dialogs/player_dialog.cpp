@@ -31,9 +31,9 @@ void PlayerDialog::ShowCaption() {
 }
 
 void PlayerDialog::OpenMenu() {
-    win::unique_hfont font(::CreateFontA(14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS,
-                                         "Arial"));
+    win::unique_hfont font(::CreateFontA(14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                         DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                         DEFAULT_QUALITY, FF_SWISS, "Arial"));
     {
         skin::CoolMenu menu(font.get());
         // Real Player is no longer offered; a stored choice of it stays.
@@ -42,8 +42,8 @@ void PlayerDialog::OpenMenu() {
         menu.SetWidth(149);
         RECT r{};
         ::GetWindowRect(player_.hwnd(), &r);
-        ::TrackPopupMenu(menu.Handle(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, r.left, r.bottom, 0,
-                         hwnd(), nullptr);
+        ::TrackPopupMenu(menu.Handle(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, r.left,
+                         r.bottom, 0, hwnd(), nullptr);
         ::PostMessageA(hwnd(), WM_NULL, 0, 0);
     }
     player_.SetHover(false);
@@ -60,7 +60,8 @@ void PlayerDialog::OnCommand(HWND control, int) {
 }
 
 LRESULT PlayerDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
-    if (msg == WM_COMMAND && lp == 0 && LOWORD(wp) >= kFirstCommand && LOWORD(wp) <= kFirstCommand + 3) {
+    if (msg == WM_COMMAND && lp == 0 && LOWORD(wp) >= kFirstCommand &&
+        LOWORD(wp) <= kFirstCommand + 3) {
         playerType_ = LOWORD(wp) - kFirstCommand;
         ShowCaption();
         return 0;

@@ -8,7 +8,9 @@ namespace {
 constexpr int kEditId = 4010;
 constexpr COLORREF kEditBack = RGB(229, 229, 229);
 
-RECT RectOf(const skin::ControlRecord& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+RECT RectOf(const skin::ControlRecord& r) {
+    return RECT{r.left, r.top, r.right, r.bottom};
+}
 
 } // namespace
 

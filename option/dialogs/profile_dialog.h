@@ -17,7 +17,8 @@ class ProfileDialog : public skin::SkinDialog {
   public:
     // `startEmpty`: the edits start empty (mode 1) instead of with the
     // profile's texts (mode 0).
-    ProfileDialog(ProfileView profile, bool startEmpty) : profile_(profile), startEmpty_(startEmpty) {}
+    ProfileDialog(ProfileView profile, bool startEmpty)
+        : profile_(profile), startEmpty_(startEmpty) {}
     int Run(const std::string& skinFolder, HWND owner);
 
     HWND nameEdit() const { return nameEdit_.hwnd(); }

@@ -16,8 +16,10 @@ class WarningDialog : public skin::SkinDialog {
   protected:
     // `escapeCancels`: Esc answers Cancel, as the cancel button does;
     // otherwise Esc, like Enter, does nothing.
-    explicit WarningDialog(const char* iniName, bool hasClose, HWND centreOn = nullptr, bool escapeCancels = false)
-        : iniName_(iniName), hasClose_(hasClose), centreOn_(centreOn), escapeCancels_(escapeCancels) {}
+    explicit WarningDialog(const char* iniName, bool hasClose, HWND centreOn = nullptr,
+                           bool escapeCancels = false)
+        : iniName_(iniName), hasClose_(hasClose), centreOn_(centreOn),
+          escapeCancels_(escapeCancels) {}
     void CreateControls(skin::WindowSkin& skin) override;
     bool OnInitDialog() override;
     void OnCommand(HWND control, int code) override;
@@ -40,7 +42,8 @@ class ClickWarning : public WarningDialog {
 // Asks before every profile is reset; centred on the main dialog.
 class ResetWarning : public WarningDialog {
   public:
-    explicit ResetWarning(HWND mainDialog) : WarningDialog("skin_reset_warn.ini", true, mainDialog) {}
+    explicit ResetWarning(HWND mainDialog)
+        : WarningDialog("skin_reset_warn.ini", true, mainDialog) {}
 };
 
 // Shown when a macro command needs a selected macro and none is.

@@ -11,7 +11,9 @@ int32_t ReadI32(const uint8_t* p) {
     std::memcpy(&v, p, 4);
     return v;
 }
-void WriteI32(uint8_t* p, int32_t v) { std::memcpy(p, &v, 4); }
+void WriteI32(uint8_t* p, int32_t v) {
+    std::memcpy(p, &v, 4);
+}
 
 std::string_view Trim(std::string_view s) {
     while (!s.empty() && s.front() == ' ')
@@ -21,7 +23,9 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
 
 constexpr const char* kSection = "Macros";
 
@@ -37,10 +41,18 @@ void MacroRecord::SetName(std::string_view name) {
     std::memcpy(bytes_.data(), name.data(), std::min(name.size(), kMacroNameSize - 1));
 }
 
-int32_t MacroRecord::Repeat() const { return ReadI32(bytes_.data() + kRepeat); }
-void MacroRecord::SetRepeat(int32_t v) { WriteI32(bytes_.data() + kRepeat, v); }
-int32_t MacroRecord::Count() const { return ReadI32(bytes_.data() + kCount); }
-void MacroRecord::SetCount(int32_t v) { WriteI32(bytes_.data() + kCount, v); }
+int32_t MacroRecord::Repeat() const {
+    return ReadI32(bytes_.data() + kRepeat);
+}
+void MacroRecord::SetRepeat(int32_t v) {
+    WriteI32(bytes_.data() + kRepeat, v);
+}
+int32_t MacroRecord::Count() const {
+    return ReadI32(bytes_.data() + kCount);
+}
+void MacroRecord::SetCount(int32_t v) {
+    WriteI32(bytes_.data() + kCount, v);
+}
 
 MacroEvent MacroRecord::Event(int slot) const {
     const uint8_t* p = bytes_.data() + kEvents + 4 * std::size_t(slot);

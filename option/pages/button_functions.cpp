@@ -85,7 +85,9 @@ bool LeavesNoLeftClick(const ProfileView& profile, int index, int code) {
 }
 
 namespace {
-void ClearName(ButtonView& button) { std::memset(button.data() + 8, 0, 25); }
+void ClearName(ButtonView& button) {
+    std::memset(button.data() + 8, 0, 25);
+}
 } // namespace
 
 void SetFunction(ButtonView button, int code) {
@@ -115,7 +117,8 @@ const std::vector<int>& FunctionMainItems() {
 }
 
 bool IsButtonsMacro(const ButtonView& button, const std::string& macroName) {
-    return button.Get(btn::FunctionType) == fn::Macro && SameMacroName(macroName, button.Get(btn::MacroName));
+    return button.Get(btn::FunctionType) == fn::Macro &&
+           SameMacroName(macroName, button.Get(btn::MacroName));
 }
 
 } // namespace gm::option

@@ -48,7 +48,7 @@ void SetFunction(ButtonView button, int code);
 
 // The function menu: submenus in order, then the plain items.
 struct Submenu {
-    int title;            // language string
+    int title;              // language string
     std::vector<int> items; // commands (the macro submenu is built apart)
     int width;
 };

@@ -133,8 +133,11 @@ void ButtonsPage::OpenFunctionMenu(int index) {
             const std::string name = library.At(int(k))->Name();
             const auto first = name.find_first_not_of(" \t");
             const std::string shown =
-                first == std::string::npos ? "" : name.substr(first, name.find_last_not_of(" \t") - first + 1);
-            macros.Append(MF_STRING, UINT_PTR(kCmdMacroFirst + int(k)), shown, IsButtonsMacro(record, name));
+                first == std::string::npos
+                    ? ""
+                    : name.substr(first, name.find_last_not_of(" \t") - first + 1);
+            macros.Append(MF_STRING, UINT_PTR(kCmdMacroFirst + int(k)), shown,
+                          IsButtonsMacro(record, name));
         }
     }
     macros.SetWidth(kMenuWidth);
@@ -150,7 +153,8 @@ void ButtonsPage::OpenFunctionMenu(int index) {
         main.Append(MF_STRING, UINT_PTR(command), text(MenuString(command)));
     main.SetWidth(kMenuWidth);
 
-    ::TrackPopupMenu(main.Handle(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, r.left + 1, r.bottom, 0, hwnd(), nullptr);
+    ::TrackPopupMenu(main.Handle(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, r.left + 1, r.bottom, 0,
+                     hwnd(), nullptr);
     ::PostMessageA(hwnd(), WM_NULL, 0, 0);
     menus.clear();
     font.reset();

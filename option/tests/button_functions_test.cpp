@@ -9,9 +9,7 @@ namespace {
 
 struct Profile {
     SettingsBlock block;
-    Profile() {
-        block.Profile(0).MakeDefault(0, LevelSet::Option);
-    }
+    Profile() { block.Profile(0).MakeDefault(0, LevelSet::Option); }
     ProfileView view() { return block.Profile(0); }
     ButtonView button(int b) { return view().Button(b); }
 };
@@ -64,7 +62,9 @@ TEST(ButtonFunctions, TheMenuOffersEveryCodeOnceAndNothingElse) {
 TEST(ButtonFunctions, CaptionsOfKeysMacrosAndPrograms) {
     Profile p;
     auto lan = [](int id) { return "s" + std::to_string(id); };
-    auto hotkey = [](const ButtonView& b) { return b.Get(btn::EventCount) ? std::string("Ctrl+Alt+A") : std::string(); };
+    auto hotkey = [](const ButtonView& b) {
+        return b.Get(btn::EventCount) ? std::string("Ctrl+Alt+A") : std::string();
+    };
     ButtonView b = p.button(3);
     b.Set(btn::FunctionType, uint8_t(2));
     EXPECT_EQ(CaptionOf(b, lan, hotkey), "s1006");

@@ -23,7 +23,8 @@ SeenMenu g_seen;
 void CALLBACK LookAtMenu(HWND owner, UINT, UINT_PTR id, DWORD) {
     ::KillTimer(owner, id);
     HWND window = ::FindWindowA("#32768", nullptr);
-    const HMENU main = window ? reinterpret_cast<HMENU>(::SendMessageA(window, MN_GETHMENU, 0, 0)) : nullptr;
+    const HMENU main =
+        window ? reinterpret_cast<HMENU>(::SendMessageA(window, MN_GETHMENU, 0, 0)) : nullptr;
     if (main) {
         g_seen.mainItems = ::GetMenuItemCount(main);
         const HMENU macros = ::GetSubMenu(main, 0);
@@ -35,7 +36,8 @@ void CALLBACK LookAtMenu(HWND owner, UINT, UINT_PTR id, DWORD) {
         MENUITEMINFOA info{};
         info.cbSize = sizeof info;
         info.fMask = MIIM_FTYPE;
-        g_seen.separatorSecond = ::GetMenuItemInfoA(macros, 1, TRUE, &info) && (info.fType & MFT_SEPARATOR);
+        g_seen.separatorSecond =
+            ::GetMenuItemInfoA(macros, 1, TRUE, &info) && (info.fType & MFT_SEPARATOR);
     }
     ::EndMenu();
 }

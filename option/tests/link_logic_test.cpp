@@ -48,15 +48,19 @@ TEST(DetectChanges, EachPerformanceFieldFlagsOnlyItsProfile) {
         edit(b.working.Profile(3));
         DetectChanges(b.applied, b.working);
         for (int p = 0; p < kProfileCount; ++p)
-            EXPECT_EQ(b.working.PerformanceChangeFlag(p), p == 3 ? 1 : 0) << what << " profile " << p;
+            EXPECT_EQ(b.working.PerformanceChangeFlag(p), p == 3 ? 1 : 0)
+                << what << " profile " << p;
         EXPECT_EQ(b.working.OTGChangeFlag(3), 0) << what;
     };
-    check([](ProfileView v) { v.Set(prof::Sensitivity_Y, v.Get(prof::Sensitivity_Y) + 1); }, "sensitivity");
+    check([](ProfileView v) { v.Set(prof::Sensitivity_Y, v.Get(prof::Sensitivity_Y) + 1); },
+          "sensitivity");
     check([](ProfileView v) { v.Set(prof::CpiLevelY(5), 9); }, "last Y level");
-    check([](ProfileView v) { v.Set(prof::StepFlag(5), uint8_t(1 - v.Get(prof::StepFlag(5)))); }, "last stage flag");
+    check([](ProfileView v) { v.Set(prof::StepFlag(5), uint8_t(1 - v.Get(prof::StepFlag(5)))); },
+          "last stage flag");
     check([](ProfileView v) { v.Set(prof::Indicator(0), 6); }, "first indicator");
     check([](ProfileView v) { v.Set(prof::BTOption, 1); }, "BTOption");
-    check([](ProfileView v) { v.Set(prof::HDDKeyboard, 1 - v.Get(prof::HDDKeyboard)); }, "HDDKeyboard");
+    check([](ProfileView v) { v.Set(prof::HDDKeyboard, 1 - v.Get(prof::HDDKeyboard)); },
+          "HDDKeyboard");
 }
 
 TEST(DetectChanges, OtgAndProfileIndexHaveTheirOwnFlags) {

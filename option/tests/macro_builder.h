@@ -7,7 +7,8 @@
 
 namespace gm {
 
-inline MacroRecord Macro(const std::string& name, int repeat, std::initializer_list<MacroEvent> events) {
+inline MacroRecord Macro(const std::string& name, int repeat,
+                         std::initializer_list<MacroEvent> events) {
     MacroRecord r;
     r.SetName(name);
     r.SetRepeat(repeat);

@@ -28,7 +28,9 @@ constexpr char kManagerTitle[] = "Marbek Gaming Mouse Macro Manager";
 constexpr char kShortcutTitle[] = "Marbek Shortcut Dialog";
 constexpr DWORD kLimitMs = 15000; // a safety limit, never a measured time
 
-bool WaitFor(const std::function<bool()>& done, DWORD limitMs = kLimitMs) { return test::PumpUntil(done, limitMs); }
+bool WaitFor(const std::function<bool()>& done, DWORD limitMs = kLimitMs) {
+    return test::PumpUntil(done, limitMs);
+}
 
 // A key as the keyboard would send it, through the system's input queue.
 void Key(BYTE vk, bool up) {
@@ -480,7 +482,8 @@ TEST(MacroManagerEvents, EscapeOnAnEditedDelayDropsTheLineButKeepsTheDelay) {
     Type("9");
     Tap(VK_ESCAPE);
     ASSERT_TRUE(WaitFor([&] { return events.Edit() == nullptr; }));
-    EXPECT_EQ(events.Lines(), (std::vector<std::string>{"A", "A"})) << "the line goes from the list only";
+    EXPECT_EQ(events.Lines(), (std::vector<std::string>{"A", "A"}))
+        << "the line goes from the list only";
     EXPECT_TRUE(::IsWindow(m.host->window)) << "Escape does not end the manager";
     const MacroList saved = m.CloseWith(kOk);
     EXPECT_EQ(Events(*saved.At(0)), "4+120 4-") << "the delay itself is unchanged";
@@ -591,7 +594,8 @@ TEST(MacroManagerLists, TheWheelScrollsEitherListALineANotch) {
         const auto wheel = [&](int delta) {
             RECT r{};
             ::GetWindowRect(list.list, &r);
-            ::PostMessageA(list.list, WM_MOUSEWHEEL, MAKEWPARAM(0, short(delta)), MAKELPARAM(r.left + 5, r.top + 5));
+            ::PostMessageA(list.list, WM_MOUSEWHEEL, MAKEWPARAM(0, short(delta)),
+                           MAKELPARAM(r.left + 5, r.top + 5));
         };
         ::SendMessageA(list.list, LB_SETTOPINDEX, 0, 0); // the events list shows its end first
         ASSERT_EQ(top(), 0);

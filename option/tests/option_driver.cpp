@@ -36,7 +36,8 @@ HANDLE StartProcess(const std::string& folder, const std::string& exe, const std
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi))
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                          &si, &pi))
         return nullptr;
     ::CloseHandle(pi.hThread);
     return pi.hProcess;
@@ -51,7 +52,8 @@ HWND ControlAt(HWND parent, const std::string& iniPath, int key) {
     ::GetPrivateProfileStringA("BUTTONPOS", std::to_string(key).c_str(), "", value, sizeof value,
                                iniPath.c_str());
     const skin::ControlRecord r = skin::ParseControlRecord(value);
-    for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
         RECT c{};
         ::GetWindowRect(child, &c);
         ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&c), 2);
@@ -78,7 +80,9 @@ HWND OwnedPopup(HWND owner) {
     return search.found;
 }
 
-void Click(HWND button) { ::PostMessageA(button, BM_CLICK, 0, 0); }
+void Click(HWND button) {
+    ::PostMessageA(button, BM_CLICK, 0, 0);
+}
 
 void Type(HWND edit, const std::string& text) {
     for (char c : text)
@@ -116,13 +120,15 @@ std::vector<COLORREF> ClientPixels(HWND window, const RECT& area) {
 namespace {
 HWND FileDialogOf(HWND owner) {
     HWND dialog = nullptr;
-    PumpUntil([&] {
-        dialog = OwnedPopup(owner);
-        char cls[32] = "";
-        if (dialog)
-            ::GetClassNameA(dialog, cls, sizeof cls);
-        return dialog && std::string(cls) == "#32770";
-    }, 15000);
+    PumpUntil(
+        [&] {
+            dialog = OwnedPopup(owner);
+            char cls[32] = "";
+            if (dialog)
+                ::GetClassNameA(dialog, cls, sizeof cls);
+            return dialog && std::string(cls) == "#32770";
+        },
+        15000);
     return dialog;
 }
 } // namespace
@@ -140,11 +146,13 @@ bool ChooseFile(HWND owner, const std::string& path) {
     ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
     ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     // "Replace the existing file?" is answered yes.
-    return PumpUntil([&] {
-        if (const HWND question = OwnedPopup(dialog))
-            ::PostMessageA(question, WM_COMMAND, IDYES, 0);
-        return !::IsWindow(dialog);
-    }, 15000);
+    return PumpUntil(
+        [&] {
+            if (const HWND question = OwnedPopup(dialog))
+                ::PostMessageA(question, WM_COMMAND, IDYES, 0);
+            return !::IsWindow(dialog);
+        },
+        15000);
 }
 
 bool CancelFileDialog(HWND owner) {

@@ -17,7 +17,8 @@ bool InstallOption(const std::string& folder);
 // Copies a whole folder tree.
 bool CopyTree(const std::string& from, const std::string& to);
 
-HANDLE StartProcess(const std::string& folder, const std::string& exe, const std::string& args = "");
+HANDLE StartProcess(const std::string& folder, const std::string& exe,
+                    const std::string& args = "");
 bool Ended(HANDLE process, DWORD limitMs = 30000);
 
 // The direct child of `parent` whose rectangle is the skin record `key` of

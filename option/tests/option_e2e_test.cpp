@@ -25,11 +25,22 @@ namespace gm {
 namespace {
 
 using test::Click;
-using test::TestFolder;
 using test::PumpUntil;
+using test::TestFolder;
 
-enum Key { kNew = 1, kImport = 2, kExport = 3, kEdit = 4, kSelector1 = 5, kClose = 11, kOk = 12, kApply = 13,
-           kCancel = 14, kLabel1 = 15, kTab1 = 35 };
+enum Key {
+    kNew = 1,
+    kImport = 2,
+    kExport = 3,
+    kEdit = 4,
+    kSelector1 = 5,
+    kClose = 11,
+    kOk = 12,
+    kApply = 13,
+    kCancel = 14,
+    kLabel1 = 15,
+    kTab1 = 35
+};
 
 struct Posted {
     UINT msg;
@@ -45,8 +56,8 @@ class MonitorStandIn {
         wc.hInstance = ::GetModuleHandleA(nullptr);
         wc.lpszClassName = "GmMonitorStandIn";
         ::RegisterClassA(&wc);
-        hwnd = ::CreateWindowExA(0, wc.lpszClassName, "Orvex_Gaming_Mouse_Normal_Monitor", WS_POPUP, 0, 0, 10, 10,
-                                 nullptr, nullptr, wc.hInstance, nullptr);
+        hwnd = ::CreateWindowExA(0, wc.lpszClassName, "Orvex_Gaming_Mouse_Normal_Monitor", WS_POPUP,
+                                 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
         ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
     ~MonitorStandIn() { ::DestroyWindow(hwnd); }
@@ -114,9 +125,10 @@ class OptionTest : public ::testing::Test {
             return main_ && ::IsWindowVisible(main_) && Button(kApply);
         });
         if (!found)
-            ADD_FAILURE() << "main " << main_ << " visible " << (main_ && ::IsWindowVisible(main_)) << " ended "
-                          << (option_ && ::WaitForSingleObject(option_, 0) == WAIT_OBJECT_0) << " skin "
-                          << TestFolder::Exists(Skin("skin_main.ini"));
+            ADD_FAILURE() << "main " << main_ << " visible " << (main_ && ::IsWindowVisible(main_))
+                          << " ended "
+                          << (option_ && ::WaitForSingleObject(option_, 0) == WAIT_OBJECT_0)
+                          << " skin " << TestFolder::Exists(Skin("skin_main.ini"));
         return found;
     }
     HWND Button(int key) const { return test::ControlAt(main_, Skin("skin_main.ini"), key); }
@@ -139,7 +151,8 @@ class OptionTest : public ::testing::Test {
     // The page shown in the main dialog's page area.
     HWND ShownPage() const {
         char area[128] = "";
-        ::GetPrivateProfileStringA("BUTTONPOS", "42", "", area, sizeof area, Skin("skin_main.ini").c_str());
+        ::GetPrivateProfileStringA("BUTTONPOS", "42", "", area, sizeof area,
+                                   Skin("skin_main.ini").c_str());
         const skin::ControlRecord r = skin::ParseControlRecord(area);
         for (HWND c = ::GetWindow(main_, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
             RECT w{};
@@ -153,13 +166,15 @@ class OptionTest : public ::testing::Test {
     std::string Label(int profile) const { return test::TextOf(Button(kLabel1 + profile)); }
     std::string Config(const char* section, const char* key) const {
         char text[2048];
-        ::GetPrivateProfileStringA(section, key, "<missing>", text, sizeof text, (dir() + "config.ini").c_str());
+        ::GetPrivateProfileStringA(section, key, "<missing>", text, sizeof text,
+                                   (dir() + "config.ini").c_str());
         return text;
     }
     std::string ProfileKey(int profile, const char* key) const {
         char text[600];
-        ::GetPrivateProfileStringA("Setting", key, "<missing>", text, sizeof text,
-                                   (dir() + "config\\Default" + std::to_string(profile) + ".gmp").c_str());
+        ::GetPrivateProfileStringA(
+            "Setting", key, "<missing>", text, sizeof text,
+            (dir() + "config\\Default" + std::to_string(profile) + ".gmp").c_str());
         return text;
     }
 
@@ -281,11 +296,13 @@ TEST_F(OptionWithMonitorTest, ExportWritesTheEditedProfileWholeAndAppliesNothing
     TestFolder::WriteFile(file, "[Old]\r\nStale=1\r\n[Setting]\r\nLeftOver=7\r\n");
     Click(Button(kExport));
     ASSERT_TRUE(test::ChooseFile(main_, file));
-    ASSERT_TRUE(PumpUntil([&] { return TestFolder::ReadFile(file).find("Unapplied") != std::string::npos; }));
+    ASSERT_TRUE(PumpUntil(
+        [&] { return TestFolder::ReadFile(file).find("Unapplied") != std::string::npos; }));
     const std::string text = TestFolder::ReadFile(file);
     EXPECT_EQ(text.find("Stale"), std::string::npos) << "the old file is replaced whole";
     EXPECT_EQ(text.find("LeftOver"), std::string::npos);
-    EXPECT_EQ(monitor.Block().Profile(0).Get(prof::ProFileName), "Shared 1") << "export applies nothing";
+    EXPECT_EQ(monitor.Block().Profile(0).Get(prof::ProFileName), "Shared 1")
+        << "export applies nothing";
     EXPECT_EQ(monitor.Count(1224), 0);
 }
 
@@ -359,12 +376,14 @@ TEST_F(OptionWithMonitorTest, OkAppliesThenCloses) {
 TEST_F(OptionWithMonitorTest, TheDisplaySettingsRecordIsWrittenOnEveryApply) {
     ASSERT_TRUE(StartOption());
     ApplyAndWaitForNotice();
-    EXPECT_EQ(Config("OSDSetting", "config"), std::string(698, '0')) << "348 zero bytes and their checksum";
+    EXPECT_EQ(Config("OSDSetting", "config"), std::string(698, '0'))
+        << "348 zero bytes and their checksum";
 }
 
 TEST_F(OptionWithMonitorTest, ASmallerSectionOfTheSharedNameIsNeverMapped) {
     monitor.shared.Close();
-    win::unique_handle foreign(::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096,
+    win::unique_handle foreign(::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE,
+                                                    0, 4096,
                                                     "Orvex_Gaming_Mouse_Normal_Share_Data"));
     ASSERT_TRUE(foreign);
     win::unique_view view(::MapViewOfFile(foreign.get(), FILE_MAP_ALL_ACCESS, 0, 0, 4096));
@@ -446,7 +465,8 @@ TEST_F(OptionWithMonitorTest, TheLightingResetRestoresEveryProfileAndTheDisplayS
 TEST_F(OptionTest, WithoutAMonitorItWorksOnTheFilesAndApplyEndsAtOnce) {
     ::CreateDirectoryA((dir() + "config").c_str(), nullptr);
     TestFolder::WriteFile(dir() + "config.ini", "[Setting]\r\nCurrentProfile=1\r\n");
-    TestFolder::WriteFile(dir() + "config\\Default1.gmp", "[Setting]\r\nProFileName=From the file\r\n");
+    TestFolder::WriteFile(dir() + "config\\Default1.gmp",
+                          "[Setting]\r\nProFileName=From the file\r\n");
     ASSERT_TRUE(StartOption());
     EXPECT_EQ(Label(1), "From the file");
     EXPECT_EQ(Label(0), "Default1") << "missing files give the default profile";
@@ -454,14 +474,16 @@ TEST_F(OptionTest, WithoutAMonitorItWorksOnTheFilesAndApplyEndsAtOnce) {
     Click(Button(kSelector1 + 4));
     Click(Button(kApply));
     ASSERT_TRUE(PumpUntil([&] { return Config("Setting", "CurrentProfile") == "4"; }));
-    EXPECT_TRUE(PumpUntil([&] { return Enabled(kApply) && Enabled(kOk); }, 5000)) << "nobody to wait for";
+    EXPECT_TRUE(PumpUntil([&] { return Enabled(kApply) && Enabled(kOk); }, 5000))
+        << "nobody to wait for";
     EXPECT_EQ(ProfileKey(1, "ProFileName"), "From the file");
     EXPECT_TRUE(TestFolder::Exists(dir() + "config\\sequence.dat"));
 }
 
 TEST_F(OptionTest, AStoredProfileNumberOutOfRangeEditsNoProfileUntilOneIsChosen) {
     for (const char* stored : {"9", "-1"}) {
-        TestFolder::WriteFile(dir() + "config.ini", std::string("[Setting]\r\nCurrentProfile=") + stored + "\r\n");
+        TestFolder::WriteFile(dir() + "config.ini",
+                              std::string("[Setting]\r\nCurrentProfile=") + stored + "\r\n");
         ASSERT_TRUE(StartOption()) << stored;
         EXPECT_EQ(Label(4), "Default5") << stored;
         Click(Button(kEdit));
@@ -472,7 +494,8 @@ TEST_F(OptionTest, AStoredProfileNumberOutOfRangeEditsNoProfileUntilOneIsChosen)
         Rename(kEdit, std::string("Third ") + stored);
         Click(Button(kApply));
         EXPECT_TRUE(PumpUntil([&] {
-            return Config("Setting", "CurrentProfile") == "2" && ProfileKey(2, "ProFileName") == "Third " + std::string(stored);
+            return Config("Setting", "CurrentProfile") == "2" &&
+                   ProfileKey(2, "ProFileName") == "Third " + std::string(stored);
         })) << stored;
         ::PostMessageA(main_, WM_CLOSE, 0, 0);
         EXPECT_TRUE(ClosedAndEnded()) << stored;
@@ -488,7 +511,8 @@ TEST_F(OptionTest, ASecondStartShowsNothing) {
     EXPECT_TRUE(test::Ended(second, 15000));
     ::CloseHandle(second);
     int windows = 0;
-    for (HWND w = ::FindWindowA(nullptr, "Brennick"); w; w = ::FindWindowExA(nullptr, w, nullptr, "Brennick"))
+    for (HWND w = ::FindWindowA(nullptr, "Brennick"); w;
+         w = ::FindWindowExA(nullptr, w, nullptr, "Brennick"))
         ++windows;
     EXPECT_EQ(windows, 1);
 }
@@ -548,7 +572,8 @@ TEST_F(OptionTest, TheMainDialogHasItsMasksShapeAndTabsSwitchPages) {
     // The five pages: children at the page area, only the buttons page shown.
     std::vector<HWND> pages;
     char area[128] = "";
-    ::GetPrivateProfileStringA("BUTTONPOS", "42", "", area, sizeof area, Skin("skin_main.ini").c_str());
+    ::GetPrivateProfileStringA("BUTTONPOS", "42", "", area, sizeof area,
+                               Skin("skin_main.ini").c_str());
     std::istringstream parts(area);
     std::string name;
     int left = 0, top = 0;
@@ -590,7 +615,8 @@ TEST_F(OptionTest, FirmwareVersionShownOnlyInItsRangeAtStartAndAnyAfterARead) {
         TestFolder::WriteFile(dir() + "config.ini", ini);
         EXPECT_TRUE(StartOption()) << version;
         if (readBack) {
-            WritePrivateProfileStringA("Setting", "FWVersion", "650", (dir() + "config.ini").c_str());
+            WritePrivateProfileStringA("Setting", "FWVersion", "650",
+                                       (dir() + "config.ini").c_str());
             ::PostMessageA(main_, 1254, 0, 0);
         }
         test::Settle(700);
@@ -601,8 +627,9 @@ TEST_F(OptionTest, FirmwareVersionShownOnlyInItsRangeAtStartAndAnyAfterARead) {
         option_ = nullptr;
         return pixels;
     };
-    const auto v100 = lineFor("100"), v500 = lineFor("500"), v99 = lineFor("99"), v501 = lineFor("501"),
-               missing = lineFor(""), v650 = lineFor("650"), v650Read = lineFor("650", true);
+    const auto v100 = lineFor("100"), v500 = lineFor("500"), v99 = lineFor("99"),
+               v501 = lineFor("501"), missing = lineFor(""), v650 = lineFor("650"),
+               v650Read = lineFor("650", true);
     EXPECT_NE(v100, v500) << "both shown, as 1.00 and 5.00";
     EXPECT_EQ(missing, v100) << "a missing key reads as 100";
     EXPECT_EQ(v99, v501) << "both N/A";
@@ -659,8 +686,10 @@ TEST_F(OptionJourneyTest, PickRenameApplyAndTheMouseSwitches) {
     EXPECT_EQ(Label(2), "Headline");
     Click(Button(kApply));
     ASSERT_TRUE(PumpUntil([&] { return MouseLog().find("set ok 05 03 02") != std::string::npos; }))
-        << "report 5 selects profile index 2\n" << MouseLog();
-    EXPECT_TRUE(PumpUntil([&] { return Enabled(kOk) && Enabled(kApply); })) << "the monitor answered";
+        << "report 5 selects profile index 2\n"
+        << MouseLog();
+    EXPECT_TRUE(PumpUntil([&] { return Enabled(kOk) && Enabled(kApply); }))
+        << "the monitor answered";
     EXPECT_EQ(ProfileKey(2, "ProFileName"), "Headline");
     EXPECT_EQ(Config("Setting", "CurrentProfile"), "2");
     SharedBlock shared;
@@ -685,7 +714,8 @@ class ButtonsPageTest : public OptionWithMonitorTest {
     void Choose(int button, int command) {
         Click(Function(button));
         HWND menu = nullptr;
-        ASSERT_TRUE(PumpUntil([&] { return (menu = ::FindWindowA("#32768", nullptr)) && ::IsWindowVisible(menu); }));
+        ASSERT_TRUE(PumpUntil(
+            [&] { return (menu = ::FindWindowA("#32768", nullptr)) && ::IsWindowVisible(menu); }));
         ::PostMessageA(Page(), WM_CANCELMODE, 0, 0);
         ::PostMessageA(main_, WM_CANCELMODE, 0, 0);
         ASSERT_TRUE(PumpUntil([&] { return !::IsWindowVisible(menu) || !::IsWindow(menu); }));
@@ -770,7 +800,8 @@ TEST_F(ButtonsPageTest, AssigningALibraryMacroCopiesItAndAnotherFunctionClearsIt
         library.Save(store);
     }
     // Written through to the disk before the program reads it.
-    ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, (dir() + "config\\sequence.dat").c_str());
+    ::WritePrivateProfileStringA(nullptr, nullptr, nullptr,
+                                 (dir() + "config\\sequence.dat").c_str());
     ASSERT_TRUE(StartOption());
     Choose(5, 1100);
     ASSERT_TRUE(PumpUntil([&] { return test::TextOf(Function(5)) == "Macro 0"; }));
@@ -797,16 +828,20 @@ TEST_F(ButtonsPageTest, TheMenuHasItsFrameAndHoverShowsTheMousePicture) {
     ASSERT_TRUE(StartOption());
     Click(Function(2));
     HWND menu = nullptr;
-    ASSERT_TRUE(PumpUntil([&] { return (menu = ::FindWindowA("#32768", nullptr)) && ::IsWindowVisible(menu); }));
+    ASSERT_TRUE(PumpUntil(
+        [&] { return (menu = ::FindWindowA("#32768", nullptr)) && ::IsWindowVisible(menu); }));
     RECT r{};
     ::GetWindowRect(menu, &r);
     // The frame is drawn after the menu paints itself: wait for it, within
     // a generous limit, rather than for a fixed time.
     std::vector<COLORREF> pixels;
-    PumpUntil([&] {
-        pixels = test::ClientPixels(nullptr, RECT{r.left, r.top, r.left + 3, r.top + 3});
-        return pixels.size() > 4 && pixels[0] == RGB(253, 249, 4) && pixels[4] == RGB(6, 18, 44);
-    }, 10000);
+    PumpUntil(
+        [&] {
+            pixels = test::ClientPixels(nullptr, RECT{r.left, r.top, r.left + 3, r.top + 3});
+            return pixels.size() > 4 && pixels[0] == RGB(253, 249, 4) &&
+                   pixels[4] == RGB(6, 18, 44);
+        },
+        10000);
     ASSERT_GT(pixels.size(), 4u);
     EXPECT_EQ(pixels[0], RGB(253, 249, 4)) << "yellow outside";
     EXPECT_EQ(pixels[4], RGB(6, 18, 44)) << "then the menu's own colour";
@@ -827,7 +862,8 @@ TEST_F(ButtonsPageTest, TheMenuHasItsFrameAndHoverShowsTheMousePicture) {
         ::GetWindowRect(Function(index), &b);
         ::SetCursorPos((b.left + b.right) / 2, (b.top + b.bottom) / 2);
         HWND picture = nullptr;
-        EXPECT_TRUE(PumpUntil([&] { return (picture = shownPicture()) != nullptr; }, 10000)) << index;
+        EXPECT_TRUE(PumpUntil([&] { return (picture = shownPicture()) != nullptr; }, 10000))
+            << index;
         test::Settle(300);
         RECT area{};
         if (picture)
@@ -835,13 +871,17 @@ TEST_F(ButtonsPageTest, TheMenuHasItsFrameAndHoverShowsTheMousePicture) {
         auto pixels = picture ? test::ClientPixels(picture, area) : std::vector<COLORREF>{};
         RECT main{};
         ::GetWindowRect(main_, &main);
-        ::SetCursorPos(main.left > 10 ? main.left - 10 : main.right + 10, main.top + 10); // off the dialog
-        EXPECT_TRUE(PumpUntil([&] {
-            for (HWND c = ::GetWindow(Page(), GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
-                if (::GetDlgCtrlID(c) == 100 && ::IsWindowVisible(c))
-                    return false;
-            return true;
-        }, 10000)) << index;
+        ::SetCursorPos(main.left > 10 ? main.left - 10 : main.right + 10,
+                       main.top + 10); // off the dialog
+        EXPECT_TRUE(PumpUntil(
+            [&] {
+                for (HWND c = ::GetWindow(Page(), GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
+                    if (::GetDlgCtrlID(c) == 100 && ::IsWindowVisible(c))
+                        return false;
+                return true;
+            },
+            10000))
+            << index;
         return pixels;
     };
     // The picture file as it would be drawn into the picture's rectangle.
@@ -861,7 +901,8 @@ TEST_F(ButtonsPageTest, TheMenuHasItsFrameAndHoverShowsTheMousePicture) {
         return pixels;
     };
     // Buttons 8 to 13 show the whole mouse; the others each a picture of their own.
-    const auto first = pictureOver(0), tenth = pictureOver(9), eleventh = pictureOver(10), last = pictureOver(14);
+    const auto first = pictureOver(0), tenth = pictureOver(9), eleventh = pictureOver(10),
+               last = pictureOver(14);
     ASSERT_FALSE(first.empty());
     EXPECT_TRUE(tenth == filePixels("mouse.jpg", tenth.size())) << "button 10 shows mouse.jpg";
     EXPECT_TRUE(first == filePixels("mouse_1.jpg", first.size())) << "button 1 shows mouse_1.jpg";
@@ -881,7 +922,8 @@ TEST_F(ButtonsPageTest, TheLaunchDialogStartsEmptyKeepsTypedPathsAndCancelChange
     HWND edit = test::ControlAt(dialog, ini, 1);
     EXPECT_EQ(test::TextOf(edit), "") << "not a run-program button yet";
     test::Type(edit, std::string(300, 'p'));
-    ASSERT_TRUE(PumpUntil([&] { return test::TextOf(edit).size() == 261u; })) << "as much as the record holds";
+    ASSERT_TRUE(PumpUntil([&] { return test::TextOf(edit).size() == 261u; }))
+        << "as much as the record holds";
     test::Settle(1000); // the characters it refused are all handled
     EXPECT_EQ(test::TextOf(edit).size(), 261u);
     ::SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
@@ -921,7 +963,8 @@ TEST_F(ButtonsPageTest, ThePlayerDialogShowsTheStoredPlayerAndStoresTheChosenOne
     // The menu dismissed without a choice keeps it.
     Click(player);
     HWND menu = nullptr;
-    ASSERT_TRUE(PumpUntil([&] { return (menu = ::FindWindowA("#32768", nullptr)) && ::IsWindowVisible(menu); }));
+    ASSERT_TRUE(PumpUntil(
+        [&] { return (menu = ::FindWindowA("#32768", nullptr)) && ::IsWindowVisible(menu); }));
     ::PostMessageA(dialog, WM_CANCELMODE, 0, 0);
     ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(menu) || !::IsWindowVisible(menu); }));
     test::Settle(300);
@@ -970,7 +1013,8 @@ TEST_F(OptionJourneyTest, APageEditAndAResetReachTheMouse) {
     ASSERT_TRUE(shared.Open() && shared.CopyIn(block));
     const int current = block.CurrentProfile();
     ASSERT_TRUE(SettingsBlock::IsProfileIndex(current));
-    EXPECT_NE(mouse.Command("state").second.find("polling " + std::to_string(block.Profile(current).Get(prof::PollingRate))),
+    EXPECT_NE(mouse.Command("state").second.find(
+                  "polling " + std::to_string(block.Profile(current).Get(prof::PollingRate))),
               std::string::npos)
         << mouse.Command("state").second;
     EXPECT_TRUE(PumpUntil([&] { return Enabled(kApply); }));
@@ -1023,8 +1067,8 @@ class FocusWindow {
         wc.hInstance = ::GetModuleHandleA(nullptr);
         wc.lpszClassName = "GmJourneyFocus";
         ::RegisterClassA(&wc);
-        hwnd = ::CreateWindowExA(0, wc.lpszClassName, "focus", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 200,
-                                 120, nullptr, nullptr, wc.hInstance, nullptr);
+        hwnd = ::CreateWindowExA(0, wc.lpszClassName, "focus", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40,
+                                 40, 200, 120, nullptr, nullptr, wc.hInstance, nullptr);
         ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
     ~FocusWindow() { ::DestroyWindow(hwnd); }
@@ -1050,10 +1094,11 @@ class FocusWindow {
   private:
     static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) noexcept {
         auto* self = reinterpret_cast<FocusWindow*>(::GetWindowLongPtrA(h, GWLP_USERDATA));
-        if (self && (msg == WM_KEYDOWN || msg == WM_KEYUP || msg == WM_SYSKEYDOWN || msg == WM_SYSKEYUP)) {
+        if (self &&
+            (msg == WM_KEYDOWN || msg == WM_KEYUP || msg == WM_SYSKEYDOWN || msg == WM_SYSKEYUP)) {
             char text[8];
-            std::snprintf(text, sizeof text, "%c%02X", (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN) ? '+' : '-',
-                          unsigned(wp));
+            std::snprintf(text, sizeof text, "%c%02X",
+                          (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN) ? '+' : '-', unsigned(wp));
             self->keys.push_back({text, ::GetTickCount()});
             return 0;
         }
@@ -1083,7 +1128,8 @@ TEST_F(OptionJourneyTest, RecordAMacroGiveItToAButtonPressItAndTheKeysArrive) {
         library.Save(store);
     }
     // Written through to the disk before the program reads it.
-    ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, (dir() + "config\\sequence.dat").c_str());
+    ::WritePrivateProfileStringA(nullptr, nullptr, nullptr,
+                                 (dir() + "config\\sequence.dat").c_str());
     ASSERT_TRUE(mouse.Start());
     monitor_ = test::StartProcess(dir(), "Monitor.exe", "1");
     ASSERT_TRUE(FoundMain());
@@ -1095,7 +1141,8 @@ TEST_F(OptionJourneyTest, RecordAMacroGiveItToAButtonPressItAndTheKeysArrive) {
     auto choose = [&](int button, int command) {
         Click(test::ControlAt(page, buttons, 20 + button));
         HWND menu = nullptr;
-        ASSERT_TRUE(PumpUntil([&] { return (menu = ::FindWindowA("#32768", nullptr)) && ::IsWindowVisible(menu); }));
+        ASSERT_TRUE(PumpUntil(
+            [&] { return (menu = ::FindWindowA("#32768", nullptr)) && ::IsWindowVisible(menu); }));
         ::PostMessageA(page, WM_CANCELMODE, 0, 0);
         ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(menu) || !::IsWindowVisible(menu); }));
         ::PostMessageA(page, WM_COMMAND, WPARAM(command), 0);
@@ -1105,13 +1152,16 @@ TEST_F(OptionJourneyTest, RecordAMacroGiveItToAButtonPressItAndTheKeysArrive) {
     // G, a pause, M, with their delays.
     choose(4, 1049);
     HWND manager = nullptr;
-    ASSERT_TRUE(PumpUntil([&] { return (manager = ::FindWindowA(nullptr, "Marbek Gaming Mouse Macro Manager")); }));
+    ASSERT_TRUE(PumpUntil(
+        [&] { return (manager = ::FindWindowA(nullptr, "Marbek Gaming Mouse Macro Manager")); }));
     const std::string ini = Skin("skin_macro_manager.ini");
     const HWND macros = ::GetDlgItem(manager, 4096);
     RECT line{};
     ::SendMessageA(macros, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&line));
-    ::PostMessageA(macros, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(line.left + 30, (line.top + line.bottom) / 2));
-    ::PostMessageA(macros, WM_LBUTTONUP, 0, MAKELPARAM(line.left + 30, (line.top + line.bottom) / 2));
+    ::PostMessageA(macros, WM_LBUTTONDOWN, MK_LBUTTON,
+                   MAKELPARAM(line.left + 30, (line.top + line.bottom) / 2));
+    ::PostMessageA(macros, WM_LBUTTONUP, 0,
+                   MAKELPARAM(line.left + 30, (line.top + line.bottom) / 2));
     test::Settle(300);
     Click(test::ControlAt(manager, ini, 8)); // record delays
     Click(test::ControlAt(manager, ini, 7)); // record
@@ -1148,7 +1198,8 @@ TEST_F(OptionJourneyTest, RecordAMacroGiveItToAButtonPressItAndTheKeysArrive) {
 
     // Give it to button index 4 and apply.
     choose(4, 1100);
-    ASSERT_TRUE(PumpUntil([&] { return test::TextOf(test::ControlAt(page, buttons, 24)) == "Journey"; }));
+    ASSERT_TRUE(
+        PumpUntil([&] { return test::TextOf(test::ControlAt(page, buttons, 24)) == "Journey"; }));
     const std::size_t logBefore = MouseLog().size();
     Click(Button(kApply));
     ASSERT_TRUE(PumpUntil([&] { return Enabled(kApply) && MouseLog().size() > logBefore; }));
@@ -1180,7 +1231,8 @@ TEST_F(OptionJourneyTest, RecordAMacroGiveItToAButtonPressItAndTheKeysArrive) {
     for (int e = 0; e < 4; ++e) {
         EXPECT_EQ(back.Event(e).keyCode, recorded.Event(e).keyCode) << e;
         EXPECT_EQ(back.Event(e).direction, recorded.Event(e).direction) << e;
-        EXPECT_NEAR(back.Event(e).delay, recorded.Event(e).delay, 5) << e << ": 5 ms units on the wire";
+        EXPECT_NEAR(back.Event(e).delay, recorded.Event(e).delay, 5)
+            << e << ": 5 ms units on the wire";
     }
 
     // Press the button on the mouse: the focused window gets the keys in order.
@@ -1192,12 +1244,14 @@ TEST_F(OptionJourneyTest, RecordAMacroGiveItToAButtonPressItAndTheKeysArrive) {
     EXPECT_EQ(target.Joined(), "+47 -47 +4D -4D");
     const DWORD pause = target.keys[2].at - target.keys[1].at;
     EXPECT_GE(pause + 20, DWORD(recorded.Event(1).delay)) << "the recorded pause is kept";
-    EXPECT_LE(pause, DWORD(recorded.Event(1).delay) + 1000u) << "a safety limit; the benchmark measures timing";
+    EXPECT_LE(pause, DWORD(recorded.Event(1).delay) + 1000u)
+        << "a safety limit; the benchmark measures timing";
 
     // Button index 5 gets Ctrl+C through the shortcut dialog.
     choose(5, 1005);
     HWND shortcut = nullptr;
-    ASSERT_TRUE(PumpUntil([&] { return (shortcut = ::FindWindowA(nullptr, "Marbek Shortcut Dialog")); }));
+    ASSERT_TRUE(
+        PumpUntil([&] { return (shortcut = ::FindWindowA(nullptr, "Marbek Shortcut Dialog")); }));
     test::Settle(300);
     Stroke('C', false);
     Stroke('C', true);
@@ -1219,7 +1273,8 @@ TEST_F(OptionJourneyTest, RecordAMacroGiveItToAButtonPressItAndTheKeysArrive) {
 
     // A long macro on button index 6, stopped by a second press: nothing stays down.
     choose(6, 1101);
-    ASSERT_TRUE(PumpUntil([&] { return test::TextOf(test::ControlAt(page, buttons, 26)) == "Long"; }));
+    ASSERT_TRUE(
+        PumpUntil([&] { return test::TextOf(test::ControlAt(page, buttons, 26)) == "Long"; }));
     Click(Button(kApply));
     ASSERT_TRUE(PumpUntil([&] { return Enabled(kApply); }));
     test::Settle(500);

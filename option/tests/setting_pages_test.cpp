@@ -107,7 +107,8 @@ TEST_F(LightingPageTest, WithNoProfileChosenAClickChangesNoProfile) {
         test::Pump();
         for (int key : {6, 8, 25, 16})
             ClickCentre(page.button(key).hwnd());
-        EXPECT_TRUE(host.working == before) << "no profile edited, not even profile 0; stored " << stored;
+        EXPECT_TRUE(host.working == before)
+            << "no profile edited, not even profile 0; stored " << stored;
     }
 }
 

@@ -23,8 +23,8 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
 
 struct Owner {
     Owner(int x, int y, int w, int h) {
-        hwnd = ::CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, x, y, w, h, nullptr, nullptr,
-                                 nullptr, nullptr);
+        hwnd = ::CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, x, y, w, h, nullptr,
+                                 nullptr, nullptr, nullptr);
     }
     ~Owner() { ::DestroyWindow(hwnd); }
     HWND hwnd;
@@ -52,7 +52,8 @@ POINT Centre(HWND w) {
 }
 
 // Runs `warning` over `owner`: Enter and Esc at it first, then button `key`.
-int RunPressing(WarningDialog& warning, HWND owner, int key, bool* survivedKeys, POINT* centre = nullptr) {
+int RunPressing(WarningDialog& warning, HWND owner, int key, bool* survivedKeys,
+                POINT* centre = nullptr) {
     g_step = 0;
     g_script = [&](int step) {
         const HWND dialog = PopupOf(owner);
@@ -86,16 +87,32 @@ TEST(WarningDialogs, OnlyTheirButtonsCloseThemWithTheirAnswers) {
         int buttons;
     };
     const Case cases[] = {
-        {"click", [&](int key, bool* s) { ClickWarning w; return RunPressing(w, owner.hwnd, key, s); }, 3},
-        {"reset", [&](int key, bool* s) { ResetWarning w(owner.hwnd); return RunPressing(w, owner.hwnd, key, s); }, 3},
-        {"macro set", [&](int key, bool* s) { MacroSetWarning w; return RunPressing(w, owner.hwnd, key, s); }, 2},
+        {"click",
+         [&](int key, bool* s) {
+             ClickWarning w;
+             return RunPressing(w, owner.hwnd, key, s);
+         },
+         3},
+        {"reset",
+         [&](int key, bool* s) {
+             ResetWarning w(owner.hwnd);
+             return RunPressing(w, owner.hwnd, key, s);
+         },
+         3},
+        {"macro set",
+         [&](int key, bool* s) {
+             MacroSetWarning w;
+             return RunPressing(w, owner.hwnd, key, s);
+         },
+         2},
     };
     for (const Case& c : cases)
         for (int key = 1; key <= c.buttons; ++key) {
             bool survived = false;
             const int result = c.run(key, &survived);
             EXPECT_TRUE(survived) << c.name << ": Enter and Esc close nothing";
-            EXPECT_EQ(result, key == 1 ? skin::kDialogOk : skin::kDialogCancel) << c.name << " button " << key;
+            EXPECT_EQ(result, key == 1 ? skin::kDialogOk : skin::kDialogCancel)
+                << c.name << " button " << key;
             EXPECT_EQ(PopupOf(owner.hwnd), nullptr) << c.name << ": gone after its button";
             EXPECT_TRUE(::IsWindowEnabled(owner.hwnd)) << c.name << ": the owner works again";
         }
@@ -121,7 +138,9 @@ TEST(WarningDialogs, TheDeleteMacroWarningTakesEscAsCancelAndIgnoresEnter) {
             }
         };
         const UINT_PTR timer = ::SetTimer(nullptr, 0, 60, Tick);
-        EXPECT_EQ(w.Run(win::SkinFolder(), owner.hwnd), key == 1 ? skin::kDialogOk : skin::kDialogCancel) << key;
+        EXPECT_EQ(w.Run(win::SkinFolder(), owner.hwnd),
+                  key == 1 ? skin::kDialogOk : skin::kDialogCancel)
+            << key;
         ::KillTimer(nullptr, timer);
         EXPECT_TRUE(survived) << "Enter closes nothing";
     }
@@ -141,7 +160,8 @@ TEST(WarningDialogs, TheDeleteMacroWarningTakesEscAsCancelAndIgnoresEnter) {
                 ::PostMessageA(ButtonOf(dialog, 1), BM_CLICK, 0, 0);
         };
         const UINT_PTR timer = ::SetTimer(nullptr, 0, 60, Tick);
-        EXPECT_EQ(w.Run(win::SkinFolder(), owner.hwnd), skin::kDialogCancel) << (atButton ? "at a button" : "at the dialog");
+        EXPECT_EQ(w.Run(win::SkinFolder(), owner.hwnd), skin::kDialogCancel)
+            << (atButton ? "at a button" : "at the dialog");
         ::KillTimer(nullptr, timer);
         EXPECT_EQ(PopupOf(owner.hwnd), nullptr);
         EXPECT_TRUE(::IsWindowEnabled(owner.hwnd));

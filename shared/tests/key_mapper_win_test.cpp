@@ -9,7 +9,8 @@ namespace {
 TEST(SystemKeyMapper, UsLayoutMatchesTheTable) {
     const KeyMapper& keys = SystemKeys();
     for (const KeyCodeRow& row : KeyCodeTable) {
-        if (row.usage < 4 || row.usage > 69) continue;
+        if (row.usage < 4 || row.usage > 69)
+            continue;
         const KeyLookup usage = VirtualKeyToUsage(row.virtualKey, keys);
         EXPECT_TRUE(usage.found);
         EXPECT_EQ(usage.code, row.usage) << "virtual key " << row.virtualKey;

@@ -13,7 +13,8 @@ TEST(LanguageLibrary, EveryIdentifierTheProgramsUseHasText) {
     LanguageLibrary lan;
     ASSERT_TRUE(lan.Load(win::InstallDir()));
     for (int id = 1000; id <= 1078; ++id) {
-        if (id == 1068) continue; // not used by either program
+        if (id == 1068)
+            continue; // not used by either program
         const std::string text = lan.Get(id);
         EXPECT_FALSE(text.empty()) << id;
         EXPECT_LT(text.size(), 260u) << id;

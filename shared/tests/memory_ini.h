@@ -14,7 +14,7 @@
 namespace gm::test {
 
 class MemoryIni final : public IniStore {
-public:
+  public:
     std::map<std::pair<std::string, std::string>, std::string> values;
     std::vector<std::string> writeOrder;
 
@@ -28,7 +28,8 @@ public:
 
     int32_t ReadInt(const char* section, const char* key, int32_t fallback) override {
         const std::string* v = Find(section, key);
-        if (!v || v->empty()) return fallback;
+        if (!v || v->empty())
+            return fallback;
         return int32_t(std::strtol(v->c_str(), nullptr, 10));
     }
     std::string ReadText(const char* section, const char* key) override {
@@ -47,7 +48,8 @@ public:
         writeOrder.push_back(key);
         return true;
     }
-    bool WriteStruct(const char* section, const char* key, const void* data, std::size_t size) override {
+    bool WriteStruct(const char* section, const char* key, const void* data,
+                     std::size_t size) override {
         return WriteText(section, key, EncodeStruct(data, size));
     }
 };

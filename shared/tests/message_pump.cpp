@@ -22,6 +22,8 @@ bool PumpUntil(const std::function<bool()>& done, DWORD limitMs) {
     }
 }
 
-void Settle(DWORD ms) { PumpUntil([] { return false; }, ms); }
+void Settle(DWORD ms) {
+    PumpUntil([] { return false; }, ms);
+}
 
 } // namespace gm::test

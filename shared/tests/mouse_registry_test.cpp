@@ -10,8 +10,9 @@ namespace gm {
 namespace {
 
 class MouseRegistryTest : public ::testing::Test {
-protected:
-    MouseRegistryTest() : root_("Software\\GmTests\\" + test::UniqueName("reg")), reg_(root_ + "\\") {
+  protected:
+    MouseRegistryTest()
+        : root_("Software\\GmTests\\" + test::UniqueName("reg")), reg_(root_ + "\\") {
         block_.Profile(0).MakeDefault(0, LevelSet::Monitor);
     }
     ~MouseRegistryTest() override { ::RegDeleteTreeA(HKEY_CURRENT_USER, root_.c_str()); }
@@ -20,12 +21,14 @@ protected:
         char buf[64] = {};
         DWORD size = sizeof buf;
         DWORD type = 0;
-        if (::RegGetValueA(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_ANY, &type, buf, &size) != ERROR_SUCCESS)
+        if (::RegGetValueA(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_ANY, &type, buf, &size) !=
+            ERROR_SUCCESS)
             return "<missing>";
         return type == REG_SZ ? std::string(buf) : "<not text>";
     }
     void SetValue(const std::string& key, const char* name, const char* text) {
-        ASSERT_EQ(::RegSetKeyValueA(HKEY_CURRENT_USER, key.c_str(), name, REG_SZ, text, DWORD(strlen(text) + 1)),
+        ASSERT_EQ(::RegSetKeyValueA(HKEY_CURRENT_USER, key.c_str(), name, REG_SZ, text,
+                                    DWORD(strlen(text) + 1)),
                   ERROR_SUCCESS);
     }
     ProfileView profile() { return block_.Profile(0); }
@@ -54,7 +57,9 @@ TEST_F(MouseRegistryTest, WritesTextValuesWithTheAccelerationRow) {
     profile().Set(prof::ScrollWheelFlag, 0);
     profile().Set(prof::ScrollWheelSpeed, 4);
     ASSERT_EQ(reg_.Write(profile()), 1);
-    EXPECT_EQ(Value(mouse, "MouseSpeed") + Value(mouse, "MouseThreshold1") + Value(mouse, "MouseThreshold2"), "000");
+    EXPECT_EQ(Value(mouse, "MouseSpeed") + Value(mouse, "MouseThreshold1") +
+                  Value(mouse, "MouseThreshold2"),
+              "000");
     EXPECT_EQ(Value(reg_.DesktopKey(), "WheelScrollLines"), "4");
 }
 
@@ -80,7 +85,8 @@ TEST_F(MouseRegistryTest, ReadsWheelMinusOneAndMatchesThresholds) {
 TEST_F(MouseRegistryTest, MissingKeysAreCreated) {
     ASSERT_EQ(reg_.Read(profile()), 1);
     HKEY k;
-    ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, reg_.DesktopKey().c_str(), 0, KEY_READ, &k), ERROR_SUCCESS);
+    ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, reg_.DesktopKey().c_str(), 0, KEY_READ, &k),
+              ERROR_SUCCESS);
     ::RegCloseKey(k);
     EXPECT_EQ(profile().Get(prof::Acceleration), 10) << "nothing to match, nothing changed";
 }

@@ -6,7 +6,7 @@ namespace gm {
 namespace {
 
 class MouseValues : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { profile().MakeDefault(0, LevelSet::Monitor); }
     ProfileView profile() { return block.Profile(0); }
     SettingsBlock block;

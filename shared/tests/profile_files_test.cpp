@@ -18,10 +18,14 @@ using test::TestFolder;
 
 // A registry location of our own, so tests never touch the user's settings.
 class ProfileFilesTest : public ::testing::Test {
-protected:
+  protected:
     ProfileFilesTest() : base_("Software\\GmTests\\" + test::UniqueName("files") + "\\") {}
-    ~ProfileFilesTest() override { ::RegDeleteTreeA(HKEY_CURRENT_USER, base_.substr(0, base_.size() - 1).c_str()); }
-    ProfileFiles Files(LevelSet levels = LevelSet::Monitor) { return ProfileFiles(dir.path(), levels, MouseRegistry(base_)); }
+    ~ProfileFilesTest() override {
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, base_.substr(0, base_.size() - 1).c_str());
+    }
+    ProfileFiles Files(LevelSet levels = LevelSet::Monitor) {
+        return ProfileFiles(dir.path(), levels, MouseRegistry(base_));
+    }
 
     TestFolder dir;
     std::string base_;
@@ -33,7 +37,8 @@ std::vector<std::string> KeysOf(const std::string& text) {
     std::string line;
     while (std::getline(in, line)) {
         const auto eq = line.find('=');
-        if (eq != std::string::npos) keys.push_back(line.substr(0, eq));
+        if (eq != std::string::npos)
+            keys.push_back(line.substr(0, eq));
     }
     return keys;
 }
@@ -42,8 +47,10 @@ std::string ValueOf(const std::string& text, const std::string& key) {
     std::istringstream in(text);
     std::string line;
     while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.rfind(key + "=", 0) == 0) return line.substr(key.size() + 1);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.rfind(key + "=", 0) == 0)
+            return line.substr(key.size() + 1);
     }
     return "<missing>";
 }
@@ -76,33 +83,41 @@ TEST_F(ProfileFilesTest, NoFilesGiveFiveDefaultProfiles) {
     }
     SettingsBlock o;
     ASSERT_TRUE(Files(LevelSet::Option).LoadAll(o));
-    EXPECT_EQ(o.Profile(0).Get(prof::CpiLevelX(2)), 8) << "the configuration program's default levels";
+    EXPECT_EQ(o.Profile(0).Get(prof::CpiLevelX(2)), 8)
+        << "the configuration program's default levels";
 }
 
 TEST_F(ProfileFilesTest, HandWrittenFilesLoadIntoTheRightFields) {
     std::vector<uint8_t> record(kButtonSize, 0);
-    record[0] = 4;              // ButtonIndex
-    record[1] = 16;             // macro
+    record[0] = 4;  // ButtonIndex
+    record[1] = 16; // macro
     std::memcpy(&record[8], "jump", 4);
-    record[36] = 2;             // RepeatCount
-    record[40] = 2;             // EventCount
-    record[42] = 0x2C; record[43] = 1; record[44] = 0x19; record[45] = 0;   // Space down, 25 ms
-    record[46] = 0x2C; record[47] = 2; record[48] = 0xF4; record[49] = 1;   // Space up, 500 ms
+    record[36] = 2; // RepeatCount
+    record[40] = 2; // EventCount
+    record[42] = 0x2C;
+    record[43] = 1;
+    record[44] = 0x19;
+    record[45] = 0; // Space down, 25 ms
+    record[46] = 0x2C;
+    record[47] = 2;
+    record[48] = 0xF4;
+    record[49] = 1; // Space up, 500 ms
     std::memcpy(&record[202], "C:\\x.exe", 8);
 
     ::CreateDirectoryA((dir / "config").c_str(), nullptr);
-    TestFolder::WriteFile(dir / "config.ini", "[Setting]\r\nCurrentProfile=1\r\nMouseType=7\r\nMouseColor=2\r\n");
-    TestFolder::WriteFile(dir / "config\\Default1.gmp",
-                          "[Setting]\r\n"
-                          "ProFileName=Sniper\r\n"
-                          "GameFile=D:\\Games\\shooter.exe\r\n"
-                          "MouseSpeed=14\r\n"
-                          "CpiLevel_X3=9\r\n"
-                          "CpiLevel_Y0=3\r\n"
-                          "dpiStepFlag2=0\r\n"
-                          "dpibyDpiIndicator1=300\r\n"
-                          "ProfileSwitchIndictor=3\r\n"
-                          "MacroKeyInfo4=" + HandEncoded(record) + "\r\n");
+    TestFolder::WriteFile(dir / "config.ini",
+                          "[Setting]\r\nCurrentProfile=1\r\nMouseType=7\r\nMouseColor=2\r\n");
+    TestFolder::WriteFile(dir / "config\\Default1.gmp", "[Setting]\r\n"
+                                                        "ProFileName=Sniper\r\n"
+                                                        "GameFile=D:\\Games\\shooter.exe\r\n"
+                                                        "MouseSpeed=14\r\n"
+                                                        "CpiLevel_X3=9\r\n"
+                                                        "CpiLevel_Y0=3\r\n"
+                                                        "dpiStepFlag2=0\r\n"
+                                                        "dpibyDpiIndicator1=300\r\n"
+                                                        "ProfileSwitchIndictor=3\r\n"
+                                                        "MacroKeyInfo4=" +
+                                                            HandEncoded(record) + "\r\n");
     SettingsBlock b;
     ASSERT_TRUE(Files().LoadAll(b));
     EXPECT_EQ(b.CurrentProfile(), 1);
@@ -120,14 +135,17 @@ TEST_F(ProfileFilesTest, HandWrittenFilesLoadIntoTheRightFields) {
     EXPECT_EQ(p.Get(prof::ProfileSwitchIndictor), 3);
     EXPECT_EQ(std::memcmp(p.Button(4).data(), record.data(), kButtonSize), 0);
     EXPECT_EQ(p.Button(4).Event(1).delay, 500);
-    EXPECT_EQ(p.Button(5).Get(btn::FunctionType), 13) << "a missing record is the button's fresh record";
-    EXPECT_EQ(b.Profile(0).Get(prof::ProFileName), "Default1") << "profiles without files get defaults";
+    EXPECT_EQ(p.Button(5).Get(btn::FunctionType), 13)
+        << "a missing record is the button's fresh record";
+    EXPECT_EQ(b.Profile(0).Get(prof::ProFileName), "Default1")
+        << "profiles without files get defaults";
 }
 
 TEST_F(ProfileFilesTest, SaveAllWritesKeysInOrderWithTheStructEncoding) {
     SettingsBlock b;
     b.Reset();
-    for (int i = 0; i < kProfileCount; ++i) b.Profile(i).MakeDefault(i, LevelSet::Monitor);
+    for (int i = 0; i < kProfileCount; ++i)
+        b.Profile(i).MakeDefault(i, LevelSet::Monitor);
     b.SetCurrentProfile(2);
     b.SetMouseType(5);
     b.SetMouseColor(1);
@@ -139,12 +157,14 @@ TEST_F(ProfileFilesTest, SaveAllWritesKeysInOrderWithTheStructEncoding) {
     ASSERT_TRUE(Files().SaveAll(b)) << "the config folder is created when missing";
 
     const std::string config = TestFolder::ReadFile(dir / "config.ini");
-    EXPECT_EQ(KeysOf(config), (std::vector<std::string>{"CurrentProfile", "MouseType", "MouseColor"}));
+    EXPECT_EQ(KeysOf(config),
+              (std::vector<std::string>{"CurrentProfile", "MouseType", "MouseColor"}));
     EXPECT_EQ(ValueOf(config, "CurrentProfile"), "2");
 
     const std::string text = TestFolder::ReadFile(dir / "config\\Default3.gmp");
     std::vector<std::string> expected;
-    for (const auto& k : ProfileKeys()) expected.push_back(k.name);
+    for (const auto& k : ProfileKeys())
+        expected.push_back(k.name);
     EXPECT_EQ(KeysOf(text), expected);
     EXPECT_EQ(text.substr(0, 9), "[Setting]");
     EXPECT_EQ(ValueOf(text, "ProFileName"), "Default4");
@@ -175,7 +195,8 @@ TEST_F(ProfileFilesTest, SaveAllWritesKeysInOrderWithTheStructEncoding) {
 
 TEST_F(ProfileFilesTest, CorruptRecordsAndOverlongValuesAreContained) {
     SettingsBlock b;
-    for (int i = 0; i < kProfileCount; ++i) b.Profile(i).MakeDefault(i, LevelSet::Monitor);
+    for (int i = 0; i < kProfileCount; ++i)
+        b.Profile(i).MakeDefault(i, LevelSet::Monitor);
     ButtonView big = b.Profile(0).Button(2);
     big.Set(btn::FunctionType, 16);
     big.Set(btn::EventCount, 300);
@@ -194,7 +215,8 @@ TEST_F(ProfileFilesTest, CorruptRecordsAndOverlongValuesAreContained) {
     SettingsBlock back;
     ASSERT_TRUE(Files().LoadAll(back));
     ProfileView p = back.Profile(0);
-    EXPECT_EQ(p.Button(0).Get(btn::FunctionType), 1) << "a damaged record never takes away the left click";
+    EXPECT_EQ(p.Button(0).Get(btn::FunctionType), 1)
+        << "a damaged record never takes away the left click";
     EXPECT_EQ(p.Button(0).Get(btn::ButtonIndex), 0);
     EXPECT_EQ(p.Button(2).Get(btn::EventCount), 40);
     EXPECT_EQ(p.Get(prof::ProFileName), std::string(249, 'n'));
@@ -219,7 +241,8 @@ TEST_F(ProfileFilesTest, SingleSettingWritesAndOptionDefaults) {
 
 TEST_F(ProfileFilesTest, CurrentProfileTakesTheRegistryMouseValues) {
     SettingsBlock b;
-    for (int i = 0; i < kProfileCount; ++i) b.Profile(i).MakeDefault(i, LevelSet::Monitor);
+    for (int i = 0; i < kProfileCount; ++i)
+        b.Profile(i).MakeDefault(i, LevelSet::Monitor);
     b.SetCurrentProfile(1);
     b.Profile(1).Set(prof::ScrollWheelFlag, 1);
     b.Profile(1).Set(prof::Acceleration, 25);
@@ -228,7 +251,8 @@ TEST_F(ProfileFilesTest, CurrentProfileTakesTheRegistryMouseValues) {
 
     // Another tool changes the wheel lines while we are not running.
     HKEY desk;
-    ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, (base_ + "Control Panel\\Desktop").c_str(), 0, KEY_ALL_ACCESS, &desk),
+    ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, (base_ + "Control Panel\\Desktop").c_str(), 0,
+                              KEY_ALL_ACCESS, &desk),
               ERROR_SUCCESS);
     ::RegSetValueExA(desk, "WheelScrollLines", 0, REG_SZ, reinterpret_cast<const BYTE*>("6"), 2);
     ::RegCloseKey(desk);
@@ -238,7 +262,8 @@ TEST_F(ProfileFilesTest, CurrentProfileTakesTheRegistryMouseValues) {
     EXPECT_EQ(back.Profile(1).Get(prof::ScrollWheelSpeed), 6);
     EXPECT_EQ(back.Profile(1).Get(prof::ScrollWheelFlag), 0);
     EXPECT_EQ(back.Profile(1).Get(prof::Acceleration), 19) << "row 19 was written for 25";
-    EXPECT_EQ(back.Profile(0).Get(prof::ScrollWheelSpeed), 3) << "only the current profile reads the registry";
+    EXPECT_EQ(back.Profile(0).Get(prof::ScrollWheelSpeed), 3)
+        << "only the current profile reads the registry";
 }
 
 } // namespace

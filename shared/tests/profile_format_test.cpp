@@ -16,10 +16,14 @@ TEST(ProfileFormat, KeysComeInFileOrder) {
     const auto& keys = ProfileKeys();
     ASSERT_EQ(keys.size(), 2u + 16u + 10u + 13u + 10u + 3u + 13u + 15u);
     std::vector<std::string> names;
-    for (const auto& k : keys) names.push_back(k.name);
-    const std::vector<std::string> head = {"ProFileName", "GameFile", "DbleClickSpeed", "ScrollWheelSpeed"};
+    for (const auto& k : keys)
+        names.push_back(k.name);
+    const std::vector<std::string> head = {"ProFileName", "GameFile", "DbleClickSpeed",
+                                           "ScrollWheelSpeed"};
     EXPECT_TRUE(std::equal(head.begin(), head.end(), names.begin()));
-    auto at = [&](const std::string& n) { return std::find(names.begin(), names.end(), n) - names.begin(); };
+    auto at = [&](const std::string& n) {
+        return std::find(names.begin(), names.end(), n) - names.begin();
+    };
     EXPECT_EQ(at("XYCpiFlag") + 1, at("CpiLevel_X0"));
     EXPECT_EQ(at("CpiLevel_X4") + 1, at("CpiLevel_Y0"));
     EXPECT_EQ(at("CpiLevel_Y4") + 1, at("CpiStep"));
@@ -51,7 +55,8 @@ TEST(ProfileFormat, SaveWritesEveryKeyInOrderAndLoadRestoresTheRecord) {
     MemoryIni file;
     ASSERT_TRUE(SaveProfile(file, p));
     std::vector<std::string> expected;
-    for (const auto& k : ProfileKeys()) expected.push_back(k.name);
+    for (const auto& k : ProfileKeys())
+        expected.push_back(k.name);
     EXPECT_EQ(file.writeOrder, expected);
     EXPECT_EQ(*file.Find("Setting", "ProFileName"), "Default3");
     EXPECT_EQ(*file.Find("Setting", "MouseSpeed"), "17");
@@ -128,7 +133,8 @@ TEST(ProfileFormat, DamagedButtonRecordsBecomeFreshAndCountsAreClamped) {
         EXPECT_EQ(button.Get(btn::EventCount), 0);
         EXPECT_EQ(button.Get(btn::ProgramPath), "");
     }
-    EXPECT_EQ(p.Button(0).Get(btn::FunctionType), 1) << "a damaged file never takes away the left click";
+    EXPECT_EQ(p.Button(0).Get(btn::FunctionType), 1)
+        << "a damaged file never takes away the left click";
     EXPECT_EQ(p.Button(3).Get(btn::FunctionType), 16);
     EXPECT_EQ(p.Button(3).Get(btn::EventCount), 40);
 }

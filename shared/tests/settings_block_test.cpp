@@ -55,10 +55,12 @@ TEST(SettingsBlock, TextFieldsAreCutToFitAndNulFilled) {
     p.Set(prof::ProFileName, std::string(400, 'N'));
     EXPECT_EQ(p.Get(prof::ProFileName), std::string(249, 'N'));
     EXPECT_EQ(p.data()[249], 0);
-    EXPECT_EQ(p.Get(prof::GameFile), std::string(502, 'x')) << "unterminated text stops at the field end";
+    EXPECT_EQ(p.Get(prof::GameFile), std::string(502, 'x'))
+        << "unterminated text stops at the field end";
     p.Set(prof::GameFile, "C:\\Games\\game.exe");
     EXPECT_EQ(p.Get(prof::GameFile), "C:\\Games\\game.exe");
-    for (std::size_t i = 250 + 17; i < 752; ++i) ASSERT_EQ(p.data()[i], 0) << "byte " << i;
+    for (std::size_t i = 250 + 17; i < 752; ++i)
+        ASSERT_EQ(p.data()[i], 0) << "byte " << i;
 
     ButtonView button = p.Button(0);
     button.Set(btn::MacroName, "a-name-longer-than-twenty-four");
@@ -96,8 +98,11 @@ TEST(SettingsBlock, DefaultProfilesDifferOnlyInResolutionLevels) {
     EXPECT_EQ(p.Get(prof::Indicator(3)), 21);
     EXPECT_EQ(p.Get(prof::FireOrOnToGoStatusIndicatorSetting), 1);
     const uint8_t indicator[] = {1, 3, 2, 5, 4};
-    for (int i = 0; i < kProfileCount; ++i) EXPECT_EQ(m.Profile(i).Get(prof::ProfileSwitchIndictor), indicator[i]);
-    EXPECT_EQ(p.data()[929] | p.data()[930] | p.data()[931] | p.data()[953] | p.data()[954] | p.data()[955], 0)
+    for (int i = 0; i < kProfileCount; ++i)
+        EXPECT_EQ(m.Profile(i).Get(prof::ProfileSwitchIndictor), indicator[i]);
+    EXPECT_EQ(p.data()[929] | p.data()[930] | p.data()[931] | p.data()[953] | p.data()[954] |
+                  p.data()[955],
+              0)
         << "padding stays zero";
 
     const uint8_t functions[] = {1, 2, 3, 8, 7, 13, 21, 0, 0, 0, 0, 0, 0, 9, 10};
@@ -118,13 +123,16 @@ TEST(SettingsBlock, ResetClearsProfilesAndFlagsButKeepsMouseColor) {
     EXPECT_FALSE(b.HasCurrentProfile());
     EXPECT_EQ(b.MouseType(), 0);
     EXPECT_EQ(b.MouseColor(), 0x5A5A5A5A);
-    for (std::size_t i = 4; i < 39584; ++i) ASSERT_EQ(b.data()[i], 0) << "profile byte " << i;
-    for (std::size_t i = 39592; i < kBlockSize; ++i) ASSERT_EQ(b.data()[i], 0) << "flag byte " << i;
+    for (std::size_t i = 4; i < 39584; ++i)
+        ASSERT_EQ(b.data()[i], 0) << "profile byte " << i;
+    for (std::size_t i = 39592; i < kBlockSize; ++i)
+        ASSERT_EQ(b.data()[i], 0) << "flag byte " << i;
 
     b.SetAllFlags(1);
     EXPECT_EQ(b.ButtonChangeFlag(0, 0), 1);
     EXPECT_EQ(b.CurrentProfileChangeFlag(), 1);
-    EXPECT_EQ(b.Profile(4).Button(14).Get(btn::ProgramPath), "") << "flags never spill into profiles";
+    EXPECT_EQ(b.Profile(4).Button(14).Get(btn::ProgramPath), "")
+        << "flags never spill into profiles";
 }
 
 TEST(SettingsBlock, EventCountClampsToForty) {

@@ -16,50 +16,63 @@
 namespace {
 
 void Fill(gm::SettingsBlock& b, int seed) {
-    for (std::size_t i = 0; i < gm::kBlockSize; ++i) b.data()[i] = uint8_t(i * 31 + seed);
+    for (std::size_t i = 0; i < gm::kBlockSize; ++i)
+        b.data()[i] = uint8_t(i * 31 + seed);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3) return 90;
+    if (argc < 3)
+        return 90;
     const std::string cmd = argv[1];
     const std::string prefix = argv[2];
     if (cmd == "check" && argc == 4) {
         const int seed = std::atoi(argv[3]);
         gm::SharedBlock shared(prefix);
-        if (!shared.Open()) return 91;
+        if (!shared.Open())
+            return 91;
         gm::SettingsBlock got, want;
-        if (!shared.CopyIn(got)) return 92;
+        if (!shared.CopyIn(got))
+            return 92;
         Fill(want, seed);
-        if (!(got == want)) return 93;
+        if (!(got == want))
+            return 93;
         Fill(want, seed + 1);
         return shared.CopyOut(want) ? 0 : 94;
     }
-    HANDLE mutex = ::OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, (prefix + "Mutex_Object").c_str());
-    if (!mutex) return 95;
+    HANDLE mutex =
+        ::OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, (prefix + "Mutex_Object").c_str());
+    if (!mutex)
+        return 95;
     if (cmd == "abandon") {
-        if (::WaitForSingleObject(mutex, INFINITE) != WAIT_OBJECT_0) return 96;
+        if (::WaitForSingleObject(mutex, INFINITE) != WAIT_OBJECT_0)
+            return 96;
         ::ExitProcess(0); // still owned: the mutex is abandoned
     }
     if (cmd == "hold") {
         gm::SharedBlock shared(prefix);
-        if (!shared.Open()) return 91;
+        if (!shared.Open())
+            return 91;
         HANDLE ready = ::OpenEventA(EVENT_MODIFY_STATE, FALSE, (prefix + "Ready").c_str());
-        if (!ready || ::WaitForSingleObject(mutex, INFINITE) != WAIT_OBJECT_0) return 96;
+        if (!ready || ::WaitForSingleObject(mutex, INFINITE) != WAIT_OBJECT_0)
+            return 96;
         gm::SettingsBlock b;
         Fill(b, 1);
-        if (!shared.CopyOut(b)) return 94; // the mutex is held again: it counts
+        if (!shared.CopyOut(b))
+            return 94; // the mutex is held again: it counts
         ::SetEvent(ready);
         ::Sleep(1000);
         Fill(b, 2);
-        if (!shared.CopyOut(b)) return 94;
+        if (!shared.CopyOut(b))
+            return 94;
         ::ReleaseMutex(mutex);
         return 0;
     }
     if (cmd == "trylock") {
         const DWORD r = ::WaitForSingleObject(mutex, 0);
-        if (r != WAIT_OBJECT_0) return 97;
+        if (r != WAIT_OBJECT_0)
+            return 97;
         ::ReleaseMutex(mutex);
         return 0;
     }

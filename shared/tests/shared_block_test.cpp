@@ -11,7 +11,8 @@ namespace gm {
 namespace {
 
 void Fill(SettingsBlock& b, int seed) {
-    for (std::size_t i = 0; i < kBlockSize; ++i) b.data()[i] = uint8_t(i * 31 + seed);
+    for (std::size_t i = 0; i < kBlockSize; ++i)
+        b.data()[i] = uint8_t(i * 31 + seed);
 }
 
 // Runs the peer program and returns its exit code (-1 when it did not end).
@@ -20,10 +21,14 @@ int RunPeer(const std::string& args) {
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -2;
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                          &pi))
+        return -2;
     DWORD code = DWORD(-1);
-    if (::WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0) ::GetExitCodeProcess(pi.hProcess, &code);
-    else ::TerminateProcess(pi.hProcess, 1);
+    if (::WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0)
+        ::GetExitCodeProcess(pi.hProcess, &code);
+    else
+        ::TerminateProcess(pi.hProcess, 1);
     ::CloseHandle(pi.hThread);
     ::CloseHandle(pi.hProcess);
     return int(code);
@@ -35,14 +40,15 @@ HANDLE StartPeer(const std::string& args) {
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                          &pi))
         return nullptr;
     ::CloseHandle(pi.hThread);
     return pi.hProcess;
 }
 
 class SharedBlockTest : public ::testing::Test {
-protected:
+  protected:
     std::string prefix = test::UniqueName("GmTest") + "_";
 };
 

@@ -33,7 +33,8 @@ TEST(StructCodec, RoundTripsRandomRecordsAndDetectsAnySingleDigitChange) {
     std::mt19937 rng(1234);
     for (int round = 0; round < 200; ++round) {
         std::vector<uint8_t> in(1 + rng() % 500);
-        for (auto& b : in) b = uint8_t(rng());
+        for (auto& b : in)
+            b = uint8_t(rng());
         const std::string text = EncodeStruct(in.data(), in.size());
         std::vector<uint8_t> out(in.size());
         ASSERT_TRUE(DecodeStruct(text, out.data(), out.size()));

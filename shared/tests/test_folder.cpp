@@ -23,7 +23,8 @@ void RemoveTree(const std::string& dir) {
     if (h != INVALID_HANDLE_VALUE) {
         do {
             const std::string name = fd.cFileName;
-            if (name == "." || name == "..") continue;
+            if (name == "." || name == "..")
+                continue;
             const std::string full = dir + name;
             if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 RemoveTree(full + "\\");
@@ -37,17 +38,22 @@ void RemoveTree(const std::string& dir) {
 
 void KillProcessesIn(const std::string& folder) {
     HANDLE snap = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snap == INVALID_HANDLE_VALUE) return;
+    if (snap == INVALID_HANDLE_VALUE)
+        return;
     PROCESSENTRY32 entry{};
     entry.dwSize = sizeof entry;
     for (BOOL ok = ::Process32First(snap, &entry); ok; ok = ::Process32Next(snap, &entry)) {
-        if (entry.th32ProcessID == ::GetCurrentProcessId()) continue;
-        HANDLE p = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE,
-                                 entry.th32ProcessID);
-        if (!p) continue;
+        if (entry.th32ProcessID == ::GetCurrentProcessId())
+            continue;
+        HANDLE p =
+            ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE,
+                          FALSE, entry.th32ProcessID);
+        if (!p)
+            continue;
         char path[MAX_PATH * 2];
         DWORD size = sizeof path;
-        if (::QueryFullProcessImageNameA(p, 0, path, &size) && StartsWithNoCase(std::string(path, size), folder)) {
+        if (::QueryFullProcessImageNameA(p, 0, path, &size) &&
+            StartsWithNoCase(std::string(path, size), folder)) {
             ::TerminateProcess(p, 9);
             ::WaitForSingleObject(p, 5000);
         }
@@ -59,8 +65,8 @@ void KillProcessesIn(const std::string& folder) {
 std::string UniqueName(const char* stem) {
     static std::atomic<int> counter{0};
     char name[128];
-    std::snprintf(name, sizeof name, "%s_%lu_%lu_%d", stem, ::GetCurrentProcessId(), ::GetTickCount(),
-                  counter++);
+    std::snprintf(name, sizeof name, "%s_%lu_%lu_%d", stem, ::GetCurrentProcessId(),
+                  ::GetTickCount(), counter++);
     return name;
 }
 
@@ -90,6 +96,8 @@ void TestFolder::WriteFile(const std::string& path, const std::string& bytes) {
     out << bytes;
 }
 
-bool TestFolder::Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool TestFolder::Exists(const std::string& path) {
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 } // namespace gm::test

@@ -7,7 +7,7 @@
 namespace gm::test {
 
 class TestFolder {
-public:
+  public:
     TestFolder();
     ~TestFolder();
     TestFolder(const TestFolder&) = delete;
@@ -20,7 +20,7 @@ public:
     static void WriteFile(const std::string& path, const std::string& bytes);
     static bool Exists(const std::string& path);
 
-private:
+  private:
     std::string path_;
 };
 
