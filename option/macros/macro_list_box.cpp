@@ -268,8 +268,16 @@ LRESULT MacroListBox::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
         CancelEdit();
         return 0;
     case WM_MOUSEWHEEL: {
-        const short delta = GET_WHEEL_DELTA_WPARAM(wp);
-        ::SendMessageA(hwnd(), WM_VSCROLL, delta > 0 ? SB_LINEUP : SB_LINEDOWN, 0);
+        // A line per notch: a message may carry several, and a smooth
+        // wheel sends parts of one, kept until they make a whole.
+        const int delta = GET_WHEEL_DELTA_WPARAM(wp);
+        if ((delta > 0) != (wheelRest_ > 0))
+            wheelRest_ = 0; // turned back: the part of a notch is dropped
+        wheelRest_ += delta;
+        for (; wheelRest_ >= WHEEL_DELTA; wheelRest_ -= WHEEL_DELTA)
+            ::SendMessageA(hwnd(), WM_VSCROLL, SB_LINEUP, 0);
+        for (; wheelRest_ <= -WHEEL_DELTA; wheelRest_ += WHEEL_DELTA)
+            ::SendMessageA(hwnd(), WM_VSCROLL, SB_LINEDOWN, 0);
         return 0;
     }
     case WM_RBUTTONDOWN:

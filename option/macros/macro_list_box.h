@@ -70,6 +70,7 @@ class MacroListBox : public skin::WindowBase {
     HWND parent_ = nullptr;
     int listId_ = 0;
     int hoverLine_ = -1;
+    int wheelRest_ = 0; // wheel movement short of a notch
     win::unique_hfont font_;
     bool editFlag_ = false;
     std::unique_ptr<InPlaceEdit> edit_;

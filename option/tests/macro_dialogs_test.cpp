@@ -608,6 +608,15 @@ TEST(MacroManagerLists, TheWheelScrollsEitherListALineANotch) {
         EXPECT_TRUE(WaitFor([&] { return top() == 2; }, 5000));
         wheel(120);
         EXPECT_TRUE(WaitFor([&] { return top() == 1; }, 5000));
+        // A message of three notches moves three lines; a smooth wheel's
+        // half notches move a line once they make a whole one.
+        wheel(-360);
+        EXPECT_TRUE(WaitFor([&] { return top() == 4; }, 5000)) << top();
+        wheel(-60);
+        test::Settle(200);
+        EXPECT_EQ(top(), 4) << "half a notch moves nothing yet";
+        wheel(-60);
+        EXPECT_TRUE(WaitFor([&] { return top() == 5; }, 5000)) << top();
     }
 }
 
