@@ -1,6 +1,7 @@
 // Option.exe: one instance at a time; the skinned popup menus get their
 // frame from a hook on this thread; the main dialog runs until it closes.
 #include "option/main_dialog.h"
+#include "option/macros/macro_names_win.h"
 #include "skin/menu_frame_hook.h"
 #include "win/handles.h"
 #include <windows.h>
@@ -10,6 +11,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         ::CreateMutexA(nullptr, FALSE, "Orvex_Gaming_Mouse_Normal_configure"));
     if (!instance || ::GetLastError() == ERROR_ALREADY_EXISTS)
         return 0;
+    gm::option::UseSystemNameComparison();
     gm::skin::MenuFrameHook::Install();
     {
         gm::option::MainDialog dialog;

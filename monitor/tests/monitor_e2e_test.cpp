@@ -520,6 +520,31 @@ TEST_F(MonitorTest, AnApplyDuringAReadBackIsTakenAfterItWhole) {
     }
 }
 
+TEST_F(MonitorTest, OnlyACopyOf151BytesCarriesANoticeText) {
+    ASSERT_TRUE(StartedWithMouse());
+    const HWND monitor = ::FindWindowA(nullptr, kMonitorWindow);
+    const auto send = [&](std::string bytes) {
+        COPYDATASTRUCT data{0, DWORD(bytes.size()), bytes.data()};
+        DWORD_PTR result = 0;
+        EXPECT_TRUE(::SendMessageTimeoutA(monitor, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
+                                          SMTO_ABORTIFHUNG, 5000, &result));
+        EXPECT_EQ(result, 1u) << bytes.size() << " bytes";
+    };
+    const auto padded = [](const std::string& text, std::size_t size) {
+        std::string bytes(size, '\0');
+        bytes.replace(1, text.size(), text);
+        return bytes;
+    };
+    send(padded("short", 150));
+    send(padded("long", 152));
+    EXPECT_EQ(Config("OSDData", "Message"), "<missing>") << "other sizes are ignored";
+    send(padded("Hello", 151));
+    EXPECT_EQ(Config("OSDData", "Message"), "Hello");
+    // A text that fills all 150 bytes without its end is cut there.
+    send(std::string(1, '\0') + std::string(150, 'x'));
+    EXPECT_EQ(Config("OSDData", "Message"), std::string(150, 'x'));
+}
+
 TEST_F(MonitorTest, AGameInTheForegroundSelectsItsProfile) {
     ASSERT_TRUE(StartedWithMouse());
     SharedBlock shared;

@@ -68,14 +68,24 @@ void MacroRecord::SetEvent(int slot, MacroEvent e) {
     std::memcpy(p + 2, &e.delay, 2);
 }
 
-bool SameMacroName(std::string_view libraryName, std::string_view buttonName) {
-    const std::string_view a = Trim(libraryName);
-    if (a.size() != buttonName.size())
+namespace {
+bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(buttonName[i]))
+        if (Lower(a[i]) != Lower(b[i]))
             return false;
     return true;
+}
+NameComparison g_sameName = SameIgnoringAsciiCase;
+} // namespace
+
+void SetNameComparison(NameComparison compare) {
+    g_sameName = compare ? compare : SameIgnoringAsciiCase;
+}
+
+bool SameMacroName(std::string_view libraryName, std::string_view buttonName) {
+    return g_sameName(Trim(libraryName), buttonName);
 }
 
 MacroRecord* MacroList::At(int position) {

@@ -81,6 +81,12 @@ class MacroList {
 // library's name is trimmed of surrounding spaces.
 bool SameMacroName(std::string_view libraryName, std::string_view buttonName);
 
+// How two names are compared ignoring case. The core alone folds ASCII
+// letters; the programs install the platform's comparison, which knows the
+// code page's other letters and its double-byte characters.
+using NameComparison = bool (*)(std::string_view, std::string_view);
+void SetNameComparison(NameComparison compare);
+
 // Copies a library macro into a button record (name cut to 23 characters,
 // repeat, count and all 40 event slots).
 void CopyMacroToButton(const MacroRecord& macro, ButtonView button);

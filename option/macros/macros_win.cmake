@@ -7,6 +7,7 @@ target_sources(option_win PRIVATE
     macros/keyboard_recorder_hook.cpp
     macros/macro_list_box.cpp
     macros/macro_manager_dialog.cpp
+    macros/macro_names_win.cpp
     dialogs/shortcut_dialog.cpp)
 target_link_libraries(option_win PUBLIC option_macros_core msimg32)
 
@@ -15,7 +16,7 @@ target_link_libraries(macro_dialog_host PRIVATE gm_warnings option_win)
 add_dependencies(macro_dialog_host skins lan)
 
 gm_test(option_macro_store_tests LABEL wine
-    SOURCES tests/macro_store_test.cpp
+    SOURCES tests/macro_store_test.cpp tests/macro_names_test.cpp
     LIBS option_win gm_test_support)
 
 gm_test(option_macro_dialogs_tests LABEL e2e

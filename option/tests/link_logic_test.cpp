@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 #include <cstring>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace gm::option {
 namespace {
@@ -61,6 +65,91 @@ TEST(DetectChanges, EachPerformanceFieldFlagsOnlyItsProfile) {
     check([](ProfileView v) { v.Set(prof::BTOption, 1); }, "BTOption");
     check([](ProfileView v) { v.Set(prof::HDDKeyboard, 1 - v.Get(prof::HDDKeyboard)); },
           "HDDKeyboard");
+}
+
+// Every field the link compares, listed here from the stored format rather
+// than from the code: each alone flags its own profile's performance
+// record and nothing else; the fields that travel without a flag flag
+// nothing.
+TEST(DetectChanges, EveryComparedFieldAloneAndEveryUncomparedFieldAlone) {
+    using namespace prof;
+    struct Edit {
+        std::string name;
+        std::function<void(ProfileView)> change;
+    };
+    std::vector<Edit> compared;
+    const auto i32 = [&](const char* name, I32Field f) {
+        compared.push_back({name, [f](ProfileView v) { v.Set(f, v.Get(f) + 1); }});
+    };
+    const auto u8 = [&](std::string name, U8Field f) {
+        compared.push_back({name, [f](ProfileView v) { v.Set(f, uint8_t(v.Get(f) + 1)); }});
+    };
+    i32("HDDKeyboard", HDDKeyboard);
+    i32("XYSynchronous", XYSynchronous);
+    i32("Sensitivity_X", Sensitivity_X);
+    i32("Sensitivity_Y", Sensitivity_Y);
+    i32("XYCpiFlag", XYCpiFlag);
+    for (int s = 0; s < kStageCount; ++s) {
+        const std::string n = std::to_string(s);
+        compared.push_back({"CpiLevel_X" + n,
+                            [s](ProfileView v) { v.Set(CpiLevelX(s), v.Get(CpiLevelX(s)) + 1); }});
+        compared.push_back({"CpiLevel_Y" + n,
+                            [s](ProfileView v) { v.Set(CpiLevelY(s), v.Get(CpiLevelY(s)) + 1); }});
+        u8("dpiStepFlag" + n, StepFlag(s));
+        u8("dpibyDpiIndicator" + n, Indicator(s));
+    }
+    i32("CpiStep", CpiStep);
+    i32("PollingRate", PollingRate);
+    i32("LiftSwitch", LiftSwitch);
+    i32("LiftLevel", LiftLevel);
+    u8("LightEffectSwitch1", LightEffectSwitch1);
+    u8("LightEffectSwitch2", LightEffectSwitch2);
+    u8("LightEffectType1", LightEffectType1);
+    u8("LightEffectType2", LightEffectType2);
+    i32("ColorFlag", ColorFlag);
+    u8("ColorOptions1", ColorOptions1);
+    u8("ColorOptions2", ColorOptions2);
+    i32("LightIntensity", LightIntensity);
+    i32("BreathSpeed", BreathSpeed);
+    i32("ColorChangeMode", ColorChangeMode);
+    i32("BTOption", BTOption);
+    ASSERT_EQ(compared.size(), 44u);
+
+    for (const Edit& e : compared) {
+        Blocks b;
+        MarkAllChanged(b.working); // every word is overwritten, not kept
+        e.change(b.working.Profile(3));
+        DetectChanges(b.applied, b.working);
+        for (int p = 0; p < kProfileCount; ++p) {
+            EXPECT_EQ(b.working.PerformanceChangeFlag(p), p == 3 ? 1 : 0)
+                << e.name << " profile " << p;
+            EXPECT_EQ(b.working.OTGChangeFlag(p), 0) << e.name << " profile " << p;
+        }
+        EXPECT_EQ(b.working.CurrentProfileChangeFlag(), 0) << e.name;
+    }
+
+    std::vector<Edit> uncompared;
+    for (auto [name, f] : {std::pair{"Orientation", Orientation},
+                           {"Cpi_X", Cpi_X},
+                           {"Cpi_Y", Cpi_Y},
+                           {"LightSwitch", LightSwitch},
+                           {"LightType", LightType},
+                           {"ColorOptions", ColorOptions}})
+        uncompared.push_back({name, [f](ProfileView v) { v.Set(f, v.Get(f) + 1); }});
+    for (auto [name, f] : {std::pair{"DpiIndicationType", DpiIndicationType},
+                           {"BtnConfiguration", BtnConfiguration},
+                           {"Color1Type", Color1Type},
+                           {"Color2Type", Color2Type}})
+        uncompared.push_back({name, [f](ProfileView v) { v.Set(f, uint8_t(v.Get(f) + 1)); }});
+    uncompared.push_back({"ProFileName", [](ProfileView v) { v.Set(ProFileName, "other name"); }});
+    uncompared.push_back({"GameFile", [](ProfileView v) { v.Set(GameFile, "C:\\game.exe"); }});
+    for (const Edit& e : uncompared) {
+        Blocks b;
+        e.change(b.working.Profile(3));
+        DetectChanges(b.applied, b.working);
+        EXPECT_EQ(b.working.PerformanceChangeFlag(3), 0) << e.name;
+        EXPECT_EQ(b.working.OTGChangeFlag(3), 0) << e.name;
+    }
 }
 
 TEST(DetectChanges, OtgAndProfileIndexHaveTheirOwnFlags) {

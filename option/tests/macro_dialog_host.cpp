@@ -10,6 +10,7 @@
 // record's function, event count, key and modifier bytes; the program then
 // waits for WM_CLOSE to its hidden window "Macro dialog host".
 #include "option/dialogs/shortcut_dialog.h"
+#include "option/macros/macro_names_win.h"
 #include "option/macros/macro_list.h"
 #include "option/macros/macro_manager_dialog.h"
 #include "option/macros/macro_store.h"
@@ -97,6 +98,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (folder.back() != '\\')
         folder += '\\';
     FolderHost host(folder);
+    option::UseSystemNameComparison();
     skin::MenuFrameHook::Install();
 
     ButtonView button = host.Working().Profile(0).Button(3);
