@@ -43,6 +43,7 @@ SetCompressor /SOLID lzma
 !define MENUDIR "$SMPROGRAMS\${PRODUCT}"
 !define MONITOR_WINDOW "Orvex_Gaming_Mouse_Normal_Monitor"
 !define OPTION_WINDOW "Brennick"
+!define OSD_WINDOW "Orvex_Gaming_Mouse_Normal_OSD"
 !define EMULATOR_CLASS "GmVirtualMouseWindow"
 !define MONITOR_EXIT_COMMAND 6002
 !define SETUP_MUTEX "Orvex_Gaming_Mouse_Setup"
@@ -93,7 +94,7 @@ Var RemoveSettings
 ; Leaves "ok" or "stuck" on the stack. Nothing is killed.
 !macro END_WINDOW UN
 Function ${UN}EndWindow
-    Exch $R0          ; how to ask: "monitor", "option" or "emulator"
+    Exch $R0          ; how to ask: "monitor", "option", "osd" or "emulator"
     Push $R1
     Push $R2
     Push $R3
@@ -152,6 +153,8 @@ Function ${UN}FindSuiteWindow
         FindWindow $R1 "" "${MONITOR_WINDOW}"
     ${ElseIf} $R0 == "option"
         FindWindow $R1 "" "${OPTION_WINDOW}"
+    ${ElseIf} $R0 == "osd"
+        FindWindow $R1 "" "${OSD_WINDOW}"
     ${Else}
         FindWindow $R1 "${EMULATOR_CLASS}" ""
     ${EndIf}
@@ -177,6 +180,16 @@ Function ${UN}EndSuite
         MessageBox MB_OK|MB_ICONSTOP "The ${PRODUCT} configuration program did not end within 5 seconds.$\r$\n$\r$\nClose it, then run this program again. Nothing has been changed." /SD IDOK
         SetErrorLevel 4
         Abort "The configuration program did not end within 5 seconds; nothing was changed."
+    ${EndIf}
+    ; The monitor only asks the display to close: wait until it has, so
+    ; its program file can be replaced or removed.
+    Push "osd"
+    Call ${UN}EndWindow
+    Pop $R0
+    ${If} $R0 != "ok"
+        MessageBox MB_OK|MB_ICONSTOP "The ${PRODUCT} on-screen display did not end within 5 seconds.$\r$\n$\r$\nRun this program again in a moment. Nothing has been changed." /SD IDOK
+        SetErrorLevel 4
+        Abort "The on-screen display did not end within 5 seconds; nothing was changed."
     ${EndIf}
     Push "emulator"
     Call ${UN}EndWindow
