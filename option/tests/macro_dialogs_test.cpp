@@ -503,6 +503,10 @@ TEST(MacroManagerEvents, RightClickMenuRecordsFromItsFirstItemAndIsRefusedWhileR
     m.Open(OneMacro(Macro("Menu", 1, {{0x04, 1, 0}, {0x04, 2, 0}})));
     const ListView events = m.Events();
     ASSERT_TRUE(WaitFor([&] { return events.Count() == 2; }));
+    // The menu opens at the pointer. Over the manager's window (where a
+    // fresh display leaves the pointer) the menu lost the Enter below four
+    // times in five under Wine; away from it, never in ten.
+    ::SetCursorPos(2, 2);
     ::PostMessageA(events.list, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(40, 5));
     ::PostMessageA(events.list, WM_RBUTTONUP, 0, MAKELPARAM(40, 5));
     ASSERT_TRUE(WaitFor([&] { return ShownMenu() != nullptr; }));
