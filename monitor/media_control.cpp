@@ -38,15 +38,6 @@ void RunProgram(const std::string& path) {
     ::ShellExecuteExA(&info);
 }
 
-void BringToFront(HWND w) {
-    const DWORD fgThread = ::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr);
-    const DWORD self = ::GetCurrentThreadId();
-    const bool attached = fgThread && fgThread != self && ::AttachThreadInput(fgThread, self, TRUE);
-    ::SetForegroundWindow(w);
-    if (attached)
-        ::AttachThreadInput(fgThread, self, FALSE);
-}
-
 // A player that hangs must not hang the monitor.
 void SendCommand(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     DWORD_PTR result;
@@ -57,17 +48,43 @@ void SendCommand(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 
 void MediaControl::Run(HWND owner, int player, int function) {
     if (function == int(MediaFn::Start))
-        StartPlayer(player);
+        StartPlayer(owner, player);
     else if (function >= int(MediaFn::Previous) && function <= int(MediaFn::Stop))
         Command(owner, player, function);
 }
 
-void MediaControl::StartPlayer(int player) {
+void MediaControl::BringToFront(HWND owner, HWND w) {
+    EndFront(owner);
+    const DWORD fgThread = ::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr);
+    const DWORD self = ::GetCurrentThreadId();
+    const bool joined = fgThread && fgThread != self && ::AttachThreadInput(fgThread, self, TRUE);
+    ::SetForegroundWindow(w);
+    if (!joined)
+        return;
+    front_ = {w, fgThread, ::GetTickCount64() + 1000};
+    if (!::SetTimer(owner, kFrontTimer, 20, nullptr))
+        EndFront(owner);
+}
+
+void MediaControl::OnFrontTimer(HWND owner) {
+    if (!front_.joined || ::GetForegroundWindow() == front_.window || !::IsWindow(front_.window) ||
+        ::GetTickCount64() >= front_.until)
+        EndFront(owner);
+}
+
+void MediaControl::EndFront(HWND owner) {
+    ::KillTimer(owner, kFrontTimer);
+    if (front_.joined)
+        ::AttachThreadInput(front_.joined, ::GetCurrentThreadId(), FALSE);
+    front_ = {};
+}
+
+void MediaControl::StartPlayer(HWND owner, int player) {
     // An open media player comes to the front whether or not its program
     // is registered.
     if (Player(player) == Player::MediaPlayer)
         if (HWND w = ::FindWindowA(nullptr, "Windows Media Player"))
-            return BringToFront(w);
+            return BringToFront(owner, w);
     const auto entry = PlayerRegistryEntry(Player(player));
     if (!entry)
         return;

@@ -278,6 +278,7 @@ void CMonitorWnd::OnDestroy() {
     ::KillTimer(hwnd_, kTimerReadBack);
     ::KillTimer(hwnd_, kTimerArrival);
     ::KillTimer(hwnd_, kTimerSession);
+    media_.EndFront(hwnd_);
     // A playing macro is stopped, not waited for; its keys come up.
     ReleaseEverything();
     player_.Stop();
@@ -337,6 +338,9 @@ void CMonitorWnd::OnTimer(UINT_PTR id) {
         break;
     case kTimerKeyRepeat:
         OnKeyRepeat();
+        break;
+    case MediaControl::kFrontTimer:
+        media_.OnFrontTimer(hwnd_);
         break;
     case kTimerVolume:
         if (volumeFunction_)
