@@ -87,6 +87,8 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) 2026 the ${PRODUCT} d
 
 Var NoStart
 Var RemoveSettings
+Var HeldOption
+Var HeldOsd
 
 ; ---------------------------------------------------------------- helpers
 
@@ -160,11 +162,57 @@ Function ${UN}FindSuiteWindow
     ${EndIf}
 FunctionEnd
 
+; A handle to wait on the process of the window named on the stack (as for
+; EndWindow), or 0 when that window is not open. Leaves it on the stack.
+Function ${UN}HoldProcess
+    Exch $R0
+    Push $R1
+    Push $R4
+    Call ${UN}FindSuiteWindow
+    ${If} $R1 <> 0
+        System::Call 'user32::GetWindowThreadProcessId(p R1, *i .R4)'
+        System::Call 'kernel32::OpenProcess(i 0x00100000, i 0, i R4) p .R1' ; SYNCHRONIZE
+    ${EndIf}
+    StrCpy $R0 $R1
+    Pop $R4
+    Pop $R1
+    Exch $R0
+FunctionEnd
+
+; Waits up to 5 s for a held process (handle on the stack, 0 for none) to
+; end, and lets go of it. Leaves "ok" or "stuck" on the stack.
+Function ${UN}WaitHeld
+    Exch $R0
+    Push $R1
+    StrCpy $R1 "ok"
+    ${If} $R0 <> 0
+        System::Call 'kernel32::WaitForSingleObject(p R0, i 5000) i .R1'
+        System::Call 'kernel32::CloseHandle(p R0)'
+        ${If} $R1 = 0 ; WAIT_OBJECT_0
+            StrCpy $R1 "ok"
+        ${Else}
+            StrCpy $R1 "stuck"
+        ${EndIf}
+    ${EndIf}
+    StrCpy $R0 $R1
+    Pop $R1
+    Exch $R0
+FunctionEnd
+
 ; Ends the monitor (which closes the configuration program and the display),
 ; then whatever of the suite is still open. Aborts, saying what is still
 ; running, if one of them does not end within 5 s.
 Function ${UN}EndSuite
     Push $R0
+    ; The monitor closes the configuration program and the display as it
+    ; ends; their windows can then be gone before their programs have
+    ; ended. Hold their processes first, so they can be waited for.
+    Push "option"
+    Call ${UN}HoldProcess
+    Pop $HeldOption
+    Push "osd"
+    Call ${UN}HoldProcess
+    Pop $HeldOsd
     Push "monitor"
     Call ${UN}EndWindow
     Pop $R0
@@ -176,16 +224,26 @@ Function ${UN}EndSuite
     Push "option"
     Call ${UN}EndWindow
     Pop $R0
+    ${If} $R0 == "ok"
+        Push $HeldOption
+        Call ${UN}WaitHeld
+        Pop $R0
+    ${EndIf}
     ${If} $R0 != "ok"
         MessageBox MB_OK|MB_ICONSTOP "The ${PRODUCT} configuration program did not end within 5 seconds.$\r$\n$\r$\nClose it, then run this program again. Nothing has been changed." /SD IDOK
         SetErrorLevel 4
         Abort "The configuration program did not end within 5 seconds; nothing was changed."
     ${EndIf}
-    ; The monitor only asks the display to close: wait until it has, so
-    ; its program file can be replaced or removed.
+    ; The monitor only asks the display to close: wait until it has ended,
+    ; so its program file can be replaced or removed.
     Push "osd"
     Call ${UN}EndWindow
     Pop $R0
+    ${If} $R0 == "ok"
+        Push $HeldOsd
+        Call ${UN}WaitHeld
+        Pop $R0
+    ${EndIf}
     ${If} $R0 != "ok"
         MessageBox MB_OK|MB_ICONSTOP "The ${PRODUCT} on-screen display did not end within 5 seconds.$\r$\n$\r$\nRun this program again in a moment. Nothing has been changed." /SD IDOK
         SetErrorLevel 4
