@@ -316,6 +316,16 @@ class ActionsTest : public ::testing::Test {
     void Event(unsigned cls, unsigned value) {
         ASSERT_TRUE(mouse.Command("event 0x" + Hex(cls) + " 0x" + Hex(value)).first);
     }
+    // Waits until the monitor has handled every event sent so far: events
+    // are handled in order, so a stage change sent behind them shows in the
+    // shared block only after them.
+    void AwaitEvents() {
+        const int p = block.CurrentProfile();
+        const int step = (block.Profile(p).Get(prof::CpiStep) + 1) % 5;
+        Event(0xB000, unsigned(step + 1));
+        ASSERT_TRUE(PumpUntil(
+            [&] { return shared.CopyIn(block) && block.Profile(p).Get(prof::CpiStep) == step; }));
+    }
     // The virtual mouse's own buttons: "press 4", "release 4", "click 4".
     void Mouse(const std::string& command) { ASSERT_TRUE(mouse.Command(command).first) << command; }
     void SetMacro(int number, std::vector<MacroEvent> events, int repeat,

@@ -139,6 +139,8 @@ TEST_F(PlayerTest, AMissingEntryStartsNothingAndCreatesNoKey) {
         Choose(player);
         Event(0xF000, 25);
     }
+    // Both looked before the other player's value below exists.
+    AwaitEvents();
     // The value of another player is not taken for the chosen one.
     MachineValue other(kWinampKey, nullptr, "\"" + dir() + "winamp.exe\" \"%1\"", kView64);
     ASSERT_TRUE(other.ok);
