@@ -20,9 +20,17 @@ struct ControlRecord {
     int32_t bottom = 0;
     std::string text; // hover text
 
-    int32_t Width() const { return right - left; }
-    int32_t Height() const { return bottom - top; }
+    // Sizes saturate like the edges, so edges at opposite ends of the range
+    // never overflow.
+    int32_t Width() const { return Span(left, right); }
+    int32_t Height() const { return Span(top, bottom); }
     bool Empty() const { return Width() <= 0 || Height() <= 0; }
+
+  private:
+    static int32_t Span(int32_t from, int32_t to) {
+        const int64_t d = int64_t(to) - from;
+        return d > INT32_MAX ? INT32_MAX : d < INT32_MIN ? INT32_MIN : int32_t(d);
+    }
 };
 
 // Never fails: whatever is missing reads as empty or 0.

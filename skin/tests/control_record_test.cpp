@@ -62,6 +62,17 @@ TEST(ControlRecord, CutsLongFieldsAndSaturatesHugeNumbers) {
     EXPECT_EQ(big.left, 2147483647);
     EXPECT_EQ(big.right, 2147483647) << "x + width must not wrap to a negative edge";
     EXPECT_EQ(big.bottom, 2147483647);
+
+    // Edges at opposite ends of the range: the size saturates too, and a
+    // slot that ends before it starts is empty.
+    const auto wide = ParseControlRecord("wide,-99999999999,-99999999999,99999999999999,"
+                                         "99999999999999,");
+    EXPECT_EQ(wide.Width(), 2147483647);
+    EXPECT_EQ(wide.Height(), 2147483647);
+    EXPECT_FALSE(wide.Empty());
+    const auto backwards = ParseControlRecord("back,8888882,5,-99999999999,-99999999999,");
+    EXPECT_EQ(backwards.Width(), -2147483647 - 1);
+    EXPECT_TRUE(backwards.Empty());
 }
 
 } // namespace
