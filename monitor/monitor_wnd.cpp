@@ -1,4 +1,5 @@
 #include "monitor/monitor_wnd.h"
+#include "monitor/notice_text.h"
 
 #include "monitor/game_match.h"
 #include "monitor/input_injector.h"
@@ -421,12 +422,10 @@ void CMonitorWnd::OnCustomizer() {
 }
 
 LRESULT CMonitorWnd::OnCopyData(const COPYDATASTRUCT* data) {
-    if (!data || data->cbData != 151 || !data->lpData)
+    const auto message = data ? NoticeText(data->lpData, data->cbData) : std::nullopt;
+    if (!message)
         return 1;
-    // Bytes 1-150 hold the text; one that is not terminated is cut at 150.
-    const char* text = static_cast<const char*>(data->lpData) + 1;
-    const std::string message(text, strnlen(text, 150));
-    ::WritePrivateProfileStringA("OSDData", "Message", message.c_str(), ConfigPath().c_str());
+    ::WritePrivateProfileStringA("OSDData", "Message", message->c_str(), ConfigPath().c_str());
     if (gate_.present())
         PostToOsd(ipc::kOsdShow, 50, 0);
     return 1;
