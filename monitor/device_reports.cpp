@@ -128,8 +128,12 @@ unsigned UnitMs(uint8_t unit) {
     return unit == 1 ? 50 : unit == 2 ? 100 : 200;
 }
 
+bool IsLongPauseUnit(uint8_t second) {
+    return second >= 1 && second <= 3;
+}
+
 bool IsLongPause(const uint8_t* item) {
-    return item[1] >= 1 && item[1] <= 3;
+    return IsLongPauseUnit(item[1]);
 }
 
 } // namespace
@@ -305,10 +309,19 @@ MacroReport EncodeMacro(const ButtonView& b, int profileIndex, int buttonIndex) 
 
     const int count = std::min<int>(b.Get(btn::EventCount), kMaxEvents);
     int longPauses = 0;
+    unsigned carried = 0;
     for (int j = 0; j < count; ++j) {
         // Delays are stored circularly: slot j-1 holds the pause before
         // event j, the last slot the pause before event 0.
-        unsigned pause = b.Event(j == 0 ? count - 1 : j - 1).delay;
+        unsigned pause = b.Event(j == 0 ? count - 1 : j - 1).delay + carried;
+        const MacroEvent e = b.Event(j);
+        // An item whose key is 1-3 reads as a long pause, and no key has
+        // such a code: the event is not sent, and its pause goes to the next.
+        if (IsLongPauseUnit(e.keyCode)) {
+            carried = pause;
+            continue;
+        }
+        carried = 0;
         if (pause > kEventPauseMax) {
             if (longPauses < kMaxLongPauses) {
                 const LongPause lp = SplitLongPause(pause);
@@ -319,7 +332,6 @@ MacroReport EncodeMacro(const ButtonView& b, int profileIndex, int buttonIndex) 
                 pause %= 100;
             }
         }
-        const MacroEvent e = b.Event(j);
         const uint8_t release = e.direction != uint8_t(Direction::Press) ? kReleaseBit : 0;
         put(uint8_t(FiveMsCount(pause) | release), e.keyCode);
     }

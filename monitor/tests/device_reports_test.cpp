@@ -353,6 +353,21 @@ TEST(MacroEncoding, AtMostTenLongPauseItems) {
     EXPECT_EQ(items[21], (std::pair<int, int>{10, 21}));
 }
 
+TEST(MacroEncoding, AnEventWhoseKeyReadsAsAPauseUnitIsNotSentAndItsPauseGoesToTheNext) {
+    // No key has the codes 1-3, which an item's second byte gives a long
+    // pause; sent as events they would read back as pauses and swallow the
+    // event after them.
+    ButtonRecord rec;
+    StoreMacro(rec.view(), {{4, 1, 200}, {2, 1, 100}, {3, 2, 0}, {5, 1, 50}});
+    rec.view().Set(btn::MacroName, "Dash");
+    const MacroReport r = EncodeMacro(rec.view(), 0, 0);
+    EXPECT_EQ(ItemsOf(r), (Items{{40, 4}, {30, 5}})) << "the 100 ms and 50 ms add up";
+    ButtonRecord back;
+    ASSERT_TRUE(DecodeMacro(r.data(), r.size(), back.view(), 0, 0));
+    EXPECT_EQ(LoadMacro(back.view()), (std::vector<Ev>{{4, 1, 200}, {5, 1, 150}}));
+    EXPECT_EQ(EncodeMacro(back.view(), 0, 0), r) << "what is read back is sent the same";
+}
+
 TEST(MacroEncoding, HeaderNameRepeatAndDirection) {
     ButtonRecord rec;
     ButtonView b = rec.view();
