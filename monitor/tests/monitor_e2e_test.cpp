@@ -3,6 +3,7 @@
 // for the display program and the applets.
 #include "emulator/tests/emulator_process.h"
 #include "shared/tests/message_pump.h"
+#include "shared/osd_settings.h"
 #include "shared/private_profile.h"
 #include "shared/profile_files.h"
 #include "shared/shared_block.h"
@@ -310,6 +311,12 @@ TEST_F(MonitorTest, OneInstanceAndTheOpenRequestIsForwarded) {
 }
 
 TEST_F(MonitorTest, AppliesChangedSettingsWithTheirReports) {
+    // The display's place, and profile notices off.
+    PrivateProfileFile config(dir() + "config.ini");
+    OsdSettingsRecord osd;
+    osd.SetI32(32, 0x123);
+    osd.SetI32(36, 0x456);
+    ASSERT_TRUE(osd.Write(config));
     ASSERT_TRUE(StartedWithMouse());
     const std::size_t before = Exchanges().size();
 
@@ -338,6 +345,27 @@ TEST_F(MonitorTest, AppliesChangedSettingsWithTheirReports) {
             EXPECT_EQ(log[i].substr(0, 18), "set ok 06 25 03 11") << "sensitivity 17";
         }
     }
+
+    // Every apply reads the display record again and tells the display its place.
+    const std::string place = "1326 0 " + std::to_string(0x123 << 16 | 0x456);
+    EXPECT_TRUE(dialog.WaitFor([&] {
+        return StandInLog("OSD.exe").find(place) != std::string::npos;
+    })) << StandInLog("OSD.exe");
+    osd.SetI32(32, 0x7);
+    osd.SetI32(36, 0x8);
+    ASSERT_TRUE(osd.Write(config));
+    ::PostMessageA(::FindWindowA(nullptr, kMonitorWindow), 1224, 0, 0);
+    ASSERT_TRUE(dialog.WaitFor([&] { return dialog.Count(1256) > 1; }));
+    EXPECT_TRUE(dialog.WaitFor([&] {
+        return StandInLog("OSD.exe").find("1326 0 " + std::to_string(0x7 << 16 | 0x8)) !=
+               std::string::npos;
+    })) << StandInLog("OSD.exe");
+
+    // With profile notices off, a profile the mouse chose shows nothing.
+    ASSERT_TRUE(mouse.Command("profile 2").first);
+    ASSERT_TRUE(dialog.WaitFor([&] { return dialog.Count(1255) == 1; }));
+    test::Settle(500);
+    EXPECT_EQ(StandInLog("OSD.exe").find("1324 40"), std::string::npos) << StandInLog("OSD.exe");
 }
 
 TEST_F(MonitorTest, ApplyWithoutTheMouseEndsAtOnce) {
