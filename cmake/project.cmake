@@ -36,6 +36,9 @@ endfunction()
 # global to the desktop. DESKTOP does the same for tests that move the real
 # pointer or need their window on top.
 function(gm_test name)
+    if(GM_FUZZ)
+        return() # the fuzz build holds the fuzz targets alone
+    endif()
     cmake_parse_arguments(T "DESKTOP" "LABEL" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE gm_warnings GTest::gtest_main ${T_LIBS})

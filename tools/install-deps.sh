@@ -4,6 +4,7 @@
 set -eu
 packages=(
     cmake ninja-build g++ clang-format googletest libgtest-dev libbenchmark-dev
+    clang libclang-rt-14-dev
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64 xvfb x11-utils xdotool imagemagick
     nsis fonts-liberation fonts-dejavu-core fonts-dejavu-extra python3 python3-pil
