@@ -427,6 +427,29 @@ Function un.onInit
     ${EndIf}
 FunctionEnd
 
+; Deletes a program of the suite. One that was still starting while the
+; suite was ended (the monitor starts the display as it starts) is asked to
+; end once its window is there, and its file is tried again, for up to 5 s.
+!macro DELETE_PROGRAM FILE KIND
+    Push $R8
+    Push $R9
+    StrCpy $R9 0
+    ${DoWhile} ${FileExists} "$INSTDIR\${FILE}"
+        Delete "$INSTDIR\${FILE}"
+        ${If} $R9 >= 50
+        ${OrIfNot} ${FileExists} "$INSTDIR\${FILE}"
+            ${Break}
+        ${EndIf}
+        Push "${KIND}"
+        Call un.EndWindow
+        Pop $R8
+        Sleep 100
+        IntOp $R9 $R9 + 1
+    ${Loop}
+    Pop $R9
+    Pop $R8
+!macroend
+
 Section "Uninstall"
     Call un.EndSuite
 
@@ -436,8 +459,8 @@ Section "Uninstall"
     ${EndIf}
 
     Delete "$INSTDIR\Monitor.exe"
-    Delete "$INSTDIR\Option.exe"
-    Delete "$INSTDIR\OSD.exe"
+    !insertmacro DELETE_PROGRAM "Option.exe" "option"
+    !insertmacro DELETE_PROGRAM "OSD.exe" "osd"
     Delete "$INSTDIR\MouseEmulator.exe"
     Delete "$INSTDIR\hiddriver.dll"
     Delete "$INSTDIR\lan.dll"
