@@ -31,7 +31,10 @@ bool PipeServer::Start() {
         0, nullptr);
     if (first == INVALID_HANDLE_VALUE)
         return false;
-    acceptor_ = std::thread([this, first] { AcceptLoop(first); });
+    acceptor_ = std::thread([this, first] {
+        ::CloseHandle(first);
+        AcceptLoop();
+    });
     return true;
 }
 
@@ -56,86 +59,37 @@ void PipeServer::Stop() {
     stop_.reset();
 }
 
-namespace {
-
-// One listening instance of the pipe: a connect is pending on it, or a
-// client came before the connect was asked for.
-struct Listener {
-    HANDLE pipe = INVALID_HANDLE_VALUE;
-    win::unique_handle event{::CreateEventA(nullptr, TRUE, FALSE, nullptr)};
-    OVERLAPPED ov{};
-    bool early = false;
-
-    void Listen(HANDLE instance) {
-        pipe = instance;
-        early = false;
-        if (pipe == INVALID_HANDLE_VALUE || !event)
-            return;
-        ov = {};
-        ov.hEvent = event.get();
+void PipeServer::AcceptLoop() noexcept {
+    win::unique_handle connected(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    while (::WaitForSingleObject(stop_.get(), 0) != WAIT_OBJECT_0) {
+        HANDLE pipe = MakePipe(pipe_);
+        if (pipe == INVALID_HANDLE_VALUE) {
+            ::Sleep(100);
+            continue;
+        }
+        OVERLAPPED ov{};
+        ov.hEvent = connected.get();
         ::ResetEvent(ov.hEvent);
-        if (!::ConnectNamedPipe(pipe, &ov)) {
+        bool ok = ::ConnectNamedPipe(pipe, &ov) != FALSE;
+        if (!ok) {
             const DWORD e = ::GetLastError();
             if (e == ERROR_PIPE_CONNECTED) {
-                early = true;
-                ::SetEvent(ov.hEvent);
-            } else if (e != ERROR_IO_PENDING) {
-                Drop();
+                ok = true;
+            } else if (e == ERROR_IO_PENDING) {
+                HANDLE waits[2] = {connected.get(), stop_.get()};
+                DWORD n = 0;
+                if (::WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0)
+                    ok = ::GetOverlappedResult(pipe, &ov, &n, FALSE) != FALSE;
+                else {
+                    ::CancelIoEx(pipe, &ov);
+                    ::GetOverlappedResult(pipe, &ov, &n, TRUE);
+                }
             }
         }
-    }
-    // The connected instance, or INVALID_HANDLE_VALUE when the connect failed.
-    HANDLE Take() {
-        DWORD n = 0;
-        const bool ok = early || ::GetOverlappedResult(pipe, &ov, &n, FALSE);
-        HANDLE taken = pipe;
-        pipe = INVALID_HANDLE_VALUE;
-        ::ResetEvent(event.get());
         if (!ok) {
-            ::CloseHandle(taken);
-            return INVALID_HANDLE_VALUE;
-        }
-        return taken;
-    }
-    void Drop() {
-        if (pipe == INVALID_HANDLE_VALUE)
-            return;
-        DWORD n = 0;
-        ::CancelIoEx(pipe, &ov);
-        ::GetOverlappedResult(pipe, &ov, &n, TRUE);
-        ::CloseHandle(pipe);
-        pipe = INVALID_HANDLE_VALUE;
-        ::ResetEvent(event.get());
-    }
-};
-
-} // namespace
-
-// Two instances listen at all times, so a client that comes while another
-// is being handed over still finds the pipe. With one, clients in that gap
-// found no pipe at all, and on a busy machine the gap outlasted their wait.
-void PipeServer::AcceptLoop(HANDLE first) noexcept {
-    Listener listeners[2];
-    listeners[0].Listen(first);
-    for (;;) {
-        bool listening = false;
-        for (Listener& l : listeners) {
-            if (l.pipe == INVALID_HANDLE_VALUE)
-                l.Listen(MakePipe(pipe_));
-            listening |= l.pipe != INVALID_HANDLE_VALUE;
-        }
-        HANDLE waits[3] = {stop_.get(), listeners[0].event.get(), listeners[1].event.get()};
-        const DWORD r = ::WaitForMultipleObjects(3, waits, FALSE, listening ? INFINITE : 100);
-        if (r == WAIT_OBJECT_0)
-            break;
-        if (r != WAIT_OBJECT_0 + 1 && r != WAIT_OBJECT_0 + 2)
+            ::CloseHandle(pipe);
             continue;
-        Listener& l = listeners[r - WAIT_OBJECT_0 - 1];
-        HANDLE pipe = l.Take();
-        // Its place listens again before the client is served.
-        l.Listen(MakePipe(pipe_));
-        if (pipe == INVALID_HANDLE_VALUE)
-            continue;
+        }
         {
             std::lock_guard g(clientsLock_);
             ++clients_;
@@ -147,8 +101,6 @@ void PipeServer::AcceptLoop(HANDLE first) noexcept {
                 clientsDone_.notify_all();
         }).detach();
     }
-    for (Listener& l : listeners)
-        l.Drop();
 }
 
 std::shared_ptr<PipeServer::Subscriber> PipeServer::Subscribe(PipeConnection connection) {
