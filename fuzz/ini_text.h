@@ -7,6 +7,7 @@
 
 #include "shared/ini_store.h"
 #include "shared/struct_codec.h"
+#include "shared/tests/memory_ini.h"
 
 #include <cctype>
 #include <cstdlib>
@@ -25,30 +26,27 @@ class IniText final : public IniStore {
     // Keys of `section` the file holds.
     int32_t KeyCount(const char* section) const {
         int32_t n = 0;
-        for (const auto& [k, v] : values_)
+        for (const auto& [k, v] : store_.values)
             n += k.first == Lower(section);
         return n;
     }
 
+    // The private-profile functions ignore the case of sections and keys
+    // and drop the spaces around values; the memory file keeps the rest.
     int32_t ReadInt(const char* section, const char* key, int32_t fallback) override {
-        const std::string* v = Find(section, key);
-        if (!v || v->empty())
-            return fallback;
-        return int32_t(std::strtoll(v->c_str(), nullptr, 10));
+        return store_.ReadInt(Lower(section).c_str(), Lower(key).c_str(), fallback);
     }
     std::string ReadText(const char* section, const char* key) override {
-        const std::string* v = Find(section, key);
-        return v ? v->substr(0, kIniTextBuffer - 1) : std::string();
+        return store_.ReadText(Lower(section).c_str(), Lower(key).c_str());
     }
     bool ReadStruct(const char* section, const char* key, void* out, std::size_t size) override {
-        const std::string* v = Find(section, key);
-        return v && DecodeStruct(*v, out, size);
+        return store_.ReadStruct(Lower(section).c_str(), Lower(key).c_str(), out, size);
     }
     bool WriteInt(const char* section, const char* key, int32_t value) override {
         return WriteText(section, key, std::to_string(value));
     }
     bool WriteText(const char* section, const char* key, const std::string& value) override {
-        values_[{Lower(section), Lower(key)}] = Trim(value);
+        store_.Put(Lower(section), Lower(key), Trim(value));
         return true;
     }
     bool WriteStruct(const char* section, const char* key, const void* data,
@@ -70,10 +68,6 @@ class IniText final : public IniStore {
             s.remove_suffix(1);
         return std::string(s);
     }
-    const std::string* Find(const char* section, const char* key) const {
-        auto it = values_.find({Lower(section), Lower(key)});
-        return it == values_.end() ? nullptr : &it->second;
-    }
     void Parse(std::string_view text) {
         std::string section;
         while (!text.empty()) {
@@ -92,12 +86,13 @@ class IniText final : public IniStore {
             const std::size_t eq = trimmed.find('=');
             if (eq == std::string::npos)
                 continue;
-            values_.emplace(std::make_pair(section, Lower(Trim(trimmed.substr(0, eq)))),
-                            Trim(trimmed.substr(eq + 1)));
+            const std::string key = Lower(Trim(trimmed.substr(0, eq)));
+            if (!store_.Find(section.c_str(), key.c_str())) // the first of equal keys wins
+                store_.Put(section, key, Trim(trimmed.substr(eq + 1)));
         }
     }
 
-    std::map<std::pair<std::string, std::string>, std::string> values_;
+    test::MemoryIni store_;
 };
 
 } // namespace gm::fuzz
