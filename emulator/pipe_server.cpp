@@ -31,10 +31,7 @@ bool PipeServer::Start() {
         0, nullptr);
     if (first == INVALID_HANDLE_VALUE)
         return false;
-    acceptor_ = std::thread([this, first] {
-        ::CloseHandle(first);
-        AcceptLoop();
-    });
+    acceptor_ = std::thread([this, first] { AcceptLoop(first); });
     return true;
 }
 
@@ -59,10 +56,13 @@ void PipeServer::Stop() {
     stop_.reset();
 }
 
-void PipeServer::AcceptLoop() noexcept {
+// The first instance listens from the start, so a client that comes as soon
+// as the server is up finds the pipe.
+void PipeServer::AcceptLoop(HANDLE first) noexcept {
     win::unique_handle connected(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
     while (::WaitForSingleObject(stop_.get(), 0) != WAIT_OBJECT_0) {
-        HANDLE pipe = MakePipe(pipe_);
+        HANDLE pipe = first != INVALID_HANDLE_VALUE ? first : MakePipe(pipe_);
+        first = INVALID_HANDLE_VALUE;
         if (pipe == INVALID_HANDLE_VALUE) {
             ::Sleep(100);
             continue;
@@ -101,6 +101,8 @@ void PipeServer::AcceptLoop() noexcept {
                 clientsDone_.notify_all();
         }).detach();
     }
+    if (first != INVALID_HANDLE_VALUE)
+        ::CloseHandle(first); // stopped before it was listened on
 }
 
 std::shared_ptr<PipeServer::Subscriber> PipeServer::Subscribe(PipeConnection connection) {

@@ -40,7 +40,7 @@ class PipeServer {
         win::unique_handle dead;
     };
 
-    void AcceptLoop() noexcept;
+    void AcceptLoop(HANDLE first) noexcept;
     void Serve(HANDLE pipe) noexcept;
     void Broadcast(const std::vector<Notification>& notes);
     std::shared_ptr<Subscriber> Subscribe(PipeConnection connection);
