@@ -256,7 +256,8 @@ class ActionsTest : public ::testing::Test {
         PROCESS_INFORMATION pi{};
         std::string line = "\"" + dir + "Monitor.exe\"";
         ASSERT_TRUE(::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                     dir.c_str(), &si, &pi));
+                                     dir.c_str(), &si, &pi))
+            << "error " << ::GetLastError();
         ::CloseHandle(pi.hThread);
         monitor_ = pi.hProcess;
         ASSERT_TRUE(PumpUntil([] { return ::FindWindowA(nullptr, kMonitorWindow) != nullptr; }));
