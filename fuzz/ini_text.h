@@ -11,10 +11,8 @@
 
 #include <cctype>
 #include <cstdlib>
-#include <map>
 #include <string>
 #include <string_view>
-#include <utility>
 
 namespace gm::fuzz {
 
