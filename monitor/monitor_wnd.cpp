@@ -1,13 +1,8 @@
 #include "monitor/monitor_wnd.h"
-#include "monitor/notice_text.h"
 
 #include "monitor/game_match.h"
-#include "monitor/input_injector.h"
-#include "monitor/key_function.h"
-#include "monitor/media_commands.h"
+#include "monitor/notice_text.h"
 #include "monitor/system_mouse.h"
-#include "monitor/tilt_scroll.h"
-#include "shared/key_mapper_win.h"
 #include "shared/mouse_registry.h"
 #include "shared/private_profile.h"
 #include "win/debug_out.h"
@@ -26,11 +21,9 @@
 namespace gm::mon {
 namespace {
 
-constexpr UINT_PTR kTimerVolume = 101;
-constexpr UINT_PTR kTimerKeyRepeat = 102;
+// Timers 101, 102 and 105 are the button actions', 503 the presence's.
 constexpr UINT_PTR kTimerGame = 500;
 constexpr UINT_PTR kTimerReadBack = 502;
-constexpr UINT_PTR kTimerArrival = 503; // the pause before an arrived mouse is opened
 constexpr UINT_PTR kTimerSession = 504; // the next try at session notifications
 constexpr int kSessionTries = 10;
 constexpr UINT kTrayId = 102;
@@ -157,7 +150,7 @@ LRESULT CMonitorWnd::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case ipc::kDeviceArrival:
         if (wp == 1 || wp == 0)
-            OnArrival(wp == 1);
+            presence_.OnArrival(wp == 1);
         return 0;
     case WM_COMMAND:
         OnCommand(LOWORD(wp));
@@ -219,10 +212,7 @@ bool CMonitorWnd::OnCreate() {
     if (mapped)
         CopyWorkingToShared();
 
-    player_.Start([this](UINT message, WPARAM, LPARAM) {
-        if (message == ipc::kPlayMacro)
-            macro_.Play();
-    });
+    actions_.Start(hwnd_);
     worker_.Start([this](UINT message, WPARAM wp, LPARAM) {
         if (message == ipc::kDeviceJob)
             RunJob(wp);
@@ -231,7 +221,8 @@ bool CMonitorWnd::OnCreate() {
     ::SetWindowLongPtrA(hwnd_, GWL_EXSTYLE,
                         ::GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
 
-    OpenDeviceAtStart();
+    if (!presence_.OpenAtStart(hwnd_, pacing_))
+        files_->WriteDeviceState(false);
     ApplyMouseSettingsOfCurrent();
     LaunchApplets();
     return true;
@@ -253,36 +244,38 @@ void CMonitorWnd::RegisterSession() {
         ::SetTimer(hwnd_, kTimerSession, 1000, nullptr);
 }
 
-void CMonitorWnd::OpenDeviceAtStart() {
-    bool opened = false;
-    if (hid_.bound()) {
-        hid_.OpenMonitor(hwnd_, ipc::kDeviceEvent, ipc::kDeviceArrival);
-        opened = hid_.OpenDevice();
-        if (opened)
-            ::SetTimer(hwnd_, kTimerGame, 2000, nullptr);
+void CMonitorWnd::MouseOpened(bool atStart) {
+    tray_->Show();
+    files_->WriteDeviceState(true);
+    ::SetTimer(hwnd_, kTimerGame, 2000, nullptr);
+    if (!atStart) {
+        QueueReadBack();
+        return;
     }
-    if (opened) {
-        tray_->Show();
-        ::SetTimer(hwnd_, kTimerReadBack, 200, nullptr);
-        if (showOptionAtStart_) {
-            LinkIo io(hid_, &gate_, pacing_);
-            ReadVersion(io, working_, *this);
-            OnCustomizer();
-        }
+    ::SetTimer(hwnd_, kTimerReadBack, 200, nullptr);
+    if (showOptionAtStart_) {
+        LinkIo io(hid_, &gate_, pacing_);
+        ReadVersion(io, working_, *this);
+        OnCustomizer();
     }
-    gate_.Opened(opened);
-    files_->WriteDeviceState(opened);
+}
+
+void CMonitorWnd::MouseGone() {
+    actions_.ReleaseEverything();
+    tray_->Hide();
+    ::KillTimer(hwnd_, kTimerGame);
+    files_->WriteDeviceState(false);
+    if (HWND dialog = ::FindWindowA(nullptr, ipc::kDialogWindow))
+        ::PostMessageA(dialog, WM_CLOSE, 0, 0);
 }
 
 void CMonitorWnd::OnDestroy() {
     ::KillTimer(hwnd_, kTimerGame);
     ::KillTimer(hwnd_, kTimerReadBack);
-    ::KillTimer(hwnd_, kTimerArrival);
     ::KillTimer(hwnd_, kTimerSession);
-    media_.EndFront(hwnd_);
+    presence_.Stop();
     // A playing macro is stopped, not waited for; its keys come up.
-    ReleaseEverything();
-    player_.Stop();
+    actions_.Stop();
     // Stop a busy worker before anything else talks to the mouse, so two
     // report exchanges never interleave.
     const bool present = gate_.present();
@@ -323,29 +316,18 @@ void CMonitorWnd::LaunchApplets() {
 }
 
 void CMonitorWnd::OnTimer(UINT_PTR id) {
+    if (actions_.OnTimer(id) || presence_.OnTimer(id))
+        return;
     switch (id) {
     case kTimerReadBack:
         ::KillTimer(hwnd_, kTimerReadBack);
         QueueReadBack();
-        break;
-    case kTimerArrival:
-        OnArrivalSettled();
         break;
     case kTimerSession:
         RegisterSession();
         break;
     case kTimerGame:
         DetectGame();
-        break;
-    case kTimerKeyRepeat:
-        OnKeyRepeat();
-        break;
-    case MediaControl::kFrontTimer:
-        media_.OnFrontTimer(hwnd_);
-        break;
-    case kTimerVolume:
-        if (volumeFunction_)
-            InjectExtendedKeyPress(VolumeKey(volumeFunction_));
         break;
     default:
         break;
@@ -455,24 +437,24 @@ void CMonitorWnd::OnDeviceEvent(WPARAM wp, LPARAM lp) {
         break;
     case EventKind::ButtonNotice:
         // The action first, so the notice never delays the macro's start.
-        ButtonAction(e.number, e.release);
+        actions_.OnButton(e.number, e.release);
         if (!e.release)
             MacroNotice(e.number);
         break;
     case EventKind::Button:
-        ButtonAction(e.number, e.release);
+        actions_.OnButton(e.number, e.release);
         break;
     case EventKind::Media:
-        OnMedia(e.number, e.release);
+        actions_.OnMedia(e.number, e.release);
         break;
     case EventKind::Tilt:
-        OnTilt(e.direction);
+        actions_.OnTilt(e.direction);
         break;
     case EventKind::RunProgram:
         RunProgram(e.number);
         break;
     case EventKind::Plug:
-        OnArrival(e.number == 1);
+        presence_.OnArrival(e.number == 1);
         break;
     case EventKind::OpenOption:
         ::PostMessageA(hwnd_, WM_COMMAND, ipc::kCmdOpenOption, 0);
@@ -562,182 +544,6 @@ void CMonitorWnd::MacroNotice(int button) {
                                  config.c_str());
     ::WritePrivateProfileStringA("MacroOSD", "MacroName", name.c_str(), config.c_str());
     PostToOsd(ipc::kOsdShow, 70, 0);
-}
-
-void CMonitorWnd::ButtonAction(int button, bool release) {
-    int type;
-    uint8_t usage, modifiers;
-    MacroProgram macro;
-    {
-        std::lock_guard g(working_.lock);
-        const int p = working_.block.CurrentProfile();
-        if (!SettingsBlock::IsProfileIndex(p) || button < 1 || button > kButtonCount)
-            return;
-        ButtonView b = working_.block.Profile(p).Button(button - 1);
-        type = b.Get(btn::FunctionType);
-        usage = b.Get(btn::KeyUsage);
-        modifiers = b.Get(btn::KeyModifiers);
-        if (type == fn::Macro)
-            macro = LoadMacro(b);
-        // The mouse holds a Ctrl shortcut as a key button and reports it as one.
-        if (const uint8_t key = CtrlShortcutKey(type)) {
-            type = fn::Key;
-            usage = key;
-            modifiers = kCtrlModifier;
-        }
-    }
-    if (type == fn::Key) {
-        if (release)
-            KeyFunctionRelease(button);
-        else
-            KeyFunctionPress(button, usage, modifiers);
-    } else if (type == fn::Macro && !release && macro.count > 0) {
-        // A second press of a macro button stops the running macro and starts nothing.
-        macro_.OnPress(macro, [this] { return player_.Post(ipc::kPlayMacro, 0, 0); });
-    }
-}
-
-void CMonitorWnd::KeyFunctionPress(int button, uint8_t usage, uint8_t modifiers) {
-    for (const HeldKeyFunction& h : heldKeys_)
-        if (h.button == button)
-            return; // a press without its release: still held
-    HeldKeyFunction held{button, usage, ModifierKeys(modifiers)};
-    for (int vk : held.modifiers) {
-        InjectKey(vk, true);
-        ::Sleep(1);
-    }
-    InjectCode(usage, true);
-    heldKeys_.push_back(std::move(held));
-    repeatButton_ = button;
-    firstRepeat_ = true;
-    ::SetTimer(hwnd_, kTimerKeyRepeat, kKeyRepeatFirstMs, nullptr);
-}
-
-void CMonitorWnd::KeyFunctionRelease(int button) {
-    for (auto it = heldKeys_.begin(); it != heldKeys_.end(); ++it) {
-        if (it->button != button)
-            continue;
-        if (repeatButton_ == button) {
-            ::KillTimer(hwnd_, kTimerKeyRepeat);
-            repeatButton_ = 0;
-        }
-        InjectCode(it->usage, false);
-        for (auto m = it->modifiers.rbegin(); m != it->modifiers.rend(); ++m) {
-            ::Sleep(1);
-            InjectKey(*m, false);
-        }
-        heldKeys_.erase(it);
-        return;
-    }
-}
-
-void CMonitorWnd::OnKeyRepeat() {
-    if (firstRepeat_) {
-        ::SetTimer(hwnd_, kTimerKeyRepeat, kKeyRepeatMs, nullptr);
-        firstRepeat_ = false;
-    }
-    for (const HeldKeyFunction& h : heldKeys_) {
-        if (h.button != repeatButton_)
-            continue;
-        const KeyLookup k = UsageToVirtualKey(h.usage, SystemKeys());
-        if (!k.found || !KeyRepeats(k.code))
-            return;
-        InjectKey(k.code, false);
-        ::Sleep(1);
-        InjectKey(k.code, true);
-        return;
-    }
-}
-
-void CMonitorWnd::OnMedia(int function, bool release) {
-    if (release) {
-        if (function == int(MediaFn::VolumeUp) || function == int(MediaFn::VolumeDown)) {
-            ::KillTimer(hwnd_, kTimerVolume);
-            volumeFunction_ = 0;
-        }
-        return;
-    }
-    if (const int vk = VolumeKey(function)) {
-        InjectExtendedKeyPress(vk);
-        if (function != int(MediaFn::Mute)) {
-            volumeFunction_ = function;
-            ::SetTimer(hwnd_, kTimerVolume, kVolumeRepeatMs, nullptr);
-        }
-        return;
-    }
-    int player;
-    {
-        std::lock_guard g(working_.lock);
-        const int p = working_.block.CurrentProfile();
-        if (!SettingsBlock::IsProfileIndex(p))
-            return;
-        player = working_.block.Profile(p).Get(prof::MediaOption);
-    }
-    media_.Run(hwnd_, player, function);
-}
-
-void CMonitorWnd::OnTilt(int direction) {
-    int speed;
-    {
-        std::lock_guard g(working_.lock);
-        const int p = working_.block.CurrentProfile();
-        if (!SettingsBlock::IsProfileIndex(p))
-            return;
-        speed = working_.block.Profile(p).Get(prof::TiltSpeed);
-    }
-    TiltStep(direction, speed);
-}
-
-void CMonitorWnd::ReleaseEverything() {
-    ::KillTimer(hwnd_, kTimerKeyRepeat);
-    ::KillTimer(hwnd_, kTimerVolume);
-    volumeFunction_ = 0;
-    while (!heldKeys_.empty())
-        KeyFunctionRelease(heldKeys_.back().button);
-    macro_.RequestStop();
-}
-
-void CMonitorWnd::OnArrival(bool arrived) {
-    // Without a library there is no mouse to come or go, whoever posted this.
-    if (!hid_.bound())
-        return;
-    if (arrived) {
-        // The mouse is given 8 s to settle before it is opened. The wait is
-        // a timer, so buttons, the tray and notices are handled meanwhile;
-        // an arrival during the wait changes nothing.
-        if (gate_.present() || arrivalPending_)
-            return;
-        arrivalPending_ = true;
-        ::SetTimer(hwnd_, kTimerArrival, Paced(8000, pacing_), nullptr);
-    } else {
-        if (arrivalPending_) {
-            arrivalPending_ = false;
-            ::KillTimer(hwnd_, kTimerArrival);
-        }
-        // The abort goes up with the removal, before the device closes.
-        if (!gate_.Remove())
-            return;
-        ReleaseEverything();
-        hid_.CloseDevice();
-        tray_->Hide();
-        ::KillTimer(hwnd_, kTimerGame);
-        files_->WriteDeviceState(false);
-        if (HWND dialog = ::FindWindowA(nullptr, ipc::kDialogWindow))
-            ::PostMessageA(dialog, WM_CLOSE, 0, 0);
-    }
-}
-
-void CMonitorWnd::OnArrivalSettled() {
-    ::KillTimer(hwnd_, kTimerArrival);
-    if (!arrivalPending_)
-        return;
-    arrivalPending_ = false;
-    gate_.Arrive();
-    hid_.OpenDevice();
-    QueueReadBack();
-    tray_->Show();
-    files_->WriteDeviceState(true);
-    ::SetTimer(hwnd_, kTimerGame, 2000, nullptr);
 }
 
 void CMonitorWnd::ApplyMouseSettingsOfCurrent(bool writeRegistry) {

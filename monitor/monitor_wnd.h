@@ -3,11 +3,11 @@
 // starts from one of its messages: notices from the configuration program,
 // device events from the access library, the tray icon and the timers.
 
+#include "monitor/button_actions.h"
 #include "monitor/device_jobs.h"
 #include "monitor/device_link.h"
+#include "monitor/device_presence.h"
 #include "monitor/event_intake.h"
-#include "monitor/macro_thread.h"
-#include "monitor/media_control.h"
 #include "monitor/tray_icon.h"
 #include "monitor/worker_thread.h"
 #include "shared/lan_strings.h"
@@ -29,7 +29,7 @@ namespace gm::mon {
 // Worker to window: a read-back has ended (run or refused).
 inline constexpr UINT kReadBackEndedMsg = WM_APP + 1;
 
-class CMonitorWnd final : public JobHost {
+class CMonitorWnd final : public JobHost, private PresenceHost {
   public:
     explicit CMonitorWnd(bool showOptionAtStart) : showOptionAtStart_(showOptionAtStart) {}
     ~CMonitorWnd() override;
@@ -48,6 +48,10 @@ class CMonitorWnd final : public JobHost {
     void WriteFirmwareVersion(int version) override;
 
   private:
+    // PresenceHost.
+    void MouseOpened(bool atStart) override;
+    void MouseGone() override;
+
     static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM) noexcept;
     LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
 
@@ -59,27 +63,14 @@ class CMonitorWnd final : public JobHost {
     LRESULT OnCopyData(const COPYDATASTRUCT* data);
     void OnApplySettings();
     void OnDeviceEvent(WPARAM wp, LPARAM lp);
-    void OnArrival(bool arrived);
-    void OnArrivalSettled();
     void RegisterSession();
     void OnCustomizer();
 
-    void OpenDeviceAtStart();
     void DeviceProfileSwitch(int profile);
     void HostProfileSwitch(int profile);
     void DetectGame();
     void RunProgram(int button);
     void MacroNotice(int button);
-    // Actions of buttons whose function the host carries out.
-    void ButtonAction(int button, bool release);
-    void KeyFunctionPress(int button, uint8_t usage, uint8_t modifiers);
-    void KeyFunctionRelease(int button);
-    void OnKeyRepeat();
-    void MacroStartStop(int button);
-    void OnMedia(int function, bool release);
-    void OnTilt(int direction);
-    // Every stop path: nothing the monitor holds stays pressed.
-    void ReleaseEverything();
     void ApplyMouseSettingsOfCurrent(bool writeRegistry = false);
     void CopyWorkingToShared();
     void CopySharedToWorking();
@@ -106,7 +97,6 @@ class CMonitorWnd final : public JobHost {
     HidLibrary hid_;
     std::unique_ptr<ProfileFiles> files_;
     DeviceGate gate_;
-    bool arrivalPending_ = false; // an arrived mouse waits to be opened
     // Window thread: read-backs queued or running, and the notice held
     // until the last ends, with the shared block as it was then.
     int readBacksQueued_ = 0;
@@ -116,19 +106,8 @@ class CMonitorWnd final : public JobHost {
     bool sessionRegistered_ = false;
     int pacing_ = 100;
     WorkerThread worker_;
-    WorkerThread player_;
-    MacroRunner macro_;
-    MediaControl media_;
-    // Key-function buttons held now, each with its own key and modifiers.
-    struct HeldKeyFunction {
-        int button;
-        uint8_t usage;
-        std::vector<int> modifiers;
-    };
-    std::vector<HeldKeyFunction> heldKeys_;
-    int repeatButton_ = 0; // the key function timer 102 repeats
-    bool firstRepeat_ = false;
-    int volumeFunction_ = 0; // the volume function timer 101 repeats
+    DevicePresence presence_{hid_, gate_, *this};
+    ButtonActions actions_{working_};
     std::unique_ptr<TrayIcon> tray_;
 };
 
