@@ -5,22 +5,24 @@
 #   bash bench/fuzz.sh SECONDS          each target for that long
 #   bash bench/fuzz.sh --runs N         each target for N executions
 #   add --save to merge what the run found into the corpus in the tree
+#   add --only a,b to run just those targets (names as in fuzz/corpus)
 #
 # Each run starts from the target's corpus in fuzz/corpus/<target> (the host
 # tests replay it). The crashing inputs of the last run are kept in
 # build/fuzz/crashes/<target>.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-limit=() save=0
+limit=() save=0 only=
 while [ $# -gt 0 ]; do
     case "$1" in
     --runs) limit=(-runs="$2"); shift 2 ;;
     --save) save=1; shift ;;
+    --only) only=",$2,"; shift 2 ;;
     [0-9]*) limit=(-max_total_time="$1"); shift ;;
-    *) echo "usage: bench/fuzz.sh SECONDS | --runs N [--save]" >&2; exit 2 ;;
+    *) echo "usage: bench/fuzz.sh SECONDS | --runs N [--save] [--only a,b]" >&2; exit 2 ;;
     esac
 done
-[ ${#limit[@]} -gt 0 ] || { echo "usage: bench/fuzz.sh SECONDS | --runs N [--save]" >&2; exit 2; }
+[ ${#limit[@]} -gt 0 ] || { echo "usage: bench/fuzz.sh SECONDS | --runs N [--save] [--only a,b]" >&2; exit 2; }
 
 bash tools/install-deps.sh
 cmake --preset fuzz >/dev/null
@@ -33,6 +35,7 @@ printf '%-22s %14s %8s %8s %8s %9s\n' target executions exec/s cov corpus crashe
 total_crashes=0
 for bin in build/fuzz/bin/fuzz_*; do
     name=${bin##*/fuzz_}
+    [ -z "$only" ] || [[ "$only" == *",$name,"* ]] || continue
     seeds=fuzz/corpus/$name
     work=$out/$name
     crashes=build/fuzz/crashes/$name
