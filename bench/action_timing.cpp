@@ -8,7 +8,7 @@
 // Runs the real Monitor.exe from a temporary folder (no mouse needed).
 //   bash tools/with-wine.sh build/windows/wineprefix wine build/windows/bin/action_timing.exe
 #include "shared/settings_block.h"
-#include "shared/shared_block.h"
+#include "shared/shared_block_win.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // The baseline of the configuration program's start-up figure: a window of
 // the same size and skin as the main dialog, built with the same toolkit,
 // with no controls, pages or settings behind it.
-#include "skin/skin_window.h"
+#include "skin/skin_window_win.h"
 #include "win/install_dir.h"
 
 #include <windows.h>

@@ -1,4 +1,4 @@
-#include "emulator/emulator_client.h"
+#include "emulator/emulator_client_win.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "emulator/emulator_window.h"
+#include "emulator/emulator_window_win.h"
 
-#include "emulator/pipe_server.h"
+#include "emulator/pipe_server_win.h"
 #include "win/handles.h"
 
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "emulator/flash_file.h"
+#include "emulator/flash_file_win.h"
 
 #include "win/handles.h"
 

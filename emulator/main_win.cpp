@@ -7,10 +7,10 @@
 //       (press 4, release 4, profile 3, event 0xC000 0x0A05, unplug, dump, log...)
 //
 // The pipe name defaults to the one in hiddriver.ini beside the program.
-#include "emulator/emulator_client.h"
-#include "emulator/emulator_window.h"
-#include "emulator/flash_file.h"
-#include "emulator/pipe_server.h"
+#include "emulator/emulator_client_win.h"
+#include "emulator/emulator_window_win.h"
+#include "emulator/flash_file_win.h"
+#include "emulator/pipe_server_win.h"
 #include "hid/driver_config.h"
 #include "win/install_dir.h"
 

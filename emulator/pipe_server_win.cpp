@@ -1,4 +1,4 @@
-#include "emulator/pipe_server.h"
+#include "emulator/pipe_server_win.h"
 
 namespace gm::emu {
 namespace {

@@ -3,7 +3,7 @@
 // thread serves each client, and every subscriber gets the events and plug
 // changes in the order they happened.
 
-#include "emulator/emulator_client.h"
+#include "emulator/emulator_client_win.h"
 #include "emulator/virtual_mouse.h"
 
 #include <condition_variable>

@@ -1,7 +1,7 @@
 // The way to the virtual mouse: its named pipe.
-#include "emulator/emulator_client.h"
+#include "emulator/emulator_client_win.h"
 #include "hid/driver_config.h"
-#include "hid/watching_transport.h"
+#include "hid/watching_transport_win.h"
 
 #include <atomic>
 #include <mutex>

@@ -5,7 +5,7 @@
 // its caller; events come from the interface's input reports.
 #include "hid/driver_config.h"
 #include "hid/event_report.h"
-#include "hid/watching_transport.h"
+#include "hid/watching_transport_win.h"
 #include "win/handles.h"
 
 #include <windows.h>

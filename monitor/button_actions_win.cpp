@@ -1,9 +1,9 @@
-#include "monitor/button_actions.h"
+#include "monitor/button_actions_win.h"
 
-#include "monitor/input_injector.h"
+#include "monitor/input_injector_win.h"
 #include "monitor/key_function.h"
 #include "monitor/media_commands.h"
-#include "monitor/tilt_scroll.h"
+#include "monitor/tilt_scroll_win.h"
 #include "shared/key_mapper_win.h"
 #include "shared/messages.h"
 

@@ -5,9 +5,9 @@
 // except the player thread it owns.
 
 #include "monitor/device_jobs.h"
-#include "monitor/macro_thread.h"
-#include "monitor/media_control.h"
-#include "monitor/worker_thread.h"
+#include "monitor/macro_thread_win.h"
+#include "monitor/media_control_win.h"
+#include "monitor/worker_thread_win.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "monitor/device_link.h"
+#include "monitor/device_link_win.h"
 
 #include "win/debug_out.h"
 #include "win/proc_address.h"

@@ -1,4 +1,4 @@
-#include "monitor/device_presence.h"
+#include "monitor/device_presence_win.h"
 
 #include "shared/messages.h"
 

@@ -5,7 +5,7 @@
 // carries the presence to the device worker.
 
 #include "monitor/device_gate.h"
-#include "monitor/device_link.h"
+#include "monitor/device_link_win.h"
 
 #include <windows.h>
 

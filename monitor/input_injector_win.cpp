@@ -1,4 +1,4 @@
-#include "monitor/input_injector.h"
+#include "monitor/input_injector_win.h"
 
 #include "monitor/key_function.h"
 #include "monitor/macro_player.h"

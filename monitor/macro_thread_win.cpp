@@ -1,6 +1,6 @@
-#include "monitor/macro_thread.h"
+#include "monitor/macro_thread_win.h"
 
-#include "monitor/input_injector.h"
+#include "monitor/input_injector_win.h"
 #include "shared/key_mapper_win.h"
 #include "win/debug_out.h"
 

@@ -1,4 +1,4 @@
-#include "monitor/media_control.h"
+#include "monitor/media_control_win.h"
 
 #include "monitor/media_commands.h"
 #include "win/handles.h"

@@ -1,7 +1,7 @@
 // CMonitorApp: Monitor.exe's entry. One instance per user session; a second
 // instance started with "1" asks the first to open the configuration
 // program and ends.
-#include "monitor/monitor_wnd.h"
+#include "monitor/monitor_wnd_win.h"
 #include "win/debug_out.h"
 #include "win/handles.h"
 

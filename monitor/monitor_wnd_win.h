@@ -3,18 +3,18 @@
 // starts from one of its messages: notices from the configuration program,
 // device events from the access library, the tray icon and the timers.
 
-#include "monitor/button_actions.h"
+#include "monitor/button_actions_win.h"
 #include "monitor/device_jobs.h"
-#include "monitor/device_link.h"
-#include "monitor/device_presence.h"
+#include "monitor/device_link_win.h"
+#include "monitor/device_presence_win.h"
 #include "monitor/event_intake.h"
-#include "monitor/tray_icon.h"
-#include "monitor/worker_thread.h"
-#include "shared/lan_strings.h"
+#include "monitor/tray_icon_win.h"
+#include "monitor/worker_thread_win.h"
+#include "shared/lan_strings_win.h"
 #include "shared/messages.h"
 #include "shared/osd_settings.h"
-#include "shared/profile_files.h"
-#include "shared/shared_block.h"
+#include "shared/profile_files_win.h"
+#include "shared/shared_block_win.h"
 #include "win/handles.h"
 
 #include <windows.h>

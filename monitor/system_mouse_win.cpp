@@ -1,4 +1,4 @@
-#include "monitor/system_mouse.h"
+#include "monitor/system_mouse_win.h"
 
 #include "monitor/mouse_settings_rule.h"
 #include "shared/mouse_values.h"

@@ -1,6 +1,6 @@
-#include "monitor/tilt_scroll.h"
+#include "monitor/tilt_scroll_win.h"
 
-#include "monitor/input_injector.h"
+#include "monitor/input_injector_win.h"
 #include "monitor/tilt_rules.h"
 
 #include <windows.h>

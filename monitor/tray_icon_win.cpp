@@ -1,4 +1,4 @@
-#include "monitor/tray_icon.h"
+#include "monitor/tray_icon_win.h"
 
 #include <cstdio>
 

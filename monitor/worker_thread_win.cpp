@@ -1,4 +1,4 @@
-#include "monitor/worker_thread.h"
+#include "monitor/worker_thread_win.h"
 
 namespace gm::mon {
 

@@ -1,12 +1,12 @@
-#include "option/main_dialog.h"
+#include "option/main_dialog_win.h"
 
-#include "option/dialogs/profile_dialog.h"
+#include "option/dialogs/profile_dialog_win.h"
 #include "option/link_logic.h"
-#include "option/macros/macro_store.h"
-#include "shared/private_profile.h"
-#include "shared/profile_files.h"
-#include "shared/mouse_registry.h"
-#include "skin/skin_messages.h"
+#include "option/macros/macro_store_win.h"
+#include "shared/private_profile_win.h"
+#include "shared/profile_files_win.h"
+#include "shared/mouse_registry_win.h"
+#include "skin/skin_messages_win.h"
 #include "win/install_dir.h"
 #include <commdlg.h>
 #include <cstdio>

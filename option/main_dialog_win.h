@@ -4,19 +4,19 @@
 // one page area, OK / Apply / Cancel / Close / Minimise. Pages edit the
 // working block; Apply hands it to the monitor through the shared block.
 #include "option/macros/macro_list.h"
-#include "option/option_host.h"
-#include "option/pages/advance_page.h"
-#include "option/pages/buttons_page.h"
-#include "option/pages/lighting_page.h"
-#include "option/pages/sensitivity_page.h"
-#include "option/pages/system_page.h"
-#include "shared/lan_strings.h"
+#include "option/option_host_win.h"
+#include "option/pages/advance_page_win.h"
+#include "option/pages/buttons_page_win.h"
+#include "option/pages/lighting_page_win.h"
+#include "option/pages/sensitivity_page_win.h"
+#include "option/pages/system_page_win.h"
+#include "shared/lan_strings_win.h"
 #include "shared/osd_settings.h"
 #include "shared/messages.h"
-#include "shared/shared_block.h"
-#include "skin/skin_button.h"
-#include "skin/skin_dialog.h"
-#include "skin/text_label.h"
+#include "shared/shared_block_win.h"
+#include "skin/skin_button_win.h"
+#include "skin/skin_dialog_win.h"
+#include "skin/text_label_win.h"
 #include <array>
 #include <string>
 

@@ -1,8 +1,8 @@
 // Option.exe: one instance at a time; the skinned popup menus get their
 // frame from a hook on this thread; the main dialog runs until it closes.
-#include "option/main_dialog.h"
+#include "option/main_dialog_win.h"
 #include "option/macros/macro_names_win.h"
-#include "skin/menu_frame_hook.h"
+#include "skin/menu_frame_hook_win.h"
 #include "win/handles.h"
 #include <windows.h>
 

@@ -8,7 +8,7 @@
 // It ends on WM_CLOSE.
 #include "shared/messages.h"
 #include "shared/settings_block.h"
-#include "shared/shared_block.h"
+#include "shared/shared_block_win.h"
 #include "win/handles.h"
 #include "win/install_dir.h"
 

@@ -1,4 +1,4 @@
-#include "shared/lan_strings.h"
+#include "shared/lan_strings_win.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "shared/mouse_registry.h"
+#include "shared/mouse_registry_win.h"
 
 #include "shared/mouse_values.h"
 #include "win/handles.h"

@@ -1,4 +1,4 @@
-#include "shared/private_profile.h"
+#include "shared/private_profile_win.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
-#include "shared/profile_files.h"
+#include "shared/profile_files_win.h"
 
-#include "shared/mouse_registry.h"
-#include "shared/private_profile.h"
+#include "shared/mouse_registry_win.h"
+#include "shared/private_profile_win.h"
 #include "shared/profile_format.h"
 #include "win/handles.h"
 

@@ -3,7 +3,7 @@
 // per profile (config\Default0.gmp ... Default4.gmp). The monitor and the
 // configuration program both use exactly this loader and saver.
 
-#include "shared/mouse_registry.h"
+#include "shared/mouse_registry_win.h"
 #include "shared/settings_block.h"
 
 #include <string>

@@ -1,4 +1,4 @@
-#include "shared/shared_block.h"
+#include "shared/shared_block_win.h"
 
 #include <windows.h>
 

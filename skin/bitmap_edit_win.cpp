@@ -1,8 +1,8 @@
-#include "skin/bitmap_edit.h"
+#include "skin/bitmap_edit_win.h"
 
 #include "skin/numeric_filter.h"
-#include "skin/skin_messages.h"
-#include "skin/window_skin.h"
+#include "skin/skin_messages_win.h"
+#include "skin/window_skin_win.h"
 
 #include <string>
 

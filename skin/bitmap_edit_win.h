@@ -2,7 +2,7 @@
 // Edit box in the skin's colours and font; optionally numeric, letting only
 // digits and number punctuation in, whether typed or pasted.
 
-#include "skin/window_base.h"
+#include "skin/window_base_win.h"
 #include "win/handles.h"
 
 namespace gm::skin {

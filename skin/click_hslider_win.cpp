@@ -1,7 +1,7 @@
-#include "skin/click_hslider.h"
+#include "skin/click_hslider_win.h"
 
-#include "skin/picture.h"
-#include "skin/skin_messages.h"
+#include "skin/picture_win.h"
+#include "skin/skin_messages_win.h"
 
 namespace gm::skin {
 namespace {

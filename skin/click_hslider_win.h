@@ -3,9 +3,9 @@
 // click on it jumps to a value, and its thumb (CPHSlider) drags. The owner
 // hears UM_SLIDER_POS (value, identifier) once per change, whatever its origin.
 
-#include "skin/ph_slider.h"
+#include "skin/ph_slider_win.h"
 #include "skin/slider_math.h"
-#include "skin/window_base.h"
+#include "skin/window_base_win.h"
 #include "win/handles.h"
 
 #include <string>

@@ -1,4 +1,4 @@
-#include "skin/cool_menu.h"
+#include "skin/cool_menu_win.h"
 
 #include <algorithm>
 

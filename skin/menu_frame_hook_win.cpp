@@ -1,4 +1,4 @@
-#include "skin/menu_frame_hook.h"
+#include "skin/menu_frame_hook_win.h"
 
 #include "skin/menu_metrics.h"
 #include "win/handles.h"

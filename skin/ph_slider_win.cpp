@@ -1,7 +1,7 @@
-#include "skin/ph_slider.h"
+#include "skin/ph_slider_win.h"
 
-#include "skin/picture.h"
-#include "skin/skin_messages.h"
+#include "skin/picture_win.h"
+#include "skin/skin_messages_win.h"
 
 namespace gm::skin {
 namespace {

@@ -3,7 +3,7 @@
 // dragged along the track and reporting values to it.
 
 #include "skin/slider_math.h"
-#include "skin/window_base.h"
+#include "skin/window_base_win.h"
 #include "win/handles.h"
 
 #include <string>

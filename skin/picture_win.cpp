@@ -1,4 +1,4 @@
-#include "skin/picture.h"
+#include "skin/picture_win.h"
 
 #include "skin/mask_runs.h"
 

@@ -1,6 +1,6 @@
-#include "skin/picture_window.h"
+#include "skin/picture_window_win.h"
 
-#include "skin/picture.h"
+#include "skin/picture_win.h"
 
 namespace gm::skin {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 // A child window showing one picture file (BMP or JPEG) at its top-left.
 
-#include "skin/window_base.h"
+#include "skin/window_base_win.h"
 #include "win/handles.h"
 
 #include <string>

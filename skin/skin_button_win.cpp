@@ -1,7 +1,7 @@
-#include "skin/skin_button.h"
+#include "skin/skin_button_win.h"
 
-#include "skin/picture.h"
-#include "skin/skin_messages.h"
+#include "skin/picture_win.h"
+#include "skin/skin_messages_win.h"
 
 namespace gm::skin {
 namespace {

@@ -5,8 +5,8 @@
 
 #include "skin/button_state.h"
 #include "skin/control_record.h"
-#include "skin/window_base.h"
-#include "skin/window_skin.h"
+#include "skin/window_base_win.h"
+#include "skin/window_skin_win.h"
 #include "win/handles.h"
 
 #include <string>

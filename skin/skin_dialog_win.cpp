@@ -1,4 +1,4 @@
-#include "skin/skin_dialog.h"
+#include "skin/skin_dialog_win.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 // runs, Enter and Esc never confirm or cancel it (only its skinned buttons
 // end it), it opens centred on its owner unless it placed itself, and a
 // press anywhere on its surface drags it.
-#include "skin/skin_window.h"
+#include "skin/skin_window_win.h"
 #include <string>
 
 namespace gm::skin {

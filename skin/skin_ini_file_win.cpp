@@ -1,4 +1,4 @@
-#include "skin/skin_ini_file.h"
+#include "skin/skin_ini_file_win.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "skin/skin_messages.h"
+#include "skin/skin_messages_win.h"
 
 namespace gm::skin {
 namespace {

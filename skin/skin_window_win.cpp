@@ -1,4 +1,4 @@
-#include "skin/skin_window.h"
+#include "skin/skin_window_win.h"
 
 namespace gm::skin {
 namespace {

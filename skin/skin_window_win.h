@@ -3,8 +3,8 @@
 // create handler, paints its background double-buffered, reflects colour
 // requests to its edit controls and, as a pop-up, drags from any point.
 
-#include "skin/window_base.h"
-#include "skin/window_skin.h"
+#include "skin/window_base_win.h"
+#include "skin/window_skin_win.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
-#include "skin/text_label.h"
+#include "skin/text_label_win.h"
 
-#include "skin/skin_messages.h"
+#include "skin/skin_messages_win.h"
 
 namespace gm::skin {
 namespace {

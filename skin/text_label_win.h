@@ -2,7 +2,7 @@
 // One line of white text centred over a near-black fill, in the skin's
 // label font; repainted whenever its text is set. Publishes its hover text
 // like a skinned button.
-#include "skin/window_base.h"
+#include "skin/window_base_win.h"
 #include "win/handles.h"
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "skin/window_base.h"
+#include "skin/window_base_win.h"
 
 #include <map>
 #include <string>

@@ -1,8 +1,8 @@
-#include "skin/window_skin.h"
+#include "skin/window_skin_win.h"
 
-#include "skin/cool_menu.h"
-#include "skin/picture.h"
-#include "skin/window_base.h"
+#include "skin/cool_menu_win.h"
+#include "skin/picture_win.h"
+#include "skin/window_base_win.h"
 
 namespace gm::skin {
 

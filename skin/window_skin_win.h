@@ -13,7 +13,7 @@
 // window rectangular and the control without images.
 
 #include "skin/control_record.h"
-#include "skin/skin_ini_file.h"
+#include "skin/skin_ini_file_win.h"
 #include "win/handles.h"
 
 #include <windows.h>

@@ -3,7 +3,7 @@
 // a fresh install folder with a pipe name of its own, started hidden, and
 // stopped (and the folder removed) when the test ends.
 
-#include "emulator/emulator_client.h"
+#include "emulator/emulator_client_win.h"
 #include "shared/tests/test_folder.h"
 
 #include <windows.h>

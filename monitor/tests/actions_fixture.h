@@ -5,7 +5,7 @@
 // install folder.
 #include "emulator/tests/emulator_process.h"
 #include "shared/settings_block.h"
-#include "shared/shared_block.h"
+#include "shared/shared_block_win.h"
 #include "shared/tests/message_pump.h"
 
 #include <gtest/gtest.h>

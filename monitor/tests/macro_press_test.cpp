@@ -1,6 +1,6 @@
 // A macro button's press on the window thread: start, stop, and a start
 // that never reached the player thread.
-#include "monitor/macro_thread.h"
+#include "monitor/macro_thread_win.h"
 
 #include <gtest/gtest.h>
 

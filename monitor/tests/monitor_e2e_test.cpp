@@ -4,9 +4,9 @@
 #include "emulator/tests/emulator_process.h"
 #include "shared/tests/message_pump.h"
 #include "shared/osd_settings.h"
-#include "shared/private_profile.h"
-#include "shared/profile_files.h"
-#include "shared/shared_block.h"
+#include "shared/private_profile_win.h"
+#include "shared/profile_files_win.h"
+#include "shared/shared_block_win.h"
 #include "win/handles.h"
 
 #include <gtest/gtest.h>

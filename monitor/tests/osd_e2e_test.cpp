@@ -2,7 +2,7 @@
 // profile switch and a macro press on the virtual mouse, compared pixel for
 // pixel with what it shows when told that text directly.
 #include "monitor/tests/actions_fixture.h"
-#include "shared/private_profile.h"
+#include "shared/private_profile_win.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

@@ -1,6 +1,6 @@
 // The notification-area icon: wanted against shown, and what TaskbarCreated
 // does, with a scripted shell and then with the real one.
-#include "monitor/tray_icon.h"
+#include "monitor/tray_icon_win.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "option/dialogs/browse_program.h"
+#include "option/dialogs/browse_program_win.h"
 
 #include <commdlg.h>
 #include <shlobj.h>

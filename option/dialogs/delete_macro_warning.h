@@ -2,7 +2,7 @@
 // Asked before the macro manager deletes a macro; the question is part of
 // the artwork. Button "1" deletes (OK); "2", "3" and Esc keep the macro.
 // Enter does nothing, so a key meant for the manager never deletes.
-#include "option/dialogs/warning_dialogs.h"
+#include "option/dialogs/warning_dialogs_win.h"
 
 namespace gm::option {
 

@@ -1,6 +1,6 @@
-#include "option/dialogs/launch_program_dialog.h"
+#include "option/dialogs/launch_program_dialog_win.h"
 
-#include "option/dialogs/browse_program.h"
+#include "option/dialogs/browse_program_win.h"
 
 namespace gm::option {
 

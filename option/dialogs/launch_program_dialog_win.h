@@ -2,9 +2,9 @@
 // Chooses the program or document a mouse button opens. Edits one path and
 // hands it back on OK.
 #include "shared/settings_block.h"
-#include "skin/bitmap_edit.h"
-#include "skin/skin_button.h"
-#include "skin/skin_dialog.h"
+#include "skin/bitmap_edit_win.h"
+#include "skin/skin_button_win.h"
+#include "skin/skin_dialog_win.h"
 #include <string>
 
 namespace gm::option {

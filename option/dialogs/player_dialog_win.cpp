@@ -1,6 +1,6 @@
-#include "option/dialogs/player_dialog.h"
+#include "option/dialogs/player_dialog_win.h"
 
-#include "skin/cool_menu.h"
+#include "skin/cool_menu_win.h"
 #include "win/handles.h"
 
 namespace gm::option {

@@ -1,7 +1,7 @@
 #pragma once
 // Chooses the media player the media buttons drive, from a small menu.
-#include "skin/skin_button.h"
-#include "skin/skin_dialog.h"
+#include "skin/skin_button_win.h"
+#include "skin/skin_dialog_win.h"
 #include <string>
 
 namespace gm::option {

@@ -2,9 +2,9 @@
 // Names a profile and links it to a game program. Edits the two texts of one
 // profile record; nothing is written before OK.
 #include "shared/settings_block.h"
-#include "skin/bitmap_edit.h"
-#include "skin/skin_button.h"
-#include "skin/skin_dialog.h"
+#include "skin/bitmap_edit_win.h"
+#include "skin/skin_button_win.h"
+#include "skin/skin_dialog_win.h"
 #include <string>
 
 namespace gm::option {

@@ -1,6 +1,6 @@
-#include "option/dialogs/shortcut_dialog.h"
+#include "option/dialogs/shortcut_dialog_win.h"
 
-#include "option/macros/keyboard_recorder_hook.h"
+#include "option/macros/keyboard_recorder_hook_win.h"
 #include "shared/key_mapper_win.h"
 
 namespace gm::option {

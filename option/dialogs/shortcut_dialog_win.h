@@ -4,9 +4,9 @@
 // other), the four toggles pick Ctrl, Shift, Alt and Win. The opener presets
 // KeyCode and Modifiers from the button record and writes them back on OK.
 #include "option/dialogs/shortcut_record.h"
-#include "skin/bitmap_edit.h"
-#include "skin/skin_button.h"
-#include "skin/skin_dialog.h"
+#include "skin/bitmap_edit_win.h"
+#include "skin/skin_button_win.h"
+#include "skin/skin_dialog_win.h"
 
 #include <array>
 #include <cstdint>

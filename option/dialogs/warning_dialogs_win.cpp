@@ -1,4 +1,4 @@
-#include "option/dialogs/warning_dialogs.h"
+#include "option/dialogs/warning_dialogs_win.h"
 
 namespace gm::option {
 

@@ -1,8 +1,8 @@
 #pragma once
 // The small skinned warnings: their message is part of the artwork. Button
 // "1" answers OK, buttons "2" and "3" Cancel; nothing else closes them.
-#include "skin/skin_button.h"
-#include "skin/skin_dialog.h"
+#include "skin/skin_button_win.h"
+#include "skin/skin_dialog_win.h"
 #include <array>
 #include <string>
 

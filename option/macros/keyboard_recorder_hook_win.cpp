@@ -1,4 +1,4 @@
-#include "option/macros/keyboard_recorder_hook.h"
+#include "option/macros/keyboard_recorder_hook_win.h"
 
 #include "win/debug_out.h"
 

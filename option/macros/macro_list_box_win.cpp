@@ -1,4 +1,4 @@
-#include "option/macros/macro_list_box.h"
+#include "option/macros/macro_list_box_win.h"
 
 #include <algorithm>
 #include <vector>

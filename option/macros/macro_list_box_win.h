@@ -2,7 +2,7 @@
 // Owner-drawn list of the macro manager (macro names, or the events of one
 // macro with an icon per line) with an edit that opens over one line: a
 // new macro's name, or a delay typed in place.
-#include "skin/window_base.h"
+#include "skin/window_base_win.h"
 #include "win/handles.h"
 
 #include <cstdint>

@@ -1,14 +1,14 @@
-#include "option/macros/macro_manager_dialog.h"
+#include "option/macros/macro_manager_dialog_win.h"
 
 #include "option/dialogs/delete_macro_warning.h"
-#include "option/dialogs/warning_dialogs.h"
-#include "option/macros/keyboard_recorder_hook.h"
-#include "option/macros/macro_store.h"
+#include "option/dialogs/warning_dialogs_win.h"
+#include "option/macros/keyboard_recorder_hook_win.h"
+#include "option/macros/macro_store_win.h"
 #include "shared/key_mapper_win.h"
-#include "shared/lan_strings.h"
-#include "skin/cool_menu.h"
-#include "skin/picture.h"
-#include "skin/skin_messages.h"
+#include "shared/lan_strings_win.h"
+#include "skin/cool_menu_win.h"
+#include "skin/picture_win.h"
+#include "skin/skin_messages_win.h"
 
 #include <cstring>
 

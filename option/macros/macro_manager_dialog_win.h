@@ -5,12 +5,12 @@
 // opener keeps the edits after OK and reloads the store otherwise
 // (OpenMacroManager does both).
 #include "option/macros/macro_editor.h"
-#include "option/macros/macro_list_box.h"
+#include "option/macros/macro_list_box_win.h"
 #include "option/macros/macro_recorder.h"
-#include "option/option_host.h"
-#include "skin/bitmap_edit.h"
-#include "skin/skin_button.h"
-#include "skin/skin_dialog.h"
+#include "option/option_host_win.h"
+#include "skin/bitmap_edit_win.h"
+#include "skin/skin_button_win.h"
+#include "skin/skin_dialog_win.h"
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "option/macros/macro_store.h"
+#include "option/macros/macro_store_win.h"
 
-#include "shared/private_profile.h"
+#include "shared/private_profile_win.h"
 #include <windows.h>
 
 #include <algorithm>

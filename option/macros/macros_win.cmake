@@ -4,11 +4,11 @@
 # Included by option/CMakeLists.txt after option_win; paths relative to option/.
 
 target_sources(option_win PRIVATE
-    macros/keyboard_recorder_hook.cpp
-    macros/macro_list_box.cpp
-    macros/macro_manager_dialog.cpp
+    macros/keyboard_recorder_hook_win.cpp
+    macros/macro_list_box_win.cpp
+    macros/macro_manager_dialog_win.cpp
     macros/macro_names_win.cpp
-    dialogs/shortcut_dialog.cpp)
+    dialogs/shortcut_dialog_win.cpp)
 target_link_libraries(option_win PUBLIC option_macros_core msimg32)
 
 add_executable(macro_dialog_host WIN32 tests/macro_dialog_host.cpp option.rc)

@@ -1,7 +1,7 @@
-#include "option/pages/advance_page.h"
+#include "option/pages/advance_page_win.h"
 
-#include "option/pages/reset_command.h"
-#include "skin/skin_messages.h"
+#include "option/pages/reset_command_win.h"
+#include "skin/skin_messages_win.h"
 
 namespace gm::option {
 namespace {

@@ -2,9 +2,9 @@
 // Polling rate and OTG value of the working block's current profile, and
 // the reset of every profile to its defaults.
 #include "option/pages/advance_logic.h"
-#include "option/pages/page.h"
-#include "skin/click_hslider.h"
-#include "skin/skin_button.h"
+#include "option/pages/page_win.h"
+#include "skin/click_hslider_win.h"
+#include "skin/skin_button_win.h"
 #include <array>
 
 namespace gm::option {

@@ -1,18 +1,18 @@
-#include "option/pages/buttons_page.h"
+#include "option/pages/buttons_page_win.h"
 
-#include "option/dialogs/launch_program_dialog.h"
-#include "option/dialogs/player_dialog.h"
-#include "option/dialogs/profile_dialog.h"
-#include "option/dialogs/shortcut_dialog.h"
-#include "option/dialogs/warning_dialogs.h"
+#include "option/dialogs/launch_program_dialog_win.h"
+#include "option/dialogs/player_dialog_win.h"
+#include "option/dialogs/profile_dialog_win.h"
+#include "option/dialogs/shortcut_dialog_win.h"
+#include "option/dialogs/warning_dialogs_win.h"
 #include "option/macros/macro_list.h"
-#include "option/macros/macro_manager_dialog.h"
+#include "option/macros/macro_manager_dialog_win.h"
 #include "option/pages/button_functions.h"
 #include "shared/key_mapper_win.h"
 #include "shared/key_table.h"
-#include "shared/lan_strings.h"
-#include "skin/cool_menu.h"
-#include "skin/skin_messages.h"
+#include "shared/lan_strings_win.h"
+#include "skin/cool_menu_win.h"
+#include "skin/skin_messages_win.h"
 #include <memory>
 #include <vector>
 

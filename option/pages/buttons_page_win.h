@@ -1,9 +1,9 @@
 #pragma once
 // The fifteen programmable buttons: each shows its function and opens the
 // function menu; the mouse picture marks the button under the pointer.
-#include "option/pages/page.h"
-#include "skin/picture_window.h"
-#include "skin/skin_button.h"
+#include "option/pages/page_win.h"
+#include "skin/picture_window_win.h"
+#include "skin/skin_button_win.h"
 #include <array>
 
 namespace gm::option {

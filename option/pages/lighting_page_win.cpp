@@ -1,6 +1,6 @@
-#include "option/pages/lighting_page.h"
+#include "option/pages/lighting_page_win.h"
 
-#include "option/pages/reset_command.h"
+#include "option/pages/reset_command_win.h"
 
 namespace gm::option {
 namespace {

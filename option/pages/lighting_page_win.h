@@ -4,8 +4,8 @@
 // speed and intensity, each a group of skinned buttons; and the reset of
 // every profile and the display settings to their defaults.
 #include "option/pages/lighting_groups.h"
-#include "option/pages/page.h"
-#include "skin/skin_button.h"
+#include "option/pages/page_win.h"
+#include "skin/skin_button_win.h"
 #include <array>
 
 namespace gm::option {

@@ -1,4 +1,4 @@
-#include "option/pages/page.h"
+#include "option/pages/page_win.h"
 
 namespace gm::option {
 

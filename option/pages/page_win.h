@@ -1,8 +1,8 @@
 #pragma once
 // Base of the five setting pages: a skinned child window placed in the main
 // dialog's page area, editing the host's working block.
-#include "option/option_host.h"
-#include "skin/skin_window.h"
+#include "option/option_host_win.h"
+#include "skin/skin_window_win.h"
 #include <array>
 #include <cstdint>
 #include <string>

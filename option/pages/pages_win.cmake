@@ -2,13 +2,13 @@
 # Included from option/CMakeLists.txt, so paths are relative to option/.
 
 target_sources(option_win PRIVATE
-    widgets/stage_control.cpp
-    widgets/color_chooser.cpp
-    pages/reset_command.cpp
-    pages/sensitivity_page.cpp
-    pages/advance_page.cpp
-    pages/system_page.cpp
-    pages/lighting_page.cpp)
+    widgets/stage_control_win.cpp
+    widgets/color_chooser_win.cpp
+    pages/reset_command_win.cpp
+    pages/sensitivity_page_win.cpp
+    pages/advance_page_win.cpp
+    pages/system_page_win.cpp
+    pages/lighting_page_win.cpp)
 target_link_libraries(option_win PUBLIC option_pages_core)
 
 # Pages driven as a user drives them, inside a stand-in for the main dialog.

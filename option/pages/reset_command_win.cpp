@@ -1,6 +1,6 @@
-#include "option/pages/reset_command.h"
+#include "option/pages/reset_command_win.h"
 
-#include "option/dialogs/warning_dialogs.h"
+#include "option/dialogs/warning_dialogs_win.h"
 
 namespace gm::option {
 

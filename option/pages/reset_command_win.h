@@ -1,6 +1,6 @@
 #pragma once
 // The "restore defaults" button shared by the pages that carry one.
-#include "option/option_host.h"
+#include "option/option_host_win.h"
 #include <windows.h>
 
 namespace gm::option {

@@ -1,8 +1,8 @@
-#include "option/pages/sensitivity_page.h"
+#include "option/pages/sensitivity_page_win.h"
 
 #include "option/pages/sensitivity_logic.h"
 #include "option/widgets/widget_messages.h"
-#include "skin/skin_messages.h"
+#include "skin/skin_messages_win.h"
 
 namespace gm::option {
 namespace {

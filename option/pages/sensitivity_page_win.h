@@ -1,11 +1,11 @@
 #pragma once
 // X and Y sensitivity with their link, the six resolution stages and the
 // indicator colours of stages 0-3, for the working block's current profile.
-#include "option/pages/page.h"
-#include "option/widgets/color_chooser.h"
-#include "option/widgets/stage_control.h"
-#include "skin/click_hslider.h"
-#include "skin/skin_button.h"
+#include "option/pages/page_win.h"
+#include "option/widgets/color_chooser_win.h"
+#include "option/widgets/stage_control_win.h"
+#include "skin/click_hslider_win.h"
+#include "skin/skin_button_win.h"
 #include <array>
 
 namespace gm::option {

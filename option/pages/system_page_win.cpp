@@ -1,8 +1,8 @@
-#include "option/pages/system_page.h"
+#include "option/pages/system_page_win.h"
 
-#include "option/pages/reset_command.h"
+#include "option/pages/reset_command_win.h"
 #include "option/pages/system_logic.h"
-#include "skin/skin_messages.h"
+#include "skin/skin_messages_win.h"
 
 namespace gm::option {
 namespace {

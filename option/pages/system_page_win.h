@@ -3,9 +3,9 @@
 // click time (also given to Windows at once), pointer speed and
 // acceleration, wheel lines or page scrolling, tilt speed; and the reset of
 // every profile to its defaults.
-#include "option/pages/page.h"
-#include "skin/click_hslider.h"
-#include "skin/skin_button.h"
+#include "option/pages/page_win.h"
+#include "skin/click_hslider_win.h"
+#include "skin/skin_button_win.h"
 #include <array>
 
 namespace gm::option {

@@ -1,7 +1,7 @@
 // The buttons page's function menu as it opens, looked at while it is shown.
-#include "option/pages/buttons_page.h"
+#include "option/pages/buttons_page_win.h"
 #include "option/tests/page_host.h"
-#include "skin/cool_menu.h"
+#include "skin/cool_menu_win.h"
 
 #include <gtest/gtest.h>
 

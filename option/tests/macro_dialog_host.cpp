@@ -9,14 +9,14 @@
 // in INSTALL_DIR receives "result=N" and, for the shortcut dialog, the button
 // record's function, event count, key and modifier bytes; the program then
 // waits for WM_CLOSE to its hidden window "Macro dialog host".
-#include "option/dialogs/shortcut_dialog.h"
+#include "option/dialogs/shortcut_dialog_win.h"
 #include "option/macros/macro_names_win.h"
 #include "option/macros/macro_list.h"
-#include "option/macros/macro_manager_dialog.h"
-#include "option/macros/macro_store.h"
-#include "option/option_host.h"
-#include "shared/lan_strings.h"
-#include "skin/menu_frame_hook.h"
+#include "option/macros/macro_manager_dialog_win.h"
+#include "option/macros/macro_store_win.h"
+#include "option/option_host_win.h"
+#include "shared/lan_strings_win.h"
+#include "skin/menu_frame_hook_win.h"
 #include "win/install_dir.h"
 
 #include <windows.h>

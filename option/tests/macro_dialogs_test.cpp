@@ -3,11 +3,11 @@
 // folder; this test presses the real keys (injected input that reaches the
 // low-level keyboard hook), clicks the skinned buttons and the lists, and
 // reads what the lists show and what the program leaves in its files.
-#include "option/macros/macro_store.h"
+#include "option/macros/macro_store_win.h"
 #include "option/tests/macro_builder.h"
 #include "shared/tests/message_pump.h"
 #include "shared/tests/test_folder.h"
-#include "skin/skin_ini_file.h"
+#include "skin/skin_ini_file_win.h"
 #include "win/install_dir.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // config\sequence.dat through the real private-profile functions: what is
 // loaded from files written by hand, and what a save leaves on disk.
-#include "option/macros/macro_store.h"
+#include "option/macros/macro_store_win.h"
 #include "shared/struct_codec.h"
 #include "shared/tests/test_folder.h"
 

@@ -2,15 +2,15 @@
 // (a window of the monitor's name and the shared block it creates) or the
 // real Monitor.exe with the virtual mouse.
 #include "emulator/tests/emulator_process.h"
-#include "option/main_dialog.h"
+#include "option/main_dialog_win.h"
 #include "option/macros/macro_list.h"
 #include "monitor/device_reports.h"
 #include "option/tests/option_driver.h"
 #include "skin/control_record.h"
-#include "skin/picture.h"
-#include "shared/private_profile.h"
-#include "shared/profile_files.h"
-#include "shared/shared_block.h"
+#include "skin/picture_win.h"
+#include "shared/private_profile_win.h"
+#include "shared/profile_files_win.h"
+#include "shared/shared_block_win.h"
 #include "shared/struct_codec.h"
 #include "win/handles.h"
 

@@ -1,6 +1,6 @@
 #include "option/tests/page_driver.h"
 
-#include "skin/skin_ini_file.h"
+#include "skin/skin_ini_file_win.h"
 
 #include <string>
 

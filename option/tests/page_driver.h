@@ -2,7 +2,7 @@
 // What a user does to a page, as the messages a pointer produces or as real
 // pointer input, and a hand that answers the reset warning while it runs.
 #include "shared/tests/message_pump.h"
-#include "skin/click_hslider.h"
+#include "skin/click_hslider_win.h"
 
 #include <windows.h>
 

@@ -4,11 +4,11 @@
 // folder, holds one page in a top-level window, and records what the page
 // asks of it (applies, refreshes, resets).
 #include "option/macros/macro_list.h"
-#include "option/option_host.h"
-#include "option/pages/page.h"
-#include "shared/lan_strings.h"
+#include "option/option_host_win.h"
+#include "option/pages/page_win.h"
+#include "shared/lan_strings_win.h"
 #include "shared/tests/test_folder.h"
-#include "skin/window_base.h"
+#include "skin/window_base_win.h"
 
 #include <functional>
 #include <string>

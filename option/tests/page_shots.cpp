@@ -3,10 +3,10 @@
 //   page_shots.exe lighting|sensitivity|system|advance [--chooser] [--seconds 6]
 // The page edits a fresh profile; the sensitivity page's stages carry
 // indicator colours, and --chooser opens the colour chooser on swatch 2.
-#include "option/pages/advance_page.h"
-#include "option/pages/lighting_page.h"
-#include "option/pages/sensitivity_page.h"
-#include "option/pages/system_page.h"
+#include "option/pages/advance_page_win.h"
+#include "option/pages/lighting_page_win.h"
+#include "option/pages/sensitivity_page_win.h"
+#include "option/pages/system_page_win.h"
 #include "option/tests/page_host.h"
 
 #include <windows.h>

@@ -1,7 +1,7 @@
 // The sensitivity page in a stand-in main dialog, driven by pointer clicks
 // and drags on its real controls.
 #include "option/pages/sensitivity_logic.h"
-#include "option/pages/sensitivity_page.h"
+#include "option/pages/sensitivity_page_win.h"
 #include "option/tests/page_driver.h"
 #include "option/tests/page_host.h"
 #include "skin/tests/skin_fixture.h"

@@ -1,9 +1,9 @@
 // The lighting, advance and system pages in a stand-in main dialog, driven
 // by pointer clicks and drags on their real controls; the reset warning is
 // answered by clicking its buttons while it runs.
-#include "option/pages/advance_page.h"
-#include "option/pages/lighting_page.h"
-#include "option/pages/system_page.h"
+#include "option/pages/advance_page_win.h"
+#include "option/pages/lighting_page_win.h"
+#include "option/pages/system_page_win.h"
 #include "option/tests/page_driver.h"
 #include "option/tests/page_host.h"
 

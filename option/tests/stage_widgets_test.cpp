@@ -2,8 +2,8 @@
 // window that records every notice they post, built from the shipped skins.
 #include "option/tests/page_driver.h"
 #include "option/tests/page_host.h"
-#include "option/widgets/color_chooser.h"
-#include "option/widgets/stage_control.h"
+#include "option/widgets/color_chooser_win.h"
+#include "option/widgets/stage_control_win.h"
 #include "option/widgets/widget_messages.h"
 #include "skin/tests/skin_fixture.h"
 

@@ -1,7 +1,7 @@
 // The skinned warnings run modally in this process, with the real artwork,
 // while a timer plays the user: keys first, then one of the buttons.
 #include "option/dialogs/delete_macro_warning.h"
-#include "option/dialogs/warning_dialogs.h"
+#include "option/dialogs/warning_dialogs_win.h"
 #include "win/install_dir.h"
 
 #include <gtest/gtest.h>

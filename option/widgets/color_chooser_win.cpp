@@ -1,4 +1,4 @@
-#include "option/widgets/color_chooser.h"
+#include "option/widgets/color_chooser_win.h"
 
 #include "option/widgets/widget_messages.h"
 

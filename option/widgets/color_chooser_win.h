@@ -4,8 +4,8 @@
 // click on a cell posts UM_COLOR_CHOSEN (0, cell) to the receiver, a click
 // anywhere else just hides it. It stores nothing itself.
 #include "option/widgets/color_cells.h"
-#include "skin/skin_button.h"
-#include "skin/skin_window.h"
+#include "skin/skin_button_win.h"
+#include "skin/skin_window_win.h"
 #include <array>
 #include <string>
 

@@ -1,10 +1,10 @@
-#include "option/widgets/stage_control.h"
+#include "option/widgets/stage_control_win.h"
 
 #include "option/widgets/stage_values.h"
 #include "option/widgets/widget_messages.h"
-#include "skin/picture.h"
-#include "skin/skin_messages.h"
-#include "skin/window_skin.h"
+#include "skin/picture_win.h"
+#include "skin/skin_messages_win.h"
+#include "skin/window_skin_win.h"
 
 namespace gm::option {
 namespace {

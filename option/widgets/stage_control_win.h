@@ -3,10 +3,10 @@
 // that enables it, a slider over the twelve CPI codes and a label with the
 // CPI number. It stores nothing; it tells its owner with UM_STAGE_CHANGED.
 #include "option/widgets/stage_values.h"
-#include "skin/click_hslider.h"
-#include "skin/skin_button.h"
-#include "skin/text_label.h"
-#include "skin/window_base.h"
+#include "skin/click_hslider_win.h"
+#include "skin/skin_button_win.h"
+#include "skin/text_label_win.h"
+#include "skin/window_base_win.h"
 #include "win/handles.h"
 #include <string>
 

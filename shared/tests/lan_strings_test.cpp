@@ -1,5 +1,5 @@
 // lan.dll as the programs load it.
-#include "shared/lan_strings.h"
+#include "shared/lan_strings_win.h"
 
 #include "shared/tests/test_folder.h"
 #include "win/install_dir.h"

@@ -1,5 +1,5 @@
 // The Windows mouse values in a real registry, under a key of the test's own.
-#include "shared/mouse_registry.h"
+#include "shared/mouse_registry_win.h"
 
 #include "shared/tests/test_folder.h"
 

@@ -1,5 +1,5 @@
 // Profile files and config.ini through the real private-profile functions.
-#include "shared/profile_files.h"
+#include "shared/profile_files_win.h"
 
 #include "shared/profile_format.h"
 #include "shared/struct_codec.h"

@@ -5,7 +5,7 @@
 //   peer hold PREFIX         take the mutex, copy out seed 1's pattern, set the
 //                            event PREFIX "Ready", wait 1 s, copy out seed 2's
 //                            and only then release the mutex
-#include "shared/shared_block.h"
+#include "shared/shared_block_win.h"
 
 #include <windows.h>
 

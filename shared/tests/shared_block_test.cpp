@@ -1,5 +1,5 @@
 // The shared block across two real processes.
-#include "shared/shared_block.h"
+#include "shared/shared_block_win.h"
 
 #include "shared/tests/test_folder.h"
 #include "win/install_dir.h"

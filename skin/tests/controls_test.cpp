@@ -1,9 +1,9 @@
 // The skinned controls in a real window, driven by the messages a user's
 // pointer and keyboard produce.
-#include "skin/bitmap_edit.h"
-#include "skin/click_hslider.h"
-#include "skin/skin_button.h"
-#include "skin/skin_messages.h"
+#include "skin/bitmap_edit_win.h"
+#include "skin/click_hslider_win.h"
+#include "skin/skin_button_win.h"
+#include "skin/skin_messages_win.h"
 #include "skin/tests/skin_fixture.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // A skinned popup menu opened for real: owner-drawn items and the frame the
 // hook paints around every menu window of the thread.
-#include "skin/cool_menu.h"
-#include "skin/menu_frame_hook.h"
+#include "skin/cool_menu_win.h"
+#include "skin/menu_frame_hook_win.h"
 #include "skin/tests/skin_fixture.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 // and a skinned window that records what its controls tell it.
 
 #include "shared/tests/test_folder.h"
-#include "skin/skin_window.h"
+#include "skin/skin_window_win.h"
 
 #include <windows.h>
 

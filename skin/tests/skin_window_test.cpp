@@ -1,7 +1,7 @@
 // Skin files, pictures and window outlines against the real platform.
-#include "skin/picture.h"
-#include "skin/picture_window.h"
-#include "skin/skin_ini_file.h"
+#include "skin/picture_win.h"
+#include "skin/picture_window_win.h"
+#include "skin/skin_ini_file_win.h"
 #include "skin/tests/skin_fixture.h"
 
 #include <gtest/gtest.h>

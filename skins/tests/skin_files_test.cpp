@@ -1,7 +1,7 @@
 // Every skin description file of the shipped skin folder: the slots its
 // window reads, the images it names and the images the programs name directly.
-#include "skin/picture.h"
-#include "skin/skin_ini_file.h"
+#include "skin/picture_win.h"
+#include "skin/skin_ini_file_win.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

@@ -12,11 +12,11 @@
 // The last word of a record's name picks the control: "slider", "edit",
 // "list", "picture", "label", "swatch"; "area" gets none; all others are buttons.
 
-#include "skin/bitmap_edit.h"
-#include "skin/click_hslider.h"
-#include "skin/picture_window.h"
-#include "skin/skin_button.h"
-#include "skin/skin_window.h"
+#include "skin/bitmap_edit_win.h"
+#include "skin/click_hslider_win.h"
+#include "skin/picture_window_win.h"
+#include "skin/skin_button_win.h"
+#include "skin/skin_window_win.h"
 
 #include <windows.h>
 
