@@ -4,6 +4,7 @@
 #include "emulator/tests/emulator_process.h"
 #include "option/main_dialog_win.h"
 #include "option/macros/macro_list.h"
+#include "option/tests/macro_builder.h"
 #include "monitor/device_reports.h"
 #include "option/tests/option_driver.h"
 #include "skin/control_record.h"
@@ -50,14 +51,14 @@ struct Posted {
 // What the configuration program sees of a monitor: its window and its shared block.
 class MonitorStandIn {
   public:
-    MonitorStandIn() {
+    explicit MonitorStandIn(const char* name = "Orvex_Gaming_Mouse_Normal_Monitor") {
         WNDCLASSA wc{};
         wc.lpfnWndProc = Proc;
         wc.hInstance = ::GetModuleHandleA(nullptr);
         wc.lpszClassName = "GmMonitorStandIn";
         ::RegisterClassA(&wc);
-        hwnd = ::CreateWindowExA(0, wc.lpszClassName, "Orvex_Gaming_Mouse_Normal_Monitor", WS_POPUP,
-                                 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
+        hwnd = ::CreateWindowExA(0, wc.lpszClassName, name, WS_POPUP, 0, 0, 10, 10, nullptr,
+                                 nullptr, wc.hInstance, nullptr);
         ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
     ~MonitorStandIn() { ::DestroyWindow(hwnd); }
@@ -87,12 +88,14 @@ class MonitorStandIn {
     HWND hwnd;
     SharedBlock shared;
     std::vector<Posted> got;
+    std::vector<LPARAM> lps;
 
   private:
     static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) noexcept {
         auto* self = reinterpret_cast<MonitorStandIn*>(::GetWindowLongPtrA(h, GWLP_USERDATA));
         if (self && msg == 1224) {
             self->got.push_back({msg, wp});
+            self->lps.push_back(lp);
             return 0;
         }
         return ::DefWindowProcA(h, msg, wp, lp);
@@ -202,6 +205,8 @@ class OptionWithMonitorTest : public OptionTest {
 };
 
 TEST_F(OptionWithMonitorTest, OpensOnTheSharedBlockAndWaitsForTheMonitorsAnswer) {
+    MonitorStandIn pop3("Orvex Gaming Mouse Pop3"), cpu("Orvex Gaming Mouse CPU RAM OSD"),
+        skype("Orvex Gaming Mouse OSD SKYPE"), msn("Orvex Gaming Mouse OSD MSN");
     ASSERT_TRUE(StartOption());
     EXPECT_EQ(Label(0), "Shared 1");
     EXPECT_EQ(Label(4), "Shared 5");
@@ -209,6 +214,14 @@ TEST_F(OptionWithMonitorTest, OpensOnTheSharedBlockAndWaitsForTheMonitorsAnswer)
 
     ApplyAndWaitForNotice();
     EXPECT_EQ(monitor.got.back().wp, 0u) << "the user's apply has code 0";
+    // Every applet hears of it too, with 0 and 0.
+    for (MonitorStandIn* applet : {&pop3, &cpu, &skype, &msn}) {
+        EXPECT_TRUE(PumpUntil([&] { return applet->Count(1224) == 1; }));
+        if (applet->Count(1224) == 1) {
+            EXPECT_EQ(applet->got[0].wp, 0u);
+            EXPECT_EQ(applet->lps[0], 0);
+        }
+    }
     test::Settle(300);
     EXPECT_FALSE(Enabled(kOk)) << "waiting for the monitor";
     EXPECT_FALSE(Enabled(kApply));
@@ -344,6 +357,117 @@ TEST_F(OptionWithMonitorTest, ProfileChangedReplacesEditsDeviceValuesKeepThem) {
     EXPECT_EQ(b.CurrentProfile(), 4);
     EXPECT_EQ(b.Profile(2).Get(prof::ProFileName), "Mine");
     EXPECT_EQ(b.CurrentProfileChangeFlag(), 0) << "the device's own profile is not sent back";
+}
+
+TEST_F(OptionWithMonitorTest, DeviceValuesComeFromTheDevicesProfileIntoThatProfileOnly) {
+    ASSERT_TRUE(StartOption());
+    Click(Button(kSelector1 + 2)); // the user edits profile 3; the mouse is on profile 5
+    SettingsBlock device = monitor.Block();
+    device.SetCurrentProfile(4);
+    for (int p : {2, 4}) {
+        device.Profile(p).Set(prof::Sensitivity_X, 3 + p);
+        device.Profile(p).Set(prof::Sensitivity_Y, 13 + p);
+        device.Profile(p).Set(prof::CpiStep, p);
+        device.Profile(p).Set(prof::PollingRate, p / 2);
+    }
+    ASSERT_TRUE(monitor.shared.CopyOut(device));
+    ::PostMessageA(main_, 1257, 0, 0);
+    ApplyAndWaitForNotice();
+    const SettingsBlock b = monitor.Block();
+    EXPECT_EQ(b.CurrentProfile(), 2) << "the user's choice of profile stays";
+    EXPECT_EQ(b.Profile(4).Get(prof::Sensitivity_X), 7);
+    EXPECT_EQ(b.Profile(4).Get(prof::Sensitivity_Y), 17);
+    EXPECT_EQ(b.Profile(4).Get(prof::CpiStep), 4);
+    EXPECT_EQ(b.Profile(4).Get(prof::PollingRate), 2);
+    SettingsBlock fresh;
+    fresh.Profile(2).MakeDefault(2, LevelSet::Monitor);
+    for (I32Field f : {prof::Sensitivity_X, prof::Sensitivity_Y, prof::CpiStep, prof::PollingRate})
+        EXPECT_EQ(b.Profile(2).Get(f), fresh.Profile(2).Get(f))
+            << "the edited profile is not the device's: field at " << f.offset;
+}
+
+// The library (config\sequence.dat) as it is on disk now.
+static MacroList StoredMacros(const std::string& dir) {
+    MacroList list;
+    PrivateProfileFile store(dir + "config\\sequence.dat");
+    list.Load(store);
+    return list;
+}
+
+static void GiveMacro(ProfileView profile, int button, const MacroRecord& m) {
+    CopyMacroToButton(m, profile.Button(button));
+    profile.Button(button).Set(btn::FunctionType, fn::Macro);
+}
+
+TEST_F(OptionWithMonitorTest, MacrosTheButtonsCarryReachTheLibraryAtStartOnReadBackAndOnImport) {
+    const MacroRecord a{Macro("Library", 1, {{4, 1, 10}, {4, 2, 0}})};
+    const MacroRecord kept{Macro("Kept", 2, {{5, 1, 0}, {5, 2, 0}})};
+    ::CreateDirectoryA((dir() + "config").c_str(), nullptr);
+    {
+        MacroList library;
+        library.Append(a);
+        library.Append(kept);
+        PrivateProfileFile store(dir() + "config\\sequence.dat");
+        library.Save(store);
+    }
+    // The mouse's buttons: "library" in a newer form, and one the library lacks.
+    SettingsBlock device = monitor.Block();
+    GiveMacro(device.Profile(0), 3, Macro("library", 3, {{6, 1, 20}, {6, 2, 0}, {7, 1, 0}}));
+    GiveMacro(device.Profile(1), 5, Macro("NewOne", 1, {{8, 1, 0}, {8, 2, 0}}));
+    ASSERT_TRUE(monitor.shared.CopyOut(device));
+
+    ASSERT_TRUE(StartOption());
+    MacroList stored;
+    ASSERT_TRUE(PumpUntil([&] { return (stored = StoredMacros(dir())).size() == 3; }))
+        << stored.size();
+    EXPECT_EQ(stored.At(0)->Name(), "Library") << "the entry keeps its name";
+    EXPECT_EQ(stored.At(0)->Count(), 3) << "and takes the button's events";
+    EXPECT_EQ(stored.At(0)->Repeat(), 3);
+    EXPECT_EQ(stored.At(0)->Event(0).keyCode, 6);
+    EXPECT_EQ(stored.At(1)->Name(), "Kept");
+    EXPECT_EQ(stored.At(2)->Name(), "NewOne");
+
+    // A read-back: the dialog takes the mouse's block, unapplied edits go,
+    // and the macros it carries join the library.
+    Rename(kEdit, "Unapplied");
+    device = monitor.Block();
+    device.Profile(0).Set(prof::ProFileName, "Read back");
+    GiveMacro(device.Profile(2), 6, Macro("FromMouse", 1, {{9, 1, 0}, {9, 2, 0}}));
+    ASSERT_TRUE(monitor.shared.CopyOut(device));
+    ::PostMessageA(main_, 1254, 0, 0);
+    ASSERT_TRUE(PumpUntil([&] { return (stored = StoredMacros(dir())).size() == 4; }))
+        << stored.size();
+    EXPECT_EQ(stored.At(3)->Name(), "FromMouse");
+    EXPECT_EQ(Label(0), "Read back");
+
+    // An import brings the imported profile's macros; the apply that follows saves them.
+    SettingsBlock file = monitor.Block();
+    GiveMacro(file.Profile(0), 7, Macro("Imported", 1, {{10, 1, 0}, {10, 2, 0}}));
+    const std::string path = dir() + "with macro.gmp";
+    ASSERT_TRUE(ProfileFiles::SaveProfile(file.Profile(0), path));
+    Click(Button(kImport));
+    ASSERT_TRUE(test::ChooseFile(main_, path));
+    ASSERT_TRUE(PumpUntil([&] { return monitor.Count(1224) == 1; }));
+    ASSERT_TRUE(PumpUntil([&] { return (stored = StoredMacros(dir())).size() == 5; }))
+        << stored.size();
+    EXPECT_EQ(stored.At(4)->Name(), "Imported");
+    EXPECT_EQ(monitor.Block().Profile(0).Button(7).Get(btn::MacroName), "Imported");
+}
+
+TEST_F(OptionWithMonitorTest, AnExistingDisplayRecordIsKeptWholeAndWrittenBackOnApply) {
+    unsigned char record[348];
+    for (std::size_t i = 0; i < sizeof record; ++i)
+        record[i] = static_cast<unsigned char>(i * 7 + 1);
+    const std::string stored = EncodeStruct(record, sizeof record);
+    TestFolder::WriteFile(dir() + "config.ini",
+                          "[Setting]\r\nCurrentProfile=0\r\n[OSDSetting]\r\nconfig=" + stored +
+                              "\r\n");
+    ASSERT_TRUE(StartOption());
+    // Another program changes the record meanwhile: the apply puts Option's copy back.
+    ::WritePrivateProfileStringA("OSDSetting", "config", std::string(698, '0').c_str(),
+                                 (dir() + "config.ini").c_str());
+    ApplyAndWaitForNotice();
+    EXPECT_EQ(Config("OSDSetting", "config"), stored);
 }
 
 TEST_F(OptionWithMonitorTest, CloseCancelAndTheMonitorsCloseApplyNothing) {
@@ -560,6 +684,53 @@ TEST_F(OptionTest, ProfileDialogModesLimitsAndKeys) {
     EXPECT_EQ(Label(0), "");
     Click(Button(kApply));
     ASSERT_TRUE(PumpUntil([&] { return ProfileKey(0, "ProFileName") == ""; }));
+}
+
+TEST_F(OptionTest, ProfileDialogOkStoresTheGameBrowseFillsItCancelAndCloseKeepTheRecord) {
+    TestFolder::WriteFile(dir() + "config.ini", "[Setting]\r\nCurrentProfile=0\r\n");
+    const std::string game = dir() + "shooter.exe";
+    TestFolder::WriteFile(game, "MZ");
+    ASSERT_TRUE(StartOption());
+    HWND dialog = nullptr;
+    auto open = [&] {
+        Click(Button(kEdit));
+        return PumpUntil([&] { return (dialog = test::OwnedPopup(main_)) != nullptr; });
+    };
+    auto field = [&](int key) { return test::ControlAt(dialog, Skin("skin_profile.ini"), key); };
+    auto press = [&](int key) {
+        Click(field(key));
+        return PumpUntil([&] { return !::IsWindow(dialog) || test::OwnedPopup(dialog); });
+    };
+
+    ASSERT_TRUE(open());
+    ::SendMessageA(field(2), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("typed.exe"));
+    ASSERT_TRUE(press(3)); // Browse, then the file dialog cancelled
+    ASSERT_TRUE(test::CancelFileDialog(dialog));
+    EXPECT_EQ(test::TextOf(field(2)), "typed.exe") << "a cancelled browse changes nothing";
+    ASSERT_TRUE(press(3));
+    ASSERT_TRUE(test::ChooseFile(dialog, game));
+    ASSERT_TRUE(PumpUntil([&] { return test::TextOf(field(2)) == game; }))
+        << test::TextOf(field(2));
+    ASSERT_TRUE(press(4)); // OK
+    Click(Button(kApply));
+    ASSERT_TRUE(PumpUntil([&] { return ProfileKey(0, "GameFile") == game; }))
+        << ProfileKey(0, "GameFile");
+
+    // Cancel and Close leave the record as it was, whatever was typed.
+    for (int key : {5, 6}) {
+        ASSERT_TRUE(open()) << key;
+        ::SendMessageA(field(1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Other"));
+        ::SendMessageA(field(2), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("other.exe"));
+        ASSERT_TRUE(press(key)) << key;
+        EXPECT_FALSE(::IsWindow(dialog)) << key;
+        EXPECT_EQ(Label(0), "Default1") << key;
+    }
+    // The next apply writes the file again (it is gone until then).
+    ASSERT_TRUE(::DeleteFileA((dir() + "config\\Default0.gmp").c_str()));
+    Click(Button(kApply));
+    ASSERT_TRUE(PumpUntil([&] { return ProfileKey(0, "GameFile") != "<missing>"; }));
+    EXPECT_EQ(ProfileKey(0, "GameFile"), game);
+    EXPECT_EQ(ProfileKey(0, "ProFileName"), "Default1");
 }
 
 TEST_F(OptionTest, TheMainDialogHasItsMasksShapeAndTabsSwitchPages) {
