@@ -167,6 +167,18 @@ class OptionTest : public ::testing::Test {
         return nullptr;
     }
     std::string Label(int profile) const { return test::TextOf(Button(kLabel1 + profile)); }
+    // A command of a button's function menu on the buttons page: the menu
+    // opened by a click and closed, then its command.
+    void ChooseFunction(HWND page, int button, int command) {
+        Click(test::ControlAt(page, Skin("skin_button_page.ini"), 20 + button));
+        HWND menu = nullptr;
+        ASSERT_TRUE(PumpUntil(
+            [&] { return (menu = ::FindWindowA("#32768", nullptr)) && ::IsWindowVisible(menu); }));
+        ::PostMessageA(page, WM_CANCELMODE, 0, 0);
+        ::PostMessageA(main_, WM_CANCELMODE, 0, 0);
+        ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(menu) || !::IsWindowVisible(menu); }));
+        ::PostMessageA(page, WM_COMMAND, WPARAM(command), 0);
+    }
     std::string Config(const char* section, const char* key) const {
         char text[2048];
         ::GetPrivateProfileStringA(section, key, "<missing>", text, sizeof text,
@@ -452,6 +464,44 @@ TEST_F(OptionWithMonitorTest, MacrosTheButtonsCarryReachTheLibraryAtStartOnReadB
         << stored.size();
     EXPECT_EQ(stored.At(4)->Name(), "Imported");
     EXPECT_EQ(monitor.Block().Profile(0).Button(7).Get(btn::MacroName), "Imported");
+}
+
+TEST_F(OptionWithMonitorTest, AMacroDeletedFromTheLibraryComesBackFromItsButtonAtTheNextStart) {
+    SettingsBlock device = monitor.Block();
+    GiveMacro(device.Profile(0), 3, Macro("Carried", 1, {{11, 1, 0}, {11, 2, 0}}));
+    ASSERT_TRUE(monitor.shared.CopyOut(device));
+    ASSERT_TRUE(StartOption());
+    ASSERT_TRUE(PumpUntil([&] { return StoredMacros(dir()).size() == 1; }));
+
+    // The manager, from the macro button's menu: delete its macro, then OK.
+    const HWND page = ShownPage();
+    ASSERT_TRUE(page);
+    ChooseFunction(page, 3, 1049);
+    HWND manager = nullptr;
+    ASSERT_TRUE(PumpUntil(
+        [&] { return (manager = ::FindWindowA(nullptr, "Marbek Gaming Mouse Macro Manager")); }));
+    const std::string ini = Skin("skin_macro_manager.ini");
+    const HWND names = ::GetDlgItem(manager, 4096);
+    ASSERT_TRUE(PumpUntil([&] { return ::SendMessageA(names, LB_GETCURSEL, 0, 0) == 0; }));
+    Click(test::ControlAt(manager, ini, 5));
+    HWND warning = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (warning = test::OwnedPopup(manager)) != nullptr; }));
+    Click(test::ControlAt(warning, Skin("skin_delete_macro_warn.ini"), 1));
+    ASSERT_TRUE(PumpUntil([&] { return ::SendMessageA(names, LB_GETCOUNT, 0, 0) == 0; }));
+    Click(test::ControlAt(manager, ini, 1));
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(manager); }));
+    ASSERT_TRUE(PumpUntil([&] { return StoredMacros(dir()).empty(); })) << "OK saves the library";
+
+    // Closed without applying, and started again: the button still carries it.
+    Click(Button(kClose));
+    ASSERT_TRUE(ClosedAndEnded());
+    ::CloseHandle(option_);
+    option_ = nullptr;
+    ASSERT_TRUE(StartOption());
+    MacroList stored;
+    ASSERT_TRUE(PumpUntil([&] { return (stored = StoredMacros(dir())).size() == 1; }));
+    EXPECT_EQ(stored.At(0)->Name(), "Carried");
+    EXPECT_EQ(stored.At(0)->Event(0).keyCode, 11);
 }
 
 TEST_F(OptionWithMonitorTest, AnExistingDisplayRecordIsKeptWholeAndWrittenBackOnApply) {
@@ -882,16 +932,7 @@ class ButtonsPageTest : public OptionWithMonitorTest {
     HWND Page() { return ShownPage(); }
     HWND Function(int i) { return test::ControlAt(Page(), Skin("skin_button_page.ini"), 20 + i); }
     // What choosing a menu entry sends to the page once the menu is closed.
-    void Choose(int button, int command) {
-        Click(Function(button));
-        HWND menu = nullptr;
-        ASSERT_TRUE(PumpUntil(
-            [&] { return (menu = ::FindWindowA("#32768", nullptr)) && ::IsWindowVisible(menu); }));
-        ::PostMessageA(Page(), WM_CANCELMODE, 0, 0);
-        ::PostMessageA(main_, WM_CANCELMODE, 0, 0);
-        ASSERT_TRUE(PumpUntil([&] { return !::IsWindowVisible(menu) || !::IsWindow(menu); }));
-        ::PostMessageA(Page(), WM_COMMAND, WPARAM(command), 0);
-    }
+    void Choose(int button, int command) { ChooseFunction(Page(), button, command); }
     SettingsBlock Applied() {
         Click(Button(kApply));
         const int before = monitor.Count(1224);
@@ -1309,15 +1350,7 @@ TEST_F(OptionJourneyTest, RecordAMacroGiveItToAButtonPressItAndTheKeysArrive) {
     const HWND page = ShownPage();
     ASSERT_TRUE(page);
     const std::string buttons = Skin("skin_button_page.ini");
-    auto choose = [&](int button, int command) {
-        Click(test::ControlAt(page, buttons, 20 + button));
-        HWND menu = nullptr;
-        ASSERT_TRUE(PumpUntil(
-            [&] { return (menu = ::FindWindowA("#32768", nullptr)) && ::IsWindowVisible(menu); }));
-        ::PostMessageA(page, WM_CANCELMODE, 0, 0);
-        ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(menu) || !::IsWindowVisible(menu); }));
-        ::PostMessageA(page, WM_COMMAND, WPARAM(command), 0);
-    };
+    auto choose = [&](int button, int command) { ChooseFunction(page, button, command); };
 
     // The macro manager from the function menu of button index 4: record
     // G, a pause, M, with their delays.
