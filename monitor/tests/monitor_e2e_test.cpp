@@ -287,6 +287,56 @@ TEST_F(MonitorTest, StartsWhileAnotherProgramStillHoldsTheBlockMutex) {
     EXPECT_TRUE(shared.CopyIn(block));
 }
 
+TEST_F(MonitorTest, TheTrayOpensTheDialogOrTheProgramEndsTheMonitorAndComesBackWithTheTaskbar) {
+    ASSERT_TRUE(StartedWithMouse());
+    const HWND w = ::FindWindowA(nullptr, kMonitorWindow);
+    ASSERT_TRUE(TrayIconShown());
+    // Explorer restarted: the icon it held is gone until the taskbar is back.
+    NOTIFYICONDATAA nid{};
+    nid.cbSize = sizeof nid;
+    nid.hWnd = w;
+    nid.uID = 102;
+    ASSERT_TRUE(::Shell_NotifyIconA(NIM_DELETE, &nid));
+    ASSERT_FALSE(TrayIconShown());
+    ::PostMessageA(w, ::RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(dialog.WaitFor([] { return TrayIconShown(); }));
+
+    auto starts = [&] {
+        const std::string log = StandInLog("Option.exe");
+        int n = 0;
+        for (std::size_t at = log.find("started"); at != std::string::npos;
+             at = log.find("started", at + 1))
+            ++n;
+        return n;
+    };
+    // A double-click with the dialog open starts nothing; the messages are
+    // handled in order, so the open command after it shows that it did not.
+    ::PostMessageA(w, 1036, 102, WM_LBUTTONDBLCLK);
+    ::DestroyWindow(dialog.hwnd);
+    ::PostMessageA(w, WM_COMMAND, 6001, 0);
+    ASSERT_TRUE(dialog.WaitFor([&] { return starts() >= 1; }));
+    ::PostMessageA(w, 1036, 102, WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(dialog.WaitFor([&] { return starts() == 2; })) << starts();
+
+    // A right-click shows the menu; cancelled, it does nothing.
+    HWND menu = nullptr;
+    auto rightClick = [&] {
+        ::PostMessageA(w, 1036, 102, WM_RBUTTONDOWN);
+        return dialog.WaitFor(
+            [&] { return (menu = ::FindWindowA("#32768", nullptr)) && ::IsWindowVisible(menu); });
+    };
+    ASSERT_TRUE(rightClick());
+    ::PostMessageA(w, WM_CANCELMODE, 0, 0);
+    ASSERT_TRUE(dialog.WaitFor([&] { return !::IsWindowVisible(menu); }));
+    EXPECT_EQ(::WaitForSingleObject(monitor_, 0), WAIT_TIMEOUT);
+    // Its last item, Exit, ends the monitor, which tells the mouse the host is gone.
+    ASSERT_TRUE(rightClick());
+    ::PostMessageA(menu, WM_KEYDOWN, VK_UP, 0);
+    ::PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_TRUE(MonitorEnded());
+    EXPECT_EQ(LastSet(), "set ok 0E 03 00");
+}
+
 TEST_F(MonitorTest, TheMouseCanAskForTheConfigurationProgram) {
     ASSERT_TRUE(mouse.Start());
     ASSERT_TRUE(Launch());
