@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <sstream>
 #include <vector>
@@ -1122,6 +1123,71 @@ TEST_F(ButtonsPageTest, TheMenuHasItsFrameAndHoverShowsTheMousePicture) {
     EXPECT_NE(first, tenth);
     EXPECT_NE(last, tenth);
     EXPECT_NE(first, last);
+}
+
+TEST_F(ButtonsPageTest, SubmenusKeepTheirOwnWidthsAndTheButtonDropsItsHoverAfterTheMenu) {
+    // A macro name far longer than the menu is wide.
+    ::CreateDirectoryA((dir() + "config").c_str(), nullptr);
+    {
+        MacroList library;
+        library.AppendName(std::string(40, 'W')).SetRepeat(1);
+        PrivateProfileFile store(dir() + "config\\sequence.dat");
+        library.Save(store);
+    }
+    ASSERT_TRUE(StartOption());
+    // The pointer away from the dialog, so the button shows its normal look.
+    RECT main{};
+    ::GetWindowRect(main_, &main);
+    ::SetCursorPos(main.left > 10 ? main.left - 10 : main.right + 10, main.top + 10);
+    const HWND function = Function(2);
+    RECT face{};
+    ::GetClientRect(function, &face);
+    // Its normal look, once painted: a picture, not one colour, the same twice running.
+    std::vector<COLORREF> normal;
+    ASSERT_TRUE(PumpUntil([&] {
+        const auto now = test::ClientPixels(function, face);
+        const bool steady = !now.empty() && now == normal &&
+                            std::count(now.begin(), now.end(), now[0]) < std::ptrdiff_t(now.size());
+        normal = now;
+        test::Settle(100);
+        return steady;
+    }));
+
+    Click(function);
+    HWND menu = nullptr;
+    ASSERT_TRUE(PumpUntil(
+        [&] { return (menu = ::FindWindowA("#32768", nullptr)) && ::IsWindowVisible(menu); }));
+    EXPECT_TRUE(PumpUntil([&] { return test::ClientPixels(function, face) != normal; }))
+        << "the button shows its hover look while its menu is open";
+    // The submenu at a position of the main menu, opened by the keyboard: its width.
+    int selected = -1;
+    auto submenuWidth = [&](int position) {
+        for (; selected < position; ++selected)
+            ::PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+        ::PostMessageA(menu, WM_KEYDOWN, VK_RIGHT, 0);
+        HWND sub = nullptr;
+        EXPECT_TRUE(PumpUntil([&] {
+            for (sub = ::FindWindowExA(nullptr, nullptr, "#32768", nullptr); sub;
+                 sub = ::FindWindowExA(nullptr, sub, "#32768", nullptr))
+                if (sub != menu && ::IsWindowVisible(sub))
+                    return true;
+            return false;
+        })) << position;
+        RECT r{};
+        ::GetWindowRect(sub, &r);
+        ::PostMessageA(menu, WM_KEYDOWN, VK_LEFT, 0);
+        EXPECT_TRUE(PumpUntil([&] { return !::IsWindowVisible(sub); })) << position;
+        return r.right - r.left;
+    };
+    // Positions: the macros, then the submenus 1031, 1069 (129 wide), 1017, 1040.
+    const int macros = submenuWidth(0), sensitivity = submenuWidth(2), media = submenuWidth(4);
+    EXPECT_EQ(macros, media) << "a long macro name does not widen its menu";
+    EXPECT_EQ(sensitivity, media - (156 - 129)) << "the sensitivity menu keeps its 129 pixels";
+    ::PostMessageA(Page(), WM_CANCELMODE, 0, 0);
+    ::PostMessageA(main_, WM_CANCELMODE, 0, 0);
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(menu) || !::IsWindowVisible(menu); }));
+    EXPECT_TRUE(PumpUntil([&] { return test::ClientPixels(function, face) == normal; }))
+        << "the hover look goes with the menu";
 }
 
 TEST_F(ButtonsPageTest, TheLaunchDialogStartsEmptyKeepsTypedPathsAndCancelChangesNothing) {
