@@ -29,10 +29,10 @@ bool ProfileFiles::LoadAll(SettingsBlock& block) const {
     block.SetMouseColor(config.ReadInt(kSettingSection, "MouseColor", -1));
     for (int i = 0; i < kProfileCount; ++i) {
         const std::string path = ProfilePath(i);
+        // What a file lacks keeps its default.
+        block.Profile(i).MakeDefault(i, levels_);
         if (CanOpenForReading(path))
             LoadProfile(block.Profile(i), path);
-        else
-            block.Profile(i).MakeDefault(i, levels_);
     }
     if (block.HasCurrentProfile())
         registry_.Read(block.Profile(block.CurrentProfile()));
@@ -58,9 +58,19 @@ void ProfileFiles::LoadProfile(ProfileView profile, const std::string& file) {
     gm::LoadProfile(ini, profile);
 }
 
+// Written beside the file, then put in its place: a crash mid-write leaves
+// the old file whole, and nothing of a damaged old file survives.
 bool ProfileFiles::SaveProfile(const ProfileView& profile, const std::string& file) {
-    PrivateProfileFile ini(file);
-    return gm::SaveProfile(ini, profile);
+    const std::string fresh = file + ".new";
+    ::DeleteFileA(fresh.c_str());
+    PrivateProfileFile ini(fresh);
+    bool ok = gm::SaveProfile(ini, profile);
+    ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, fresh.c_str()); // flush; says FALSE
+    ok = ok && ::MoveFileExA(fresh.c_str(), file.c_str(),
+                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok)
+        ::DeleteFileA(fresh.c_str());
+    return ok;
 }
 
 bool ProfileFiles::WriteSettingInt(const char* key, int32_t value) const {

@@ -92,12 +92,18 @@ void LoadProfile(IniStore& file, ProfileView profile) {
         case KeyKind::Text:
             profile.Set(TextField{k.offset, k.width}, file.ReadText(kSettingSection, key));
             break;
-        case KeyKind::Int:
-            profile.Set(I32Field{k.offset}, file.ReadInt(kSettingSection, key, -1));
+        // A number the file lacks keeps the record's value (the callers
+        // load onto defaults), never -1 or 255 sent on to the mouse.
+        case KeyKind::Int: {
+            const I32Field f{k.offset};
+            profile.Set(f, file.ReadInt(kSettingSection, key, profile.Get(f)));
             break;
-        case KeyKind::Byte:
-            profile.Set(U8Field{k.offset}, uint8_t(file.ReadInt(kSettingSection, key, -1) & 0xFF));
+        }
+        case KeyKind::Byte: {
+            const U8Field f{k.offset};
+            profile.Set(f, uint8_t(file.ReadInt(kSettingSection, key, profile.Get(f)) & 0xFF));
             break;
+        }
         case KeyKind::Button: {
             ButtonView button(profile.data() + k.offset);
             const int index = int((k.offset - prof::MacroKeyInfo) / kButtonSize);

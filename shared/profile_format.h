@@ -24,8 +24,9 @@ struct ProfileKey {
 // Every key of section "Setting" of a profile file, in file order.
 const std::vector<ProfileKey>& ProfileKeys();
 
-// Missing integer keys read as -1 (255 for byte fields), missing text as "";
-// nothing is range-checked. A button record that is missing or damaged
+// A missing integer or byte key keeps the record's value (the callers load
+// onto defaults or onto the profile being replaced), missing text reads as
+// ""; nothing is range-checked. A button record that is missing or damaged
 // becomes that button's fresh record, so a bad file never takes away the
 // left click. Event counts are clamped to 40.
 void LoadProfile(IniStore& file, ProfileView profile);

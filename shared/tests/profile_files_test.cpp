@@ -130,8 +130,12 @@ TEST_F(ProfileFilesTest, HandWrittenFilesLoadIntoTheRightFields) {
     EXPECT_EQ(p.Get(prof::CpiLevelY(0)), 3);
     EXPECT_EQ(p.Get(prof::StepFlag(2)), 0);
     EXPECT_EQ(p.Get(prof::Indicator(1)), 300 & 0xFF);
-    EXPECT_EQ(p.Get(prof::StepFlag(1)), 255) << "missing byte key";
-    EXPECT_EQ(p.Get(prof::OTGSpeed), -1) << "missing integer key";
+    SettingsBlock defaults;
+    defaults.Profile(1).MakeDefault(1, LevelSet::Monitor);
+    EXPECT_EQ(p.Get(prof::StepFlag(1)), defaults.Profile(1).Get(prof::StepFlag(1)))
+        << "a missing byte key keeps the default";
+    EXPECT_EQ(p.Get(prof::OTGSpeed), defaults.Profile(1).Get(prof::OTGSpeed))
+        << "a missing integer key keeps the default";
     EXPECT_EQ(p.Get(prof::ProfileSwitchIndictor), 3);
     EXPECT_EQ(std::memcmp(p.Button(4).data(), record.data(), kButtonSize), 0);
     EXPECT_EQ(p.Button(4).Event(1).delay, 500);

@@ -73,7 +73,7 @@ TEST(ProfileFormat, SaveWritesEveryKeyInOrderAndLoadRestoresTheRecord) {
     EXPECT_EQ(std::memcmp(out.Profile(2).data(), p.data(), kProfileSize), 0);
 }
 
-TEST(ProfileFormat, MissingKeysGiveMinusOne255AndEmptyText) {
+TEST(ProfileFormat, MissingNumbersKeepTheRecordsValuesAndMissingTextIsEmpty) {
     MemoryIni file;
     file.Put("Setting", "MouseSpeed", "12");
     SettingsBlock b;
@@ -83,11 +83,11 @@ TEST(ProfileFormat, MissingKeysGiveMinusOne255AndEmptyText) {
     EXPECT_EQ(p.Get(prof::MouseSpeed), 12);
     EXPECT_EQ(p.Get(prof::ProFileName), "");
     EXPECT_EQ(p.Get(prof::GameFile), "");
-    EXPECT_EQ(p.Get(prof::OTGSpeed), -1);
-    EXPECT_EQ(p.Get(prof::CpiLevelY(4)), -1);
+    EXPECT_EQ(p.Get(prof::OTGSpeed), 0x33333333) << "never -1";
+    EXPECT_EQ(p.Get(prof::CpiLevelY(4)), 0x33333333);
     EXPECT_EQ(p.Get(prof::CpiLevelY(5)), 0x33333333) << "stage 5 is left alone";
-    EXPECT_EQ(p.Get(prof::StepFlag(0)), 255);
-    EXPECT_EQ(p.Get(prof::ProfileSwitchIndictor), 255);
+    EXPECT_EQ(p.Get(prof::StepFlag(0)), 0x33) << "never 255";
+    EXPECT_EQ(p.Get(prof::ProfileSwitchIndictor), 0x33);
     EXPECT_EQ(p.data()[929], 0x33) << "padding is not a key";
 }
 
