@@ -7,6 +7,8 @@
 #include "shared/private_profile_win.h"
 #include "shared/profile_files_win.h"
 #include "shared/shared_block_win.h"
+#include "shared/tests/damage.h"
+#include "shared/tests/sound_files.h"
 #include "win/handles.h"
 
 #include <gtest/gtest.h>
@@ -335,6 +337,65 @@ TEST_F(MonitorTest, TheTrayOpensTheDialogOrTheProgramEndsTheMonitorAndComesBackW
     ::PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_TRUE(MonitorEnded());
     EXPECT_EQ(LastSet(), "set ok 0E 03 00");
+}
+
+TEST_F(MonitorTest, DamagedFilesStartItAndTheReadBackWritesSoundOnes) {
+    SettingsBlock users;
+    users.SetCurrentProfile(1);
+    for (int p = 0; p < kProfileCount; ++p) {
+        users.Profile(p).MakeDefault(p, LevelSet::Monitor);
+        users.Profile(p).Set(prof::ProFileName, "Mine " + std::to_string(p + 1));
+    }
+    ASSERT_TRUE(mouse.Start());
+    for (test::Damage d : test::kEveryDamage) {
+        const std::string label = test::DamageName(d);
+        ASSERT_TRUE(ProfileFiles(dir(), LevelSet::Monitor).SaveAll(users)) << label;
+        std::vector<std::string> files = {"config.ini"};
+        for (int p = 0; p < kProfileCount; ++p)
+            files.push_back("config\\Default" + std::to_string(p) + ".gmp");
+        for (const std::string& f : files)
+            TestFolder::WriteFile(dir() + f, test::Damaged(TestFolder::ReadFile(dir() + f), d));
+        // The tests' own pace survives the damage.
+        TestFolder::WriteFile(dir() + "config.ini", TestFolder::ReadFile(dir() + "config.ini") +
+                                                        "\r\n[Test]\r\nPacingPercent=1\r\n");
+        dialog.got.clear();
+        ASSERT_TRUE(Launch()) << label;
+        ASSERT_TRUE(ReadBackDone()) << label;
+        DWORD_PTR r = 0;
+        EXPECT_TRUE(::SendMessageTimeoutA(::FindWindowA(nullptr, kMonitorWindow), WM_NULL, 0, 0,
+                                          SMTO_ABORTIFHUNG, 2000, &r))
+            << label;
+        StopMonitor();
+        for (int p = 0; p < kProfileCount; ++p)
+            test::ExpectSoundProfileFile(dir() + "config\\Default" + std::to_string(p) + ".gmp",
+                                         label);
+    }
+}
+
+TEST_F(MonitorTest, ADamagedLibrarySettingsFileStartsItWithoutTheMouseAndItEndsCleanly) {
+    const std::string ini = dir() + "hiddriver.ini";
+    const std::string original = TestFolder::ReadFile(ini);
+    for (test::Damage d : test::kEveryDamage) {
+        const std::string label = test::DamageName(d);
+        TestFolder::WriteFile(ini, test::Damaged(original, d));
+        ASSERT_TRUE(Launch()) << label;
+        ASSERT_TRUE(dialog.WaitFor([&] { return Config("Setting", "Device") != "<missing>"; }))
+            << label;
+        DWORD_PTR r = 0;
+        EXPECT_TRUE(::SendMessageTimeoutA(::FindWindowA(nullptr, kMonitorWindow), WM_NULL, 0, 0,
+                                          SMTO_ABORTIFHUNG, 2000, &r))
+            << label;
+        HANDLE process = monitor_;
+        if (HWND w = ::FindWindowA(nullptr, kMonitorWindow))
+            ::PostMessageA(w, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(MonitorEnded()) << label;
+        DWORD code = 1;
+        ::GetExitCodeProcess(process, &code);
+        EXPECT_EQ(code, 0u) << label;
+        StopMonitor();
+        ::DeleteFileA((dir() + "config.ini").c_str());
+        TestFolder::WriteFile(dir() + "config.ini", "[Test]\r\nPacingPercent=1\r\n");
+    }
 }
 
 TEST_F(MonitorTest, TheMouseCanAskForTheConfigurationProgram) {
