@@ -47,3 +47,8 @@ fi
 count=$(grep -c '^FLAKY' "$flaky" || true)
 echo "== flaky: $count"
 [ "$count" -eq 0 ] || sed 's/^/  /' "$flaky"
+
+# A short fault campaign: the real monitor against a misbehaving virtual
+# mouse, a fixed seed; any broken invariant fails the run.
+echo "== fault campaign (seed 1, 20 rounds)"
+bash tools/with-wine.sh build/windows/wineprefix wine build/windows/bin/fault_campaign.exe 1 20 2>/dev/null
