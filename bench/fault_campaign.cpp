@@ -5,7 +5,8 @@
 // mouse, presses its buttons or pulls and plugs it. After every round, with
 // the faults cleared:
 //   - the monitor's window answers a message within 2 s;
-//   - every apply ended with 1256 to the dialog;
+//   - every apply ended with 1256 to the dialog, or, when the mouse was
+//     pulled during it, with the dialog told to close;
 //   - a read-back that did not end (no 1254) saved nothing;
 //   - no key or mouse button is left pressed;
 //   - after one clean apply of everything, the mouse's flash holds exactly
@@ -162,7 +163,10 @@ class Campaign {
         CheckAnswers();
         CheckNothingHeld();
         CheckFlashAfterCleanApply();
-        (void)faults;
+        std::string line = "round " + std::to_string(round) + ": action " + std::to_string(action);
+        for (const std::string& f : faults)
+            line += ", " + f;
+        std::fprintf(stderr, "%s\n", line.c_str());
     }
 
     int Report(int rounds) const {
@@ -176,6 +180,7 @@ class Campaign {
     }
 
     bool ok() const { return broken_.empty(); }
+    const std::vector<std::string>& broken() const { return broken_; }
 
   private:
     int Pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng_); }
@@ -271,11 +276,20 @@ class Campaign {
         }
         if (!shared_.CopyOut(b))
             return Broken("the shared block could not be written");
-        const int before = DialogStandIn::Count(1256);
+        // An apply ends with 1256; one the mouse was pulled from is given up
+        // without a word, and the dialog is told to close instead.
+        const int before = DialogStandIn::Count(1256), closes = DialogStandIn::Count(WM_CLOSE);
         ::PostMessageA(MonitorWindow(), 1224, everything ? 1 : 0, 0);
-        if (!WaitFor([&] { return DialogStandIn::Count(1256) > before; }, 120000))
+        if (!WaitFor(
+                [&] {
+                    return DialogStandIn::Count(1256) > before ||
+                           DialogStandIn::Count(WM_CLOSE) > closes;
+                },
+                120000))
             Broken(std::string(everything ? "the clean apply" : "an apply") +
-                   " never ended with 1256");
+                   " ended neither with 1256 nor with the dialog closed");
+        else if (everything && DialogStandIn::Count(1256) == before)
+            Broken("the clean apply did not end with 1256");
         applied_ = b;
     }
 
@@ -395,9 +409,10 @@ int main(int argc, char** argv) {
     Campaign campaign(seed);
     int done = 0;
     if (campaign.Start()) {
-        for (; done < rounds; ++done) {
+        for (std::size_t seen = 0; done < rounds; ++done) {
             campaign.Round(done);
-            std::fprintf(stderr, "round %d %s\n", done, campaign.ok() ? "ok" : "BROKEN");
+            for (; seen < campaign.broken().size(); ++seen)
+                std::fprintf(stderr, "  %s\n", campaign.broken()[seen].c_str());
         }
     }
     campaign.Stop();
