@@ -13,9 +13,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstring>
-#include <set>
-#include <sstream>
+#include <string>
+#include <vector>
 
 namespace gm {
 namespace {
