@@ -4,11 +4,7 @@
 #include <cstring>
 
 namespace gm::emu {
-namespace {
-constexpr DWORD kInstanceGapMs = 200;
-} // namespace
-
-bool PipeConnection::Connect(const std::string& pipe, DWORD timeoutMs) {
+bool PipeConnection::Connect(const std::string& pipe, DWORD timeoutMs, DWORD gapMs) {
     Close();
     const DWORD start = ::GetTickCount();
     for (;;) {
@@ -25,7 +21,7 @@ bool PipeConnection::Connect(const std::string& pipe, DWORD timeoutMs) {
         if (error == ERROR_FILE_NOT_FOUND) {
             // Either no virtual mouse, or it is between two listening
             // instances for a moment: look again briefly before giving up.
-            if (elapsed >= std::min<DWORD>(timeoutMs, kInstanceGapMs))
+            if (elapsed >= std::min<DWORD>(timeoutMs, gapMs))
                 return false;
             ::Sleep(10);
             continue;
@@ -134,7 +130,7 @@ std::optional<Bytes> PipeConnection::Read(DWORD timeoutMs, HANDLE cancel) {
 std::optional<Answer> EmulatorClient::Exchange(const Bytes& request, Op expected) {
     for (int attempt = 0; attempt < 2; ++attempt) {
         const bool reused = connection_.IsOpen();
-        if (!reused && !connection_.Connect(pipe_, timeout_))
+        if (!reused && !connection_.Connect(pipe_, timeout_, gap_))
             return std::nullopt;
         // A connection left over from a virtual mouse that has since gone
         // fails at once (broken pipe): try once more on a fresh one. A

@@ -20,7 +20,11 @@ inline constexpr DWORD kExchangeTimeoutMs = 1000;
 class PipeConnection {
   public:
     PipeConnection() = default;
-    [[nodiscard]] bool Connect(const std::string& pipe, DWORD timeoutMs);
+    // `gapMs`: how long "no such pipe" is taken for a server between two
+    // listening instances before it counts as no server at all.
+    [[nodiscard]] bool Connect(const std::string& pipe, DWORD timeoutMs,
+                               DWORD gapMs = kInstanceGapMs);
+    static constexpr DWORD kInstanceGapMs = 200;
     // Takes over a server-side pipe handle (opened overlapped).
     [[nodiscard]] bool Adopt(HANDLE pipe);
     void Close();
@@ -43,8 +47,11 @@ class PipeConnection {
 
 class EmulatorClient {
   public:
-    explicit EmulatorClient(std::string pipe, DWORD timeoutMs = kExchangeTimeoutMs)
-        : pipe_(std::move(pipe)), timeout_(timeoutMs) {}
+    // `gapMs` as for PipeConnection::Connect: a caller that knows the virtual
+    // mouse runs waits longer for its next listening instance.
+    explicit EmulatorClient(std::string pipe, DWORD timeoutMs = kExchangeTimeoutMs,
+                            DWORD gapMs = PipeConnection::kInstanceGapMs)
+        : pipe_(std::move(pipe)), timeout_(timeoutMs), gap_(gapMs) {}
 
     // Whether the virtual mouse answers and is plugged in.
     std::optional<bool> Hello();
@@ -62,6 +69,7 @@ class EmulatorClient {
 
     std::string pipe_;
     DWORD timeout_;
+    DWORD gap_;
     PipeConnection connection_;
 };
 

@@ -58,7 +58,9 @@ void EmulatorProcess::Stop() {
 }
 
 std::pair<bool, std::string> EmulatorProcess::Command(const std::string& text) {
-    emu::EmulatorClient client(pipe_, 5000);
+    // The virtual mouse runs, so a missing pipe is only the moment between
+    // two of its listening instances, which a loaded machine can stretch.
+    emu::EmulatorClient client(pipe_, 5000, process_ ? 3000 : emu::PipeConnection::kInstanceGapMs);
     auto a = client.Command(text);
     if (!a)
         return {false, "<no answer>"};
