@@ -3,6 +3,8 @@
 //    injected events); error of each arrival against its schedule counted
 //    from the first arrival: median, 99th percentile, and the drift (error
 //    of the last event), in ms;
+//  - the baseline: the same 200 events played the plain way from a thread of
+//    this program (sleep the pause, then inject), measured the same way;
 //  - latency: from a button event posted to the monitor (message 1325) to
 //    the first injected key arriving, 200 presses: median and 99th percentile.
 // Runs the real Monitor.exe from a temporary folder (no mouse needed).
@@ -16,6 +18,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -55,6 +58,26 @@ bool Pump(bool (*done)(), double limitMs) {
 double Percentile(std::vector<double> v, double p) {
     std::sort(v.begin(), v.end());
     return v[std::min(v.size() - 1, std::size_t(p * double(v.size() - 1) + 0.5))];
+}
+
+// Each arrival against its schedule; the schedule's start is the median of
+// (arrival - offset), so a late first event does not skew the rest.
+std::vector<double> Errors(const std::vector<double>& arrivals, const std::vector<double>& schedule,
+                           double roundMs) {
+    std::vector<double> raw;
+    for (std::size_t i = 0; i < arrivals.size() && i < 200; ++i)
+        raw.push_back(arrivals[i] - (double(i / 40) * roundMs + schedule[i % 40]));
+    const double start = raw.empty() ? 0 : Percentile(raw, 0.5);
+    std::vector<double> errors;
+    for (double r : raw)
+        errors.push_back(r - start);
+    return errors;
+}
+
+std::vector<double> Absolute(std::vector<double> v) {
+    for (double& e : v)
+        e = std::fabs(e);
+    return v;
 }
 
 std::string Here() {
@@ -148,15 +171,20 @@ int main() {
     ::PostMessageA(monitor, 1325, 0x4000, 4);
     ::PostMessageA(monitor, 1325, 0x4000, 0x0104);
     Pump([] { return g_arrivals.size() >= 200; }, 20000);
-    // Each arrival against its schedule; the schedule's start is the median
-    // of (arrival - offset), so a late first event does not skew the rest.
-    std::vector<double> raw;
-    for (std::size_t i = 0; i < g_arrivals.size() && i < 200; ++i)
-        raw.push_back(g_arrivals[i] - (double(i / 40) * roundMs + schedule[i % 40]));
-    const double start = raw.empty() ? 0 : Percentile(raw, 0.5);
-    std::vector<double> errors;
-    for (double r : raw)
-        errors.push_back(r - start);
+    const std::vector<double> errors = Errors(g_arrivals, schedule, roundMs);
+
+    // The baseline: the same events from a thread of ours, sleeping each pause.
+    g_arrivals.clear();
+    std::thread plain([&] {
+        for (int round = 0; round < 5; ++round)
+            for (int i = 0; i < 40; ++i) {
+                ::keybd_event(BYTE('A' + (i / 2) % 20), 0, i % 2 ? KEYEVENTF_KEYUP : 0, 0);
+                ::Sleep(DWORD(1 + (i * 37) % 50));
+            }
+    });
+    Pump([] { return g_arrivals.size() >= 200; }, 20000);
+    plain.join();
+    const std::vector<double> plainErrors = Errors(g_arrivals, schedule, roundMs);
     auto meanOf = [&](std::size_t from, std::size_t to) {
         double sum = 0;
         for (std::size_t i = from; i < to; ++i)
@@ -170,13 +198,12 @@ int main() {
     shared.Close();
     ::DeleteFileA((dir + "Monitor.exe").c_str());
 
-    if (errors.size() < 200 || latency.empty()) {
-        std::printf("incomplete: %zu events, %zu presses\n", errors.size(), latency.size());
+    if (errors.size() < 200 || plainErrors.size() < 200 || latency.empty()) {
+        std::printf("incomplete: %zu events, %zu plain, %zu presses\n", errors.size(),
+                    plainErrors.size(), latency.size());
         return 1;
     }
-    std::vector<double> absErr;
-    for (double e : errors)
-        absErr.push_back(std::fabs(e));
+    const std::vector<double> absErr = Absolute(errors), plainAbs = Absolute(plainErrors);
     std::printf("macro timing, 200 events (40 x 5 rounds, pauses 1-50 ms, %.0f ms a round)\n",
                 roundMs);
     std::printf("  error median %.3f ms  p99 %.3f ms  max %.3f ms\n", Percentile(absErr, 0.5),
@@ -184,6 +211,12 @@ int main() {
     std::printf("  drift (last round's mean error - first round's) %+.3f ms; last event %+.3f ms; "
                 "first event %+.3f ms\n",
                 meanOf(160, 200) - meanOf(1, 40), errors.back(), errors.front());
+    std::printf("the same events played the plain way (sleep the pause, then inject)\n");
+    std::printf("  error median %.3f ms  p99 %.3f ms  max %.3f ms\n", Percentile(plainAbs, 0.5),
+                Percentile(plainAbs, 0.99), Percentile(plainAbs, 1.0));
+    std::printf("  ratio monitor / plain: median %.3f  p99 %.3f\n",
+                Percentile(absErr, 0.5) / std::max(1e-9, Percentile(plainAbs, 0.5)),
+                Percentile(absErr, 0.99) / std::max(1e-9, Percentile(plainAbs, 0.99)));
     std::printf("button event to first injected key, %zu presses\n", latency.size());
     std::printf("  latency median %.3f ms  p99 %.3f ms\n", Percentile(latency, 0.5),
                 Percentile(latency, 0.99));

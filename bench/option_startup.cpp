@@ -2,7 +2,8 @@
 // its main dialog shown and painted (visible, nothing left to paint),
 // against a bare skinned dialog of the same size and skin built with the
 // same toolkit, measured the same way in the same run. Both run from a
-// temporary install folder without a monitor.
+// temporary install folder without a monitor. Option's own start-up marks
+// (GM_STARTUP_MARKS) split its time into phases, printed as medians.
 //   bash tools/with-wine.sh build/windows/wineprefix wine build/windows/bin/option_startup.exe
 //   [runs]
 #include <windows.h>
@@ -10,6 +11,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -47,8 +51,43 @@ double NowMs() {
     return double(c.QuadPart) * 1000.0 / double(freq.QuadPart);
 }
 
-// Milliseconds until the window of `title` is shown and fully painted; -1 on failure.
-double TimeToFirstPaint(const std::string& dir, const char* exe, const char* title) {
+struct Phase {
+    std::string name;
+    double ms;
+};
+
+// The marks a run left, as the time each phase took since the one before
+// (the first since the process was created); the same mark seen again is
+// numbered ("page 1", "page 2", ...).
+std::vector<Phase> ReadPhases(const std::string& file, double start) {
+    std::vector<Phase> phases;
+    std::ifstream in(file);
+    std::map<std::string, int> seen;
+    std::string line;
+    double last = start;
+    while (std::getline(in, line)) {
+        std::istringstream words(line);
+        double at = 0;
+        std::string name;
+        if (!(words >> at) || !std::getline(words >> std::ws, name))
+            continue;
+        if (!name.empty() && name.back() == '\r')
+            name.pop_back();
+        if (name == "page")
+            name += " " + std::to_string(++seen[name]);
+        phases.push_back({name, at - last});
+        last = at;
+    }
+    return phases;
+}
+
+// Milliseconds until the window of `title` is shown and fully painted; -1 on
+// failure. With `marks`, the program's start-up marks go to that file.
+double TimeToFirstPaint(const std::string& dir, const char* exe, const char* title,
+                        std::vector<Phase>* phases = nullptr) {
+    const std::string marks = dir + "startup_marks.txt";
+    ::DeleteFileA(marks.c_str());
+    ::SetEnvironmentVariableA("GM_STARTUP_MARKS", phases ? marks.c_str() : nullptr);
     std::string line = "\"" + dir + exe + "\"";
     STARTUPINFOA si{};
     si.cb = sizeof si;
@@ -73,6 +112,13 @@ double TimeToFirstPaint(const std::string& dir, const char* exe, const char* tit
         ::TerminateProcess(pi.hProcess, 9);
     ::CloseHandle(pi.hProcess);
     ::CloseHandle(pi.hThread);
+    if (phases) {
+        *phases = ReadPhases(marks, start);
+        double marked = 0;
+        for (const Phase& p : *phases)
+            marked += p.ms;
+        phases->push_back({"until seen shown and painted", took - marked});
+    }
     return took;
 }
 
@@ -100,8 +146,16 @@ int main(int argc, char** argv) {
     // One unmeasured start of each warms the file cache.
     TimeToFirstPaint(dir, "Option.exe", "Brennick");
     TimeToFirstPaint(dir, "bare_skinned_dialog.exe", "Bare skinned dialog");
+    std::vector<std::string> order;
+    std::map<std::string, std::vector<double>> split;
     for (int i = 0; i < runs; ++i) {
-        option.push_back(TimeToFirstPaint(dir, "Option.exe", "Brennick"));
+        std::vector<Phase> phases;
+        option.push_back(TimeToFirstPaint(dir, "Option.exe", "Brennick", &phases));
+        for (const Phase& p : phases) {
+            if (split.find(p.name) == split.end())
+                order.push_back(p.name);
+            split[p.name].push_back(p.ms);
+        }
         bare.push_back(TimeToFirstPaint(dir, "bare_skinned_dialog.exe", "Bare skinned dialog"));
     }
     const double o = Median(option), b = Median(bare);
@@ -113,5 +167,8 @@ int main(int argc, char** argv) {
                 *std::min_element(bare.begin(), bare.end()),
                 *std::max_element(bare.begin(), bare.end()));
     std::printf("  ratio Option / bare         %8.2f\n", b > 0 ? o / b : 0.0);
+    std::printf("where Option's start goes (median of each phase):\n");
+    for (const std::string& name : order)
+        std::printf("  %-28s%8.1f ms\n", name.c_str(), Median(split[name]));
     return 0;
 }

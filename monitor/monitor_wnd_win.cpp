@@ -148,6 +148,10 @@ LRESULT CMonitorWnd::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case ipc::kDeviceEvent:
         OnDeviceEvent(wp, lp);
         return 0;
+    case kForegroundChangedMsg:
+        if (gate_.present())
+            DetectGame();
+        return 0;
     case ipc::kDeviceArrival:
         if (wp == 1 || wp == 0)
             presence_.OnArrival(wp == 1);
@@ -171,6 +175,8 @@ bool CMonitorWnd::OnCreate() {
     lan_.Load(installDir_);
     files_ = std::make_unique<ProfileFiles>(installDir_, LevelSet::Monitor);
     pacing_ = ReadPacing(ConfigPath());
+    pollForeground_ =
+        ::GetPrivateProfileIntA("Test", "ForegroundPoll", 0, ConfigPath().c_str()) == 1;
     tray_ = std::make_unique<TrayIcon>(hwnd_, kTrayId, ipc::kTrayNotify);
     tray_->SetLook(win::unique_hicon(static_cast<HICON>(::LoadImageA(
                        ::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(128), IMAGE_ICON,
@@ -247,7 +253,9 @@ void CMonitorWnd::RegisterSession() {
 void CMonitorWnd::MouseOpened(bool atStart) {
     tray_->Show();
     files_->WriteDeviceState(true);
-    ::SetTimer(hwnd_, kTimerGame, 2000, nullptr);
+    foreground_.Start(hwnd_, kTimerGame, pollForeground_);
+    // The window in front now counts as well: the game may already be there.
+    ::PostMessageA(hwnd_, kForegroundChangedMsg, 0, 0);
     if (!atStart) {
         QueueReadBack();
         return;
@@ -263,14 +271,14 @@ void CMonitorWnd::MouseOpened(bool atStart) {
 void CMonitorWnd::MouseGone() {
     actions_.ReleaseEverything();
     tray_->Hide();
-    ::KillTimer(hwnd_, kTimerGame);
+    foreground_.Stop();
     files_->WriteDeviceState(false);
     if (HWND dialog = ::FindWindowA(nullptr, ipc::kDialogWindow))
         ::PostMessageA(dialog, WM_CLOSE, 0, 0);
 }
 
 void CMonitorWnd::OnDestroy() {
-    ::KillTimer(hwnd_, kTimerGame);
+    foreground_.Stop();
     ::KillTimer(hwnd_, kTimerReadBack);
     ::KillTimer(hwnd_, kTimerSession);
     presence_.Stop();

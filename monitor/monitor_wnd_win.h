@@ -8,6 +8,7 @@
 #include "monitor/device_link_win.h"
 #include "monitor/device_presence_win.h"
 #include "monitor/event_intake.h"
+#include "monitor/foreground_watch_win.h"
 #include "monitor/tray_icon_win.h"
 #include "monitor/worker_thread_win.h"
 #include "shared/lan_strings_win.h"
@@ -107,6 +108,8 @@ class CMonitorWnd final : public JobHost, private PresenceHost {
     int pacing_ = 100;
     WorkerThread worker_;
     DevicePresence presence_{hid_, gate_, *this};
+    ForegroundWatch foreground_;
+    bool pollForeground_ = false; // [Test] ForegroundPoll=1: the 2-second poll only
     ButtonActions actions_{working_};
     std::unique_ptr<TrayIcon> tray_;
 };

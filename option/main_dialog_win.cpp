@@ -1,5 +1,6 @@
 #include "option/main_dialog_win.h"
 
+#include "option/dialogs/file_dialogs_win.h"
 #include "option/dialogs/profile_dialog_win.h"
 #include "option/link_logic.h"
 #include "option/macros/macro_store_win.h"
@@ -8,7 +9,7 @@
 #include "shared/mouse_registry_win.h"
 #include "skin/skin_messages_win.h"
 #include "win/install_dir.h"
-#include <commdlg.h>
+#include "win/startup_marks.h"
 #include <cstdio>
 #include <cstring>
 
@@ -61,7 +62,9 @@ void MainDialog::CreateControls(skin::WindowSkin& skin) {
                         ::GetWindowLongPtrA(hwnd(), GWL_STYLE) | WS_SYSMENU | WS_MINIMIZEBOX);
     ::SetWindowLongPtrA(hwnd(), GWL_EXSTYLE,
                         ::GetWindowLongPtrA(hwnd(), GWL_EXSTYLE) | WS_EX_APPWINDOW);
+    win::StartupMark("main skin");
     lan_.Load(installDir_);
+    win::StartupMark("language library");
     const auto& sheets = skin.sheets();
     newButton_.Create(skin.Record(kNew), sheets, hwnd());
     importButton_.Create(skin.Record(kImport), sheets, hwnd());
@@ -83,14 +86,44 @@ void MainDialog::CreateControls(skin::WindowSkin& skin) {
 
     const skin::ControlRecord area = skin.Record(kPageArea);
     pageArea_ = RECT{area.left, area.top, area.right, area.bottom};
-    for (Page* page : pages_) {
-        page->CreatePage(hwnd());
-        ::MoveWindow(page->hwnd(), pageArea_.left, pageArea_.top, pageArea_.right - pageArea_.left,
-                     pageArea_.bottom - pageArea_.top, TRUE);
-    }
+    win::StartupMark("main controls");
+    // Only the page shown at start is made now; the others follow one at a
+    // time after the first paint, or at once when their tab is clicked.
+    EnsurePage(4);
+    win::StartupMark("first page");
     currentPage_ = 4;
     tabs_[4].SetLatched(true);
     ::ShowWindow(buttonsPage_.hwnd(), SW_SHOW);
+}
+
+bool MainDialog::EnsurePage(int index) {
+    Page* page = pages_[std::size_t(index)];
+    if (page->hwnd())
+        return true;
+    if (!page->CreatePage(hwnd()))
+        return false;
+    ::MoveWindow(page->hwnd(), pageArea_.left, pageArea_.top, pageArea_.right - pageArea_.left,
+                 pageArea_.bottom - pageArea_.top, TRUE);
+    // A page made after the settings were read shows them at once.
+    if (settingsRead_)
+        page->Refresh();
+    return true;
+}
+
+void MainDialog::CreateNextPage() {
+    for (int i = 0; i < int(pages_.size()); ++i) {
+        if (!pages_[std::size_t(i)]->hwnd()) {
+            EnsurePage(i);
+            // One page per message, so input in between is not held up.
+            ::PostMessageA(hwnd(), kCreateNextPage, 0, 0);
+            return;
+        }
+    }
+}
+
+void MainDialog::RefreshPage(Page& page) {
+    if (page.hwnd())
+        page.Refresh();
 }
 
 bool MainDialog::OnInitDialog() {
@@ -130,6 +163,8 @@ bool MainDialog::OnInitDialog() {
     RefreshAll();
     string1000_ = lan_.Get(1000);
     string1001_ = lan_.Get(1001);
+    settingsRead_ = true;
+    win::StartupMark("settings");
     return false;
 }
 
@@ -161,6 +196,11 @@ void MainDialog::Paint(HDC dc) {
                     DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
     buffer.Present();
+    if (!painted_) {
+        painted_ = true;
+        win::StartupMark("first paint");
+        ::PostMessageA(hwnd(), kCreateNextPage, 0, 0);
+    }
 }
 
 void MainDialog::OnCommand(HWND control, int) {
@@ -206,6 +246,9 @@ LRESULT MainDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     case ipc::kDeviceValuesChanged:
         OnDeviceValuesChanged();
         return 0;
+    case kCreateNextPage:
+        CreateNextPage();
+        return 0;
     case skin::UM_BUTTON_HOVER:
     case skin::UM_HOVER_TEXT:
         return 0;
@@ -237,7 +280,7 @@ void MainDialog::SelectProfile(int index) {
 }
 
 void MainDialog::ShowPage(int tab) {
-    if (tab == currentPage_)
+    if (tab == currentPage_ || !EnsurePage(tab))
         return;
     if (currentPage_ >= 0)
         ::ShowWindow(pages_[std::size_t(currentPage_)]->hwnd(), SW_HIDE);
@@ -262,7 +305,7 @@ void MainDialog::RefreshAll() {
             selectors_[std::size_t(i)].SetLatched(i == c);
     RefreshLabels();
     for (Page* page : pages_)
-        page->Refresh();
+        RefreshPage(*page);
 }
 
 bool MainDialog::NotifyMonitor(int code) const {
@@ -367,8 +410,8 @@ void MainDialog::OnDeviceValuesChanged() {
              {prof::CpiStep, prof::Sensitivity_X, prof::Sensitivity_Y, prof::PollingRate})
             to.Set(f, from.Get(f));
     }
-    sensitivityPage_.Refresh();
-    advancePage_.Refresh();
+    RefreshPage(sensitivityPage_);
+    RefreshPage(advancePage_);
 }
 
 bool MainDialog::OpenProfileDialog(int mode) {
@@ -397,7 +440,7 @@ std::string AskProfilePath(HWND owner, const std::string& installDir, bool save)
     ofn.Flags = save ? (OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOREADONLYRETURN)
                      : (OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
     ofn.Flags |= OFN_EXPLORER;
-    const BOOL chosen = save ? ::GetSaveFileNameA(&ofn) : ::GetOpenFileNameA(&ofn);
+    const bool chosen = save ? RunSaveFileDialog(ofn) : RunOpenFileDialog(ofn);
     return chosen ? std::string(file) : std::string();
 }
 } // namespace

@@ -75,6 +75,13 @@ class MainDialog : public skin::SkinDialog, public OptionHost {
     };
     void SelectProfile(int index);
     void ShowPage(int tab);
+    // Makes page `index` (placed, hidden, showing the settings once read)
+    // unless it exists; false when it could not be made.
+    bool EnsurePage(int index);
+    // Makes the first page still missing and asks for the next one.
+    void CreateNextPage();
+    void RefreshPage(Page& page);
+    static constexpr UINT kCreateNextPage = WM_APP + 1;
     void RefreshLabels();
     void CloseWithoutApplying();
     void EndWaiting();
@@ -95,6 +102,8 @@ class MainDialog : public skin::SkinDialog, public OptionHost {
     MacroList macros_;
     OsdSettingsRecord osd_;
     bool waiting_ = false;
+    bool painted_ = false;      // the first paint is marked for the start-up benchmark
+    bool settingsRead_ = false; // pages made later refresh themselves
 
     skin::SkinButton newButton_, importButton_, exportButton_, editButton_;
     std::array<skin::SkinButton, 5> selectors_;

@@ -4,9 +4,11 @@
 #include "option/macros/macro_names_win.h"
 #include "skin/menu_frame_hook_win.h"
 #include "win/handles.h"
+#include "win/startup_marks.h"
 #include <windows.h>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    gm::win::StartupMark("entry");
     gm::win::unique_handle instance(
         ::CreateMutexA(nullptr, FALSE, "Orvex_Gaming_Mouse_Normal_configure"));
     if (!instance || ::GetLastError() == ERROR_ALREADY_EXISTS)

@@ -39,6 +39,26 @@ HGLOBAL ReadWholeFile(const std::string& path, DWORD& size) {
     return memory;
 }
 
+// Files that start as a bitmap file does (the content decides, not the name).
+bool LoadBitmapFile(const std::string& path, HGLOBAL memory, DWORD length,
+                    win::unique_hbitmap& bitmap, SIZE& size) {
+    if (length < 2)
+        return false;
+    const auto* bytes = static_cast<const char*>(::GlobalLock(memory));
+    const bool isBitmap = bytes && bytes[0] == 'B' && bytes[1] == 'M';
+    ::GlobalUnlock(memory);
+    if (!isBitmap)
+        return false;
+    bitmap.reset(static_cast<HBITMAP>(::LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
+                                                   LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+    size = BitmapSize(bitmap.get());
+    if (size.cx > 0 && size.cy > 0)
+        return true;
+    bitmap.reset();
+    size = SIZE{0, 0};
+    return false;
+}
+
 // COM for the calling thread while a picture is decoded, balanced on exit.
 class ComScope {
   public:
@@ -69,6 +89,12 @@ bool LoadPicture(const std::string& path, win::unique_hbitmap& bitmap, SIZE& siz
     if (!memory)
         return false;
 
+    // Bitmap files go to the system's own bitmap loader: no COM, and several
+    // times cheaper. Anything it refuses still goes to the picture loader.
+    if (LoadBitmapFile(path, memory, length, bitmap, size)) {
+        ::GlobalFree(memory);
+        return true;
+    }
     ComScope com;
     IStream* stream = nullptr;
     // The stream frees the memory when it is released.

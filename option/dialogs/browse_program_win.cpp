@@ -1,7 +1,7 @@
 #include "option/dialogs/browse_program_win.h"
 
-#include <commdlg.h>
-#include <shlobj.h>
+#include "option/dialogs/file_dialogs_win.h"
+
 #include <vector>
 
 namespace gm::option {
@@ -14,11 +14,10 @@ std::string WindowText(HWND window) {
 }
 
 std::string BrowseForProgram(HWND owner) {
-    char desktop[MAX_PATH] = "";
-    ::SHGetSpecialFolderPathA(owner, desktop, CSIDL_DESKTOP, FALSE);
+    const std::string desktop = DesktopFolder(owner);
     // Multiple selection gives a list in this buffer; the first name is the path we keep.
     std::vector<char> file(8192, '\0');
-    ::wsprintfA(file.data(), "%s\\.exe", desktop);
+    ::wsprintfA(file.data(), "%s\\.exe", desktop.c_str());
     static const char kFilter[] = "exe file(*.exe)\0*.EXE\0";
     OPENFILENAMEA ofn{};
     ofn.lStructSize = sizeof(ofn);
@@ -28,7 +27,7 @@ std::string BrowseForProgram(HWND owner) {
     ofn.nMaxFile = DWORD(file.size());
     ofn.lpstrDefExt = "*.exe";
     ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_ALLOWMULTISELECT | OFN_EXPLORER;
-    if (!::GetOpenFileNameA(&ofn))
+    if (!RunOpenFileDialog(ofn))
         return "";
     // With several files chosen the buffer holds the folder, then the names.
     std::string path = file.data();

@@ -40,12 +40,19 @@ void ButtonsPage::CreateControls(skin::WindowSkin& skin) {
     export_.Create(skin.Record(38), skin.sheets(), hwnd());
     editProfile_.Create(skin.Record(39), skin.sheets(), hwnd());
     const skin::ControlRecord area = skin.Record(kPictureKey);
-    for (int i = 0; i < kButtonCount; ++i) {
-        auto& p = pictures_[std::size_t(i)];
-        p.Create(area.left, area.top, area.right, area.bottom, hwnd(), 100);
-        p.SetPicture(host().SkinFolder() + "Mouse\\" + kPictures[i]);
+    pictureArea_ = RECT{area.left, area.top, area.right, area.bottom};
+}
+
+// A button's picture is made and decoded the first time the pointer is on
+// the button: fifteen pictures nobody may look at cost nothing at start.
+HWND ButtonsPage::Picture(int i) {
+    auto& p = pictures_[std::size_t(i)];
+    if (!p.hwnd() && p.Create(pictureArea_.left, pictureArea_.top, pictureArea_.right,
+                              pictureArea_.bottom, hwnd(), 100)) {
         ::ShowWindow(p.hwnd(), SW_HIDE);
+        p.SetPicture(host().SkinFolder() + "Mouse\\" + kPictures[i]);
     }
+    return p.hwnd();
 }
 
 std::string ButtonsPage::Caption(const ButtonView& button) {
@@ -68,7 +75,10 @@ LRESULT ButtonsPage::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     case skin::UM_BUTTON_HOVER:
         if (lp >= kNotifyBase && lp < kNotifyBase + kButtonCount) {
             const int i = int(lp) - kNotifyBase;
-            ::ShowWindow(pictures_[std::size_t(i)].hwnd(), wp ? SW_SHOW : SW_HIDE);
+            if (wp)
+                ::ShowWindow(Picture(i), SW_SHOW);
+            else if (const HWND shown = picture(i))
+                ::ShowWindow(shown, SW_HIDE);
             hoveredButton_ = i;
         }
         return 0;

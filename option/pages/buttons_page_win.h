@@ -15,6 +15,7 @@ class ButtonsPage : public Page {
     void Refresh() override;
 
     HWND functionButton(int i) const { return buttons_[std::size_t(i)].hwnd(); }
+    // The picture of button `i`, or none before the pointer was first on it.
     HWND picture(int i) const { return pictures_[std::size_t(i)].hwnd(); }
 
   protected:
@@ -29,12 +30,14 @@ class ButtonsPage : public Page {
     void RunPlayerDialog();
     void RunMacroManager();
     std::string Caption(const ButtonView& button);
+    HWND Picture(int i);
 
     std::array<skin::SkinButton, kButtonCount> buttons_;
     std::array<skin::PictureWindow, kButtonCount> pictures_;
     skin::SkinButton newProfile_, import_, export_, editProfile_;
     int menuButton_ = 0;
     int hoveredButton_ = 0;
+    RECT pictureArea_{};
 };
 
 } // namespace gm::option

@@ -1,0 +1,51 @@
+#include "option/dialogs/file_dialogs_win.h"
+
+#include "win/proc_address.h"
+
+#include <shlobj.h>
+
+namespace gm::option {
+namespace {
+
+// A system library, from the system folder only, loaded once and kept.
+HMODULE SystemLibrary(const char* name) {
+    return ::LoadLibraryExA(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+HMODULE Comdlg32() {
+    static const HMODULE module = SystemLibrary("comdlg32.dll");
+    return module;
+}
+
+HMODULE Shell32() {
+    static const HMODULE module = SystemLibrary("shell32.dll");
+    return module;
+}
+
+bool RunFileDialog(const char* entry, OPENFILENAMEA& ofn) {
+    using Dialog = BOOL(WINAPI*)(OPENFILENAMEA*);
+    const auto run = Comdlg32() ? win::ProcAddress<Dialog>(Comdlg32(), entry) : nullptr;
+    return run && run(&ofn) != FALSE;
+}
+
+} // namespace
+
+bool RunOpenFileDialog(OPENFILENAMEA& ofn) {
+    return RunFileDialog("GetOpenFileNameA", ofn);
+}
+
+bool RunSaveFileDialog(OPENFILENAMEA& ofn) {
+    return RunFileDialog("GetSaveFileNameA", ofn);
+}
+
+std::string DesktopFolder(HWND owner) {
+    using Get = BOOL(WINAPI*)(HWND, LPSTR, int, BOOL);
+    const auto get =
+        Shell32() ? win::ProcAddress<Get>(Shell32(), "SHGetSpecialFolderPathA") : nullptr;
+    char path[MAX_PATH] = "";
+    if (!get || !get(owner, path, CSIDL_DESKTOP, FALSE))
+        return "";
+    return path;
+}
+
+} // namespace gm::option
