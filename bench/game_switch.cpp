@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -25,24 +26,27 @@ using namespace gm;
 
 constexpr const char* kMonitorWindow = "Orvex_Gaming_Mouse_Normal_Monitor";
 
-double NowMs() {
-    static LARGE_INTEGER freq{};
-    if (!freq.QuadPart)
-        ::QueryPerformanceFrequency(&freq);
-    LARGE_INTEGER c;
-    ::QueryPerformanceCounter(&c);
-    return double(c.QuadPart) * 1000.0 / double(freq.QuadPart);
-}
-
 std::string Self() {
     char path[MAX_PATH];
     const DWORD n = ::GetModuleFileNameA(nullptr, path, sizeof path);
     return std::string(path, n);
 }
 
+// Asks a window of ours to bring itself to the front, as a program does when
+// the user switches to it.
+constexpr UINT kComeToFront = WM_APP + 7;
+
+LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    if (msg == kComeToFront) {
+        ::SetForegroundWindow(hwnd);
+        return 0;
+    }
+    return ::DefWindowProcA(hwnd, msg, wp, lp);
+}
+
 HWND MakeWindow(const char* title) {
     WNDCLASSA wc{};
-    wc.lpfnWndProc = ::DefWindowProcA;
+    wc.lpfnWndProc = WindowProc;
     wc.hInstance = ::GetModuleHandleA(nullptr);
     wc.lpszClassName = "GmGameSwitchWindow";
     ::RegisterClassA(&wc);
@@ -50,9 +54,9 @@ HWND MakeWindow(const char* title) {
                              200, 120, nullptr, nullptr, wc.hInstance, nullptr);
 }
 
-// The window of another program: shown until it is closed.
-int RunOther() {
-    MakeWindow("Other window");
+// The window of a game or of another program: shown until it is closed.
+int RunWindow(const char* title) {
+    MakeWindow(title);
     MSG msg;
     while (::GetMessageA(&msg, nullptr, 0, 0) > 0)
         ::DispatchMessageA(&msg);
@@ -66,27 +70,61 @@ double Percentile(std::vector<double> v, double p) {
     return v[std::min(v.size() - 1, std::size_t(p * double(v.size() - 1) + 0.5))];
 }
 
-int Count(const std::string& text, const std::string& what) {
+// Lines of the mouse's log with `kind` ("set", "get") answered "ok", and,
+// with `report` >= 0, that report.
+int Count(const std::string& log, const char* kind, int report = -1) {
     int n = 0;
-    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-        ++n;
+    std::istringstream lines(log);
+    std::string line;
+    while (std::getline(lines, line)) {
+        double at = 0;
+        char k[8] = "", ok[8] = "";
+        unsigned id = 0;
+        if (std::sscanf(line.c_str(), "%lf %7s %7s %x", &at, k, ok, &id) == 4 &&
+            std::string(k) == kind && std::string(ok) == "ok" && (report < 0 || int(id) == report))
+            ++n;
+    }
     return n;
 }
 
+// The log time (ms) of the first `kind` of `report` answered "ok" at or
+// after `since`; 0 when there is none.
+double FirstAfter(const std::string& log, const char* kind, int report, uint64_t since) {
+    std::istringstream lines(log);
+    std::string line;
+    while (std::getline(lines, line)) {
+        double at = 0;
+        char k[8] = "", ok[8] = "";
+        unsigned id = 0;
+        if (std::sscanf(line.c_str(), "%lf %7s %7s %x", &at, k, ok, &id) == 4 &&
+            std::string(k) == kind && std::string(ok) == "ok" && int(id) == report &&
+            at * 1000.0 >= double(since))
+            return at * 1000.0;
+    }
+    return 0;
+}
+
 // One monitor against its own virtual mouse; the times of `rounds` switches.
-std::vector<double> Measure(bool poll, int rounds, HWND game) {
-    std::vector<double> took;
+struct Result {
+    std::vector<double> took; // ms, one per switch seen
+    int missed = 0;           // rounds with no switch within 5 s
+};
+
+Result Measure(bool poll, int rounds) {
+    Result result;
+    std::vector<double>& took = result.took;
     test::EmulatorProcess mouse;
     const std::string dir = mouse.folder().path();
     for (const char* f : {"Monitor.exe", "lan.dll"})
         if (!test::CopyFromBuildFolder(f, dir))
-            return took;
+            return result;
     test::TestFolder::WriteFile(dir + "config.ini",
                                 std::string("[Test]\r\nPacingPercent=1\r\nForegroundPoll=") +
                                     (poll ? "1" : "0") + "\r\n");
     ::CopyFileA(Self().c_str(), (dir + "other.exe").c_str(), FALSE);
+    ::CopyFileA(Self().c_str(), (dir + "game.exe").c_str(), FALSE);
     if (!mouse.Start())
-        return took;
+        return result;
     auto start = [&](const std::string& line) {
         std::string l = line;
         STARTUPINFOA si{};
@@ -99,62 +137,84 @@ std::vector<double> Measure(bool poll, int rounds, HWND game) {
         return pi.hProcess;
     };
     HANDLE monitor = start("\"" + dir + "Monitor.exe\"");
-    HANDLE otherProcess = start("\"" + dir + "other.exe\" --other");
+    HANDLE otherProcess = nullptr, gameProcess = nullptr;
     SharedBlock shared;
     SettingsBlock block;
-    HWND other = nullptr;
+    HWND other = nullptr, game = nullptr;
     const auto log = [&] { return mouse.Command("log").second; };
     // Started, and the read-back at start over: the mouse's log holds still.
     std::string seen;
     const bool ready = test::PumpUntil(
         [&] {
-            other = ::FindWindowA(nullptr, "Other window");
-            if (!other || !::FindWindowA(nullptr, kMonitorWindow) || !shared.Open())
+            if (!::FindWindowA(nullptr, kMonitorWindow) || !shared.Open())
                 return false;
             const std::string now = log();
-            const bool still = now == seen && Count(now, "get ok") > 0;
+            const bool still = now == seen && Count(now, "get") > 0;
             seen = now;
             if (!still)
                 ::Sleep(1000);
             return still;
         },
         60000);
-    if (ready && shared.CopyIn(block)) {
-        block.Profile(2).Set(prof::GameFile, Self());
+    if (ready) {
+        // Started after the monitor, as programs usually are.
+        otherProcess = start("\"" + dir + "other.exe\" --window");
+        gameProcess = start("\"" + dir + "game.exe\" --window");
+        test::PumpUntil(
+            [&] {
+                other = ::FindWindowA(nullptr, "other.exe");
+                game = ::FindWindowA(nullptr, "game.exe");
+                return other && game;
+            },
+            20000);
+    }
+    if (!ready || !other || !game)
+        std::fprintf(stderr, "not ready: monitor %p, other %p, game %p, log %zu bytes\n",
+                     static_cast<void*>(::FindWindowA(nullptr, kMonitorWindow)),
+                     static_cast<void*>(other), static_cast<void*>(game), seen.size());
+    else if (shared.CopyIn(block)) {
+        block.Profile(2).Set(prof::GameFile, dir + "game.exe");
         if (shared.CopyOut(block))
             ::PostMessageA(::FindWindowA(nullptr, kMonitorWindow), 1226, 0, 0);
         for (int i = 0; i < rounds; ++i) {
             // From the other program's window, with profile 1 on the mouse.
-            ::SetForegroundWindow(other);
+            ::PostMessageA(other, kComeToFront, 0, 0);
+            if (!test::PumpUntil([&] { return ::GetForegroundWindow() == other; }, 3000)) {
+                std::fprintf(stderr, "the other window did not come to the front\n");
+                break;
+            }
             test::PumpUntil([] { return false; }, 300);
             mouse.Command("profile 1");
-            if (!test::PumpUntil([&] { return shared.CopyIn(block) && block.CurrentProfile() == 0; },
-                                 5000))
+            if (!test::PumpUntil(
+                    [&] { return shared.CopyIn(block) && block.CurrentProfile() == 0; }, 5000)) {
+                std::fprintf(stderr, "the mouse's profile 1 did not reach the monitor\n");
                 break;
-            const int before = Count(log(), "set ok 05");
-            const double t0 = NowMs();
-            ::SetForegroundWindow(game);
-            double t1 = 0;
-            while (NowMs() - t0 < 5000) {
-                MSG m;
-                while (::PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE))
-                    ::DispatchMessageA(&m);
-                if (Count(log(), "set ok 05") > before) {
-                    t1 = NowMs();
-                    break;
-                }
-                ::Sleep(1);
             }
-            if (t1 == 0)
+            // The mouse stamps its log with the system's tick count; so is t0.
+            // The log is read once the switch is seen in the shared block, so
+            // no reading of ours competes with the monitor for the mouse.
+            const uint64_t t0 = ::GetTickCount64();
+            ::PostMessageA(game, kComeToFront, 0, 0);
+            if (!test::PumpUntil(
+                    [&] { return shared.CopyIn(block) && block.CurrentProfile() == 2; }, 5000)) {
+                ++result.missed;
+                continue;
+            }
+            double t1 = 0;
+            test::PumpUntil([&] { return (t1 = FirstAfter(log(), "set", 5, t0)) > 0; }, 5000);
+            if (t1 == 0) {
+                std::fprintf(stderr, "report 5 did not reach the mouse\n");
                 break;
-            took.push_back(t1 - t0);
+            }
+            took.push_back(t1 - double(t0));
         }
     }
-    if (HWND w = ::FindWindowA(nullptr, "Other window"))
-        ::PostMessageA(w, WM_CLOSE, 0, 0);
+    for (HWND w : {other, game})
+        if (w)
+            ::PostMessageA(w, WM_CLOSE, 0, 0);
     if (HWND w = ::FindWindowA(nullptr, kMonitorWindow))
         ::PostMessageA(w, WM_CLOSE, 0, 0);
-    for (HANDLE h : {monitor, otherProcess}) {
+    for (HANDLE h : {monitor, otherProcess, gameProcess}) {
         if (!h)
             continue;
         if (::WaitForSingleObject(h, 15000) != WAIT_OBJECT_0)
@@ -162,24 +222,28 @@ std::vector<double> Measure(bool poll, int rounds, HWND game) {
         ::CloseHandle(h);
     }
     shared.Close();
-    return took;
+    return result;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1 && std::string(argv[1]) == "--other")
-        return RunOther();
+    if (argc > 1 && std::string(argv[1]) == "--window") {
+        // Titled with its own file name.
+        const std::string self = Self();
+        return RunWindow(self.substr(self.find_last_of('\\') + 1).c_str());
+    }
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
-    HWND game = MakeWindow("A game");
-    const std::vector<double> hooked = Measure(false, rounds, game);
-    const std::vector<double> polled = Measure(true, rounds, game);
+    const Result hooked = Measure(false, rounds);
+    const Result polled = Measure(true, rounds);
     std::printf("a game's window in front to report 5 at the mouse, %d rounds each:\n", rounds);
-    std::printf("  told by the system   median %7.1f ms  p90 %7.1f ms  (%zu switches)\n",
-                Percentile(hooked, 0.5), Percentile(hooked, 0.9), hooked.size());
-    std::printf("  2-second poll        median %7.1f ms  p90 %7.1f ms  (%zu switches)\n",
-                Percentile(polled, 0.5), Percentile(polled, 0.9), polled.size());
-    if (!hooked.empty() && Percentile(hooked, 0.5) > 0)
-        std::printf("  ratio poll / system %8.1f\n", Percentile(polled, 0.5) / Percentile(hooked, 0.5));
-    return hooked.size() == std::size_t(rounds) && polled.size() == std::size_t(rounds) ? 0 : 1;
+    for (const auto& [name, r] :
+         {std::pair<const char*, const Result&>{"told by the system", hooked},
+          {"2-second poll", polled}})
+        std::printf("  %-20s median %7.1f ms  p90 %7.1f ms  (%zu switches, %d missed)\n", name,
+                    Percentile(r.took, 0.5), Percentile(r.took, 0.9), r.took.size(), r.missed);
+    if (!hooked.took.empty() && Percentile(hooked.took, 0.5) > 0)
+        std::printf("  ratio poll / system %8.1f\n",
+                    Percentile(polled.took, 0.5) / Percentile(hooked.took, 0.5));
+    return 0;
 }

@@ -4,11 +4,13 @@ namespace gm::mon {
 namespace {
 
 constexpr UINT kPollMs = 2000;
+// After a new window: a look every 100 ms for three seconds, the time a
+// program may take to show and activate the window it made.
+constexpr UINT kLookMs = 100;
+constexpr int kLooks = 30;
 
-// The one watching window of the process and the foreground it was last
-// told of: focus moving inside one window tells it nothing.
+// The watching window of the process, for the hook procedure.
 HWND g_window = nullptr;
-HWND g_lastForeground = nullptr;
 
 } // namespace
 
@@ -17,12 +19,11 @@ void ForegroundWatch::Start(HWND window, UINT_PTR pollTimer, bool pollOnly) {
     window_ = window;
     pollTimer_ = pollTimer;
     g_window = window;
-    g_lastForeground = nullptr;
     if (!pollOnly) {
-        hooks_[0] = ::SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr,
-                                      &ForegroundWatch::OnEvent, 0, 0, WINEVENT_OUTOFCONTEXT);
-        hooks_[1] = ::SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr,
-                                      &ForegroundWatch::OnEvent, 0, 0, WINEVENT_OUTOFCONTEXT);
+        const DWORD events[3] = {EVENT_SYSTEM_FOREGROUND, EVENT_OBJECT_FOCUS, EVENT_OBJECT_CREATE};
+        for (int i = 0; i < 3; ++i)
+            hooks_[i] = ::SetWinEventHook(events[i], events[i], nullptr, &ForegroundWatch::OnEvent,
+                                          0, 0, WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
     }
     if (!hooked())
         ::SetTimer(window, pollTimer, kPollMs, nullptr);
@@ -34,19 +35,57 @@ void ForegroundWatch::Stop() {
             ::UnhookWinEvent(hook);
         hook = nullptr;
     }
-    if (window_)
+    if (window_) {
         ::KillTimer(window_, pollTimer_);
+        ::KillTimer(window_, pollTimer_ + 1);
+    }
     if (g_window == window_)
         g_window = nullptr;
     window_ = nullptr;
 }
 
-void CALLBACK ForegroundWatch::OnEvent(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) {
+bool ForegroundWatch::hooked() const {
+    return hooks_[0] || hooks_[1] || hooks_[2];
+}
+
+bool ForegroundWatch::OnMessage(WPARAM wp) {
+    if (!window_)
+        return false;
+    if (wp == 1) {
+        looksLeft_ = kLooks;
+        ::SetTimer(window_, pollTimer_ + 1, kLookMs, nullptr);
+    }
+    return ::GetForegroundWindow() != nullptr;
+}
+
+bool ForegroundWatch::OnTimer(UINT_PTR id) {
+    if (!window_)
+        return false;
+    if (id == pollTimer_)
+        return true; // the poll matches every time, as it always has
+    if (id != pollTimer_ + 1)
+        return false;
+    if (--looksLeft_ <= 0)
+        ::KillTimer(window_, id);
+    return ::GetForegroundWindow() != nullptr;
+}
+
+void CALLBACK ForegroundWatch::OnEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG,
+                                       DWORD, DWORD) {
     // Out-of-context events arrive on the hooking thread, the window's own.
-    const HWND foreground = ::GetForegroundWindow();
-    if (!g_window || !foreground || foreground == g_lastForeground)
+    if (!g_window)
         return;
-    g_lastForeground = foreground;
+    if (event == EVENT_OBJECT_CREATE) {
+        // Only top-level windows that can be activated: a control, a caret,
+        // a menu or a tooltip made says nothing.
+        if (object != OBJID_WINDOW || !hwnd || ::GetAncestor(hwnd, GA_ROOT) != hwnd)
+            return;
+        const LONG_PTR ex = ::GetWindowLongPtrA(hwnd, GWL_EXSTYLE);
+        if (ex & (WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE))
+            return;
+        ::PostMessageA(g_window, kForegroundChangedMsg, 1, 0);
+        return;
+    }
     ::PostMessageA(g_window, kForegroundChangedMsg, 0, 0);
 }
 

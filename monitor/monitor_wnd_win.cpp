@@ -22,7 +22,7 @@ namespace gm::mon {
 namespace {
 
 // Timers 101, 102 and 105 are the button actions', 503 the presence's.
-constexpr UINT_PTR kTimerGame = 500;
+constexpr UINT_PTR kTimerGame = 500; // and 501, the foreground's second look
 constexpr UINT_PTR kTimerReadBack = 502;
 constexpr UINT_PTR kTimerSession = 504; // the next try at session notifications
 constexpr int kSessionTries = 10;
@@ -149,7 +149,7 @@ LRESULT CMonitorWnd::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         OnDeviceEvent(wp, lp);
         return 0;
     case kForegroundChangedMsg:
-        if (gate_.present())
+        if (foreground_.OnMessage(wp) && gate_.present())
             DetectGame();
         return 0;
     case ipc::kDeviceArrival:
@@ -326,6 +326,11 @@ void CMonitorWnd::LaunchApplets() {
 void CMonitorWnd::OnTimer(UINT_PTR id) {
     if (actions_.OnTimer(id) || presence_.OnTimer(id))
         return;
+    if (foreground_.OnTimer(id)) {
+        if (gate_.present())
+            DetectGame();
+        return;
+    }
     switch (id) {
     case kTimerReadBack:
         ::KillTimer(hwnd_, kTimerReadBack);
@@ -333,9 +338,6 @@ void CMonitorWnd::OnTimer(UINT_PTR id) {
         break;
     case kTimerSession:
         RegisterSession();
-        break;
-    case kTimerGame:
-        DetectGame();
         break;
     default:
         break;
