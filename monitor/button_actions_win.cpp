@@ -11,15 +11,23 @@ namespace gm::mon {
 
 void ButtonActions::Start(HWND window) {
     window_ = window;
-    player_.Start([this](UINT message, WPARAM, LPARAM) {
-        if (message == ipc::kPlayMacro)
-            macro_.Play();
-    });
+}
+
+// The player thread is made for the first macro: a monitor whose buttons
+// play none never carries its stack.
+bool ButtonActions::PostToPlayer() {
+    if (!player_.running() && !stopped_ && !player_.Start([this](UINT message, WPARAM, LPARAM) {
+            if (message == ipc::kPlayMacro)
+                macro_.Play();
+        }))
+        return false;
+    return player_.Post(ipc::kPlayMacro, 0, 0);
 }
 
 void ButtonActions::Stop() {
     media_.EndFront(window_);
     ReleaseEverything();
+    stopped_ = true;
     player_.Stop();
 }
 
@@ -57,7 +65,7 @@ void ButtonActions::OnButton(int button, bool release) {
             KeyFunctionPress(button, usage, modifiers);
     } else if (type == fn::Macro && !release && macro.count > 0) {
         // A second press of a macro button stops the running macro and starts nothing.
-        macro_.OnPress(macro, [this] { return player_.Post(ipc::kPlayMacro, 0, 0); });
+        macro_.OnPress(macro, [this] { return PostToPlayer(); });
     }
 }
 

@@ -43,9 +43,12 @@ class ButtonActions {
     void OnKeyRepeat();
     // The current profile's index, or -1; the caller holds the lock.
     int CurrentProfileLocked() const;
+    // Hands the begun macro to the player thread, made on first use.
+    bool PostToPlayer();
 
     WorkingBlock& working_;
     HWND window_ = nullptr;
+    bool stopped_ = false; // after Stop no player is made
     MacroRunner macro_;
     MediaControl media_;
     WorkerThread player_; // last: its thread plays `macro_`

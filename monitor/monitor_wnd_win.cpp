@@ -9,7 +9,6 @@
 #include "win/install_dir.h"
 #include "win/proc_address.h"
 
-#include <commctrl.h>
 #include <objbase.h>
 #include <shellapi.h>
 #include <windowsx.h>
@@ -168,8 +167,8 @@ LRESULT CMonitorWnd::Handle(UINT msg, WPARAM wp, LPARAM lp) {
 
 bool CMonitorWnd::OnCreate() {
     ::CoInitialize(nullptr);
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
-    ::InitCommonControlsEx(&icc);
+    // No common controls: the monitor makes none, and their library would
+    // stay loaded for nothing.
 
     installDir_ = win::InstallDir();
     lan_.Load(installDir_);

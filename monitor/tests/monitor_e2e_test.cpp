@@ -684,34 +684,60 @@ TEST_F(MonitorTest, OnlyACopyOf151BytesCarriesANoticeText) {
     EXPECT_EQ(Config("OSDData", "Message"), std::string(150, 'x'));
 }
 
-TEST_F(MonitorTest, AGameInTheForegroundSelectsItsProfile) {
+TEST_F(MonitorTest, GamesInTheForegroundSelectTheirProfilesAndOtherProgramsChangeNothing) {
     ASSERT_TRUE(StartedWithMouse());
     SharedBlock shared;
     SettingsBlock block;
     ASSERT_TRUE(OpenShared(shared, block));
     block.Profile(2).Set(prof::GameFile, "D:\\Games\\GAME.EXE");
+    block.Profile(4).Set(prof::GameFile, "  C:\\Other Games\\game2.exe ");
     ASSERT_TRUE(shared.CopyOut(block));
     ::PostMessageA(::FindWindowA(nullptr, kMonitorWindow), 1226, 0, 0); // take the shared block
     const std::size_t before = Exchanges().size();
-
-    ASSERT_TRUE(::CopyFileA((win_dir() + "standin_window.exe").c_str(),
-                            (dir() + "game.exe").c_str(), FALSE));
-    HANDLE game = StartProgram("game.exe");
-    ASSERT_NE(game, nullptr);
-    EXPECT_TRUE(dialog.WaitFor([&] { return dialog.Count(1255) == 1; }))
-        << "the game's profile is chosen";
-    EXPECT_TRUE(dialog.WaitFor([&] {
+    // The profiles report 5 chose since `before`, in order.
+    const auto chosen = [&] {
+        std::string profiles;
         auto log = Exchanges();
         for (std::size_t i = before; i < log.size(); ++i)
-            if (log[i].rfind("set ok 05 03 02", 0) == 0)
-                return true;
-        return false;
-    })) << "and sent to the mouse";
+            if (log[i].rfind("set ok 05 03 0", 0) == 0)
+                profiles += log[i].substr(14, 1);
+        return profiles;
+    };
+    std::vector<HANDLE> programs;
+    const auto start = [&](const char* file, const char* title) {
+        EXPECT_TRUE(
+            ::CopyFileA((win_dir() + "standin_window.exe").c_str(), (dir() + file).c_str(), FALSE));
+        programs.push_back(StartProgram(file));
+        EXPECT_NE(programs.back(), nullptr);
+        EXPECT_TRUE(dialog.WaitFor([&] {
+            const HWND w = ::FindWindowA(nullptr, title);
+            return w && ::GetForegroundWindow() == w;
+        })) << title
+            << " comes to the front";
+    };
+
+    start("game.exe", "A game");
+    EXPECT_TRUE(dialog.WaitFor([&] { return dialog.Count(1255) == 1; }))
+        << "the game's profile is chosen";
+    EXPECT_TRUE(dialog.WaitFor([&] { return chosen() == "2"; })) << "and sent to the mouse";
     ASSERT_TRUE(shared.CopyIn(block));
     EXPECT_EQ(block.CurrentProfile(), 2);
-    ::PostMessageA(::FindWindowA(nullptr, "A game"), WM_CLOSE, 0, 0);
-    ::WaitForSingleObject(game, 10000);
-    ::CloseHandle(game);
+
+    // A program that is no game leaves the profile alone; the next game,
+    // named with other folders, spaces and case, takes its own.
+    start("other.exe", "Another program");
+    start("game2.exe", "Another game");
+    EXPECT_TRUE(dialog.WaitFor([&] { return chosen() == "24"; })) << chosen();
+    EXPECT_TRUE(dialog.WaitFor([&] { return dialog.Count(1255) == 2; })) << dialog.Count(1255);
+    ASSERT_TRUE(shared.CopyIn(block));
+    EXPECT_EQ(block.CurrentProfile(), 4);
+
+    for (const char* title : {"A game", "Another program", "Another game"})
+        ::PostMessageA(::FindWindowA(nullptr, title), WM_CLOSE, 0, 0);
+    for (HANDLE h : programs) {
+        ::WaitForSingleObject(h, 10000);
+        ::CloseHandle(h);
+    }
 }
 
 TEST_F(MonitorTest, WindowsMouseValuesReachTheSystem) {

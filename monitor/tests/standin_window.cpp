@@ -43,6 +43,10 @@ const char* WindowNameFor(const std::string& file) {
         return "Orvex Gaming Mouse OSD MSN";
     if (file == "game.exe")
         return "A game";
+    if (file == "game2.exe")
+        return "Another game";
+    if (file == "other.exe")
+        return "Another program";
     return nullptr;
 }
 
@@ -82,7 +86,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     wc.hInstance = instance;
     wc.lpszClassName = "GmStandIn";
     ::RegisterClassA(&wc);
-    const bool game = file == "game.exe";
+    // Games and other programs show a window and come to the front.
+    const bool game = file == "game.exe" || file == "game2.exe" || file == "other.exe";
     HWND w = ::CreateWindowExA(
         0, wc.lpszClassName, name, game ? WS_OVERLAPPEDWINDOW | WS_VISIBLE : WS_POPUP, 0, 0,
         game ? 200 : 10, game ? 150 : 10, nullptr, nullptr, instance, nullptr);
