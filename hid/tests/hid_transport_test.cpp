@@ -442,6 +442,26 @@ TEST_F(ScriptedHidTest, ArrivalAndRemovalArePostedWithinThePollingPeriod) {
     EXPECT_EQ(window.got[2].wp, 0xD000u);
 }
 
+TEST_F(ScriptedHidTest, AMouseThatVanishesAndComesBackAtOnceIsAnnouncedAndReachable) {
+    Load();
+    Recorder window;
+    ASSERT_NE(driver->openMonitor(window.hwnd, kEventMsg, kPlugMsg), 0);
+    ASSERT_NE(driver->openDevice(), 0);
+    // Pulled and back in one breath: the handles the library holds are dead,
+    // so its caller must hear of it to open the mouse again.
+    ASSERT_TRUE(mouse.Command("replug").first);
+    ASSERT_TRUE(window.WaitFor([&] { return window.got.size() >= 2; }, 10000))
+        << "removal and arrival, got " << window.got.size();
+    EXPECT_EQ(window.got[0].wp, 0u);
+    EXPECT_EQ(window.got[1].wp, 1u);
+    ASSERT_NE(driver->openDevice(), 0);
+    unsigned char select[3] = {4, 0, 16};
+    EXPECT_NE(driver->set(select, 3), 0);
+    ASSERT_TRUE(mouse.Command("event 0xD000 3").first);
+    ASSERT_TRUE(window.WaitFor([&] { return window.got.size() >= 3; }));
+    EXPECT_EQ(window.got[2].wp, 0xD000u);
+}
+
 TEST_F(ScriptedHidTest, ClosingLeavesTheThreadsThatWereThereBefore) {
     Load();
     const int before = ThreadCount();
