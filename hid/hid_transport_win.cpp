@@ -151,6 +151,9 @@ class HidTransport final : public WatchingTransport {
 
     bool Open() override {
         std::lock_guard g(lock_);
+        // Whatever was open before goes, its report thread too: an open that
+        // finds no mouse leaves no thread behind.
+        io_.reset();
         feature_.reset();
         auto found = FindInterface(config_);
         if (!found)

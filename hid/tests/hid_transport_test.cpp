@@ -373,6 +373,7 @@ TEST_F(ScriptedHidTest, AMouseGoneMidTransferFailsCleanlyAndIsOpenedAgainWhenBac
     EXPECT_EQ(status[1], 0) << "a failed get leaves the buffer alone";
     EXPECT_LT(::GetTickCount() - start, 3000u) << "a gone device fails at once, not by time-out";
     EXPECT_EQ(driver->openDevice(), 0) << "not listed any more";
+    EXPECT_EQ(ThreadCount(), before) << "a failed open leaves no report thread behind";
 
     ASSERT_TRUE(mouse.Command("plug").first);
     ASSERT_NE(driver->openDevice(), 0);
