@@ -202,16 +202,21 @@ Bytes HidDeviceServer::List() {
     if (!started_)
         return EncodeHidList({});
     std::vector<HidInterface> listed;
-    for (const HidInterface& i : table)
-        if (published_.count(i.id))
-            listed.push_back(i);
+    for (HidInterface i : table) {
+        auto p = published_.find(i.id);
+        if (p == published_.end())
+            continue;
+        i.generation = p->second.info.generation;
+        listed.push_back(i);
+    }
     return EncodeHidList(listed);
 }
 
 void HidDeviceServer::Publish(const HidInterface& info) {
     Published& p = published_[info.id];
     p.info = info;
-    p.path = HidInterfacePath(controlPipe_, info);
+    p.info.generation = ++generation_;
+    p.path = HidInterfacePath(controlPipe_, p.info);
     std::size_t armed = 0;
     for (Slot& s : slots_) {
         if (armed == kListeners)

@@ -91,6 +91,7 @@ class HidDeviceServer {
     std::condition_variable armed_;
     std::map<int, Published> published_;
     bool started_ = false;
+    uint16_t generation_ = 0;
     bool stopping_ = false;
     std::array<Slot, kMaxHidInterfaces * kListeners> slots_;
     win::unique_handle stop_;

@@ -42,7 +42,7 @@ uint16_t Word(const uint8_t* d) {
     return uint16_t(d[0] | d[1] << 8);
 }
 
-constexpr std::size_t kListEntry = 18;
+constexpr std::size_t kListEntry = 20;
 
 HidInterfaces::Result Fail(const std::string& text) {
     return {false, text, {}};
@@ -171,9 +171,9 @@ HidInterfaces::Result HidInterfaces::Execute(const std::vector<std::string>& w) 
 std::string HidInterfacePath(const std::string& controlPipe, const HidInterface& i) {
     char tail[128];
     std::snprintf(tail, sizeof tail,
-                  "#hid#vid_%04x&pid_%04x&col%02u#%u#{4d1e55b2-f16f-11cf-88cb-001111000030}",
+                  "#hid#vid_%04x&pid_%04x&col%02u#%u&%u#{4d1e55b2-f16f-11cf-88cb-001111000030}",
                   unsigned(i.vendorId), unsigned(i.productId), unsigned(i.id % 100) + 1,
-                  unsigned(i.id));
+                  unsigned(i.id), unsigned(i.generation));
     return controlPipe + tail;
 }
 
@@ -256,8 +256,8 @@ std::optional<HidAnswer> ParseHidAnswer(const uint8_t* data, std::size_t length)
 std::vector<uint8_t> EncodeHidList(const std::vector<HidInterface>& list) {
     std::vector<uint8_t> b{uint8_t(list.size())};
     for (const HidInterface& i : list) {
-        for (uint16_t v : {i.id, i.vendorId, i.productId, i.version, i.usagePage, i.usage,
-                           i.featureLength, i.inputLength})
+        for (uint16_t v : {i.id, i.generation, i.vendorId, i.productId, i.version, i.usagePage,
+                           i.usage, i.featureLength, i.inputLength})
             PutWord(b, v);
         b.push_back(i.present ? 1 : 0);
         b.push_back(i.mouse ? 1 : 0);
@@ -273,15 +273,16 @@ std::optional<std::vector<HidInterface>> ParseHidList(const uint8_t* data, std::
     const uint8_t* p = data + 1;
     for (HidInterface& i : list) {
         i.id = Word(p);
-        i.vendorId = Word(p + 2);
-        i.productId = Word(p + 4);
-        i.version = Word(p + 6);
-        i.usagePage = Word(p + 8);
-        i.usage = Word(p + 10);
-        i.featureLength = Word(p + 12);
-        i.inputLength = Word(p + 14);
-        i.present = p[16] != 0;
-        i.mouse = p[17] != 0;
+        i.generation = Word(p + 2);
+        i.vendorId = Word(p + 4);
+        i.productId = Word(p + 6);
+        i.version = Word(p + 8);
+        i.usagePage = Word(p + 10);
+        i.usage = Word(p + 12);
+        i.featureLength = Word(p + 14);
+        i.inputLength = Word(p + 16);
+        i.present = p[18] != 0;
+        i.mouse = p[19] != 0;
         if (i.featureLength > kMaxHidReport || i.inputLength > kMaxHidReport)
             return std::nullopt;
         p += kListEntry;

@@ -15,7 +15,8 @@
 namespace gm::emu {
 
 struct HidInterface {
-    uint16_t id = 0; // stable: part of the interface's path
+    uint16_t id = 0;         // stable: part of the interface's path
+    uint16_t generation = 0; // counts publications: a path names one of them
     uint16_t vendorId = 0;
     uint16_t productId = 0;
     uint16_t version = 0x0100;
@@ -73,6 +74,8 @@ class HidInterfaces {
 
 // The device path of an interface: a pipe beside the virtual mouse's own, in
 // the form Windows gives HID interface paths, so the ids can be read from it.
+// Each publication has a path of its own, so a path always names the same
+// lengths and usages.
 std::string HidInterfacePath(const std::string& controlPipe, const HidInterface& i);
 
 // An input report as it reaches the host: `bytes` padded with zeros to the
@@ -113,9 +116,9 @@ std::optional<HidRequest> ParseHidRequest(const uint8_t* data, std::size_t lengt
 std::optional<HidAnswer> ParseHidAnswer(const uint8_t* data, std::size_t length);
 
 // The interface list on the virtual mouse's own pipe:
-//   [Interfaces] -> [Interfaces, 1, count, per interface 18 bytes:
-//                    id, vid, pid, version, page, usage, feature, input (LE
-//                    words), present, mouse]
+//   [Interfaces] -> [Interfaces, 1, count, per interface 20 bytes:
+//                    id, generation, vid, pid, version, page, usage, feature,
+//                    input (LE words), present, mouse]
 std::vector<uint8_t> EncodeHidList(const std::vector<HidInterface>& list);
 std::optional<std::vector<HidInterface>> ParseHidList(const uint8_t* data, std::size_t length);
 

@@ -55,6 +55,10 @@ TEST(ScriptedHid, PathsCarryTheIdsTheWayWindowsWritesThem) {
     HidInterfaces table;
     const std::string path = HidInterfacePath("\\\\.\\pipe\\m", table.mouse());
     EXPECT_EQ(path.rfind("\\\\.\\pipe\\m#hid#vid_1a2b&pid_3c4d&", 0), 0u) << path;
+    HidInterface again = table.mouse();
+    again.generation = 2;
+    EXPECT_NE(HidInterfacePath("\\\\.\\pipe\\m", again), path)
+        << "each publication a path of its own";
     EXPECT_NE(path.find("{4d1e55b2-f16f-11cf-88cb-001111000030}"), std::string::npos);
 }
 

@@ -96,7 +96,9 @@ class ScriptedHidTest : public ::testing::Test {
     }
     int AddDecoy(const std::string& args) {
         const std::string text = Hid("add " + args); // "interface N"
-        return std::atoi(text.substr(text.find(' ') + 1).c_str());
+        if (text.rfind("interface ", 0) != 0)
+            return -1; // matches no interface
+        return std::atoi(text.c_str() + 10);
     }
     // Handles opened on an interface and feature reports sent to it.
     std::pair<int, int> Counters(int id) {

@@ -6,9 +6,14 @@
 
 #include <algorithm>
 #include <cctype>
+#include <map>
+#include <mutex>
 
 namespace gm::scripted {
 namespace {
+
+constexpr DWORD kPatienceMs = 5000;
+constexpr DWORD kInstanceGapMs = 3000;
 
 std::string Lower(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(),
@@ -36,11 +41,14 @@ std::string ControlPipe(const void* anyFunction) {
 
 std::vector<emu::HidInterface> Interfaces(const std::string& controlPipe) {
     const DWORD error = ::GetLastError();
+    // Patient, as the system is: a loaded machine can stretch the moment
+    // between two listening instances of the virtual mouse's pipe, and its
+    // answer.
     emu::PipeConnection c;
     std::vector<emu::HidInterface> list;
-    if (c.Connect(controlPipe, emu::kExchangeTimeoutMs) &&
-        c.Write(emu::EncodeInterfaces(), emu::kExchangeTimeoutMs)) {
-        if (auto reply = c.Read(emu::kExchangeTimeoutMs)) {
+    if (c.Connect(controlPipe, kPatienceMs, kInstanceGapMs) &&
+        c.Write(emu::EncodeInterfaces(), kPatienceMs)) {
+        if (auto reply = c.Read(kPatienceMs)) {
             auto a = emu::ParseAnswer(reply->data(), reply->size());
             if (a && a->op == emu::Op::Interfaces && a->ok)
                 list = emu::ParseHidList(a->report.data(), a->report.size()).value_or(list);
@@ -63,9 +71,23 @@ std::optional<emu::HidInterface> InterfaceOf(HANDLE handle, const std::string& c
     for (DWORD i = 0; i < info->FileNameLength / sizeof(WCHAR); ++i)
         name += char(info->FileName[i] < 128 ? info->FileName[i] : '?');
     name = Lower("\\\\.\\pipe" + name);
-    for (const emu::HidInterface& i : Interfaces(controlPipe))
-        if (Lower(emu::HidInterfacePath(controlPipe, i)) == name)
+    // A path names one publication of an interface, so what it was once
+    // listed with holds for good; a handle whose interface has gone fails
+    // its next transfer.
+    static std::mutex lock;
+    static std::map<std::string, emu::HidInterface> known;
+    {
+        std::lock_guard g(lock);
+        if (auto it = known.find(name); it != known.end())
+            return it->second;
+    }
+    for (const emu::HidInterface& i : Interfaces(controlPipe)) {
+        if (Lower(emu::HidInterfacePath(controlPipe, i)) == name) {
+            std::lock_guard g(lock);
+            known[name] = i;
             return i;
+        }
+    }
     // Not (or no longer) a present interface: as for a removed device.
     ::SetLastError(ERROR_DEVICE_NOT_CONNECTED);
     return std::nullopt;
