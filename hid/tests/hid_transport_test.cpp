@@ -362,6 +362,31 @@ TEST_F(ScriptedHidTest, AStalledMouseFailsTheCallWithinAboutASecondAndTheNextCal
     EXPECT_EQ(g10[2], 123);
 }
 
+TEST_F(ScriptedHidTest, AShortAnswerCarriesWhatCameAndZerosNeverAnEarlierReport) {
+    Load();
+    ASSERT_NE(driver->openDevice(), 0);
+    unsigned char select[3] = {4, 2, 16};
+    ASSERT_NE(driver->set(select, 3), 0);
+    unsigned char full[37] = {6};
+    ASSERT_NE(driver->get(full, 37), 0);
+    ASSERT_NE(full[3], 0) << "a sensitivity to lose";
+
+    // HidD_GetFeature cannot tell a short report from a whole one: what
+    // came is there, the rest is zero, not the caller's bytes or the last
+    // report's.
+    ASSERT_TRUE(mouse.Command("short 3").first);
+    unsigned char part[37];
+    std::memset(part, 0x55, sizeof part);
+    part[0] = 6;
+    ASSERT_NE(driver->get(part, 37), 0);
+    EXPECT_EQ(std::vector<unsigned char>(part, part + 3),
+              std::vector<unsigned char>(full, full + 3));
+    EXPECT_EQ(std::vector<unsigned char>(part + 3, part + 37), std::vector<unsigned char>(34, 0));
+    unsigned char again[37] = {6};
+    ASSERT_NE(driver->get(again, 37), 0);
+    EXPECT_EQ(std::memcmp(again, full, 37), 0) << "only the next answer was short";
+}
+
 TEST_F(ScriptedHidTest, AMouseGoneMidTransferFailsCleanlyAndIsOpenedAgainWhenBack) {
     Load();
     const int before = ThreadCount();
