@@ -314,8 +314,8 @@ void HidDeviceServer::AcceptPending(int id) {
         auto c = std::make_shared<Connection>(pipe, id);
         if (!c->ok())
             continue;
-        // A thread of its own; not a detached std::thread, whose detach
-        // fails when the thread has already ended (a probing open is short).
+        // A thread of its own, its handle let go at once: a probing open
+        // ends its thread quickly, and nothing waits for it but Stop.
         auto* job = new std::function<void()>([this, c] {
             Serve(c);
             std::lock_guard g(clientsLock_);
