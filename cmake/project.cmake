@@ -30,7 +30,7 @@ function(gm_core_library name)
     endforeach()
 endfunction()
 
-# gm_test(name LABEL unit|wine|e2e [DESKTOP] SOURCES ... LIBS ...): one GoogleTest
+# gm_test(name LABEL unit|wine|e2e [DESKTOP] SOURCES ... LIBS ... [ENV VAR=value...]): one GoogleTest
 # binary, its cases discovered when ctest runs (under Wine for the Windows build).
 # e2e tests run one at a time: the programs they start use names that are
 # global to the desktop. DESKTOP does the same for tests that move the real
@@ -39,12 +39,15 @@ function(gm_test name)
     if(GM_FUZZ)
         return() # the fuzz build holds the fuzz targets alone
     endif()
-    cmake_parse_arguments(T "DESKTOP" "LABEL" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(T "DESKTOP" "LABEL" "SOURCES;LIBS;ENV" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE gm_warnings GTest::gtest_main ${T_LIBS})
     set(props LABELS ${T_LABEL})
     if(T_LABEL STREQUAL "e2e" OR T_DESKTOP)
         list(APPEND props RESOURCE_LOCK desktop)
+    endif()
+    if(T_ENV)
+        list(APPEND props ENVIRONMENT ${T_ENV})
     endif()
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST

@@ -45,6 +45,7 @@ struct Faults {
     bool silent = false;      // answer nothing until cleared
     int unplugAfter = -1;     // unplug after this many more reports (-1: never)
     unsigned slowMs = 0;      // every report is answered this much later
+    int shortNextGet = -1;    // the next get answer carries only this many bytes
 };
 
 struct Flash {

@@ -1,7 +1,9 @@
 // MouseEmulator.exe: the virtual mouse.
 //
-//   MouseEmulator.exe [serve] [--hidden] [--pipe NAME] [--flash PATH]
-//       runs the virtual mouse (with a small window unless --hidden)
+//   MouseEmulator.exe [serve] [--hidden] [--hid] [--pipe NAME] [--flash PATH]
+//       runs the virtual mouse (with a small window unless --hidden); --hid
+//       also presents it as a HID device (emulator/hid_device_server_win.h)
+//       with the ids of hiddriver.ini
 //   MouseEmulator.exe [--pipe NAME] COMMAND [ARGS...]
 //       sends one command to the running virtual mouse and prints its answer
 //       (press 4, release 4, profile 3, event 0xC000 0x0A05, unplug, dump, log...)
@@ -10,6 +12,7 @@
 #include "emulator/emulator_client_win.h"
 #include "emulator/emulator_window_win.h"
 #include "emulator/flash_file_win.h"
+#include "emulator/hid_device_server_win.h"
 #include "emulator/pipe_server_win.h"
 #include "hid/driver_config.h"
 #include "win/install_dir.h"
@@ -23,13 +26,19 @@ namespace {
 
 using namespace gm;
 
-std::string PipeFromIni() {
+hid::DriverConfig ConfigFromIni() {
     const std::string ini = win::InstallDir() + "hiddriver.ini";
-    char pipe[512];
-    ::GetPrivateProfileStringA("Transport", "Pipe", "", pipe, sizeof pipe, ini.c_str());
+    auto value = [&](const char* section, const char* key) {
+        char text[512];
+        ::GetPrivateProfileStringA(section, key, "", text, sizeof text, ini.c_str());
+        return std::string(text);
+    };
     hid::DriverConfigText text;
-    text.pipe = pipe;
-    return hid::ParseDriverConfig(text).pipe;
+    text.pipe = value("Transport", "Pipe");
+    text.vendorId = value("Device", "VendorId");
+    text.productId = value("Device", "ProductId");
+    text.usagePage = value("Device", "UsagePage");
+    return hid::ParseDriverConfig(text);
 }
 
 void Print(const std::string& text) {
@@ -53,7 +62,7 @@ int RunClient(const std::string& pipe, const std::string& command) {
     return answer->first ? 0 : 1;
 }
 
-int RunServer(const std::string& pipe, const std::string& flashPath, bool hidden) {
+int RunServer(const std::string& pipe, const std::string& flashPath, bool hidden, bool asHid) {
     emu::VirtualMouse mouse([] { return uint64_t(::GetTickCount64()); });
     emu::LoadFlashFile(mouse.firmware(), flashPath);
     emu::EmulatorWindow window;
@@ -62,10 +71,22 @@ int RunServer(const std::string& pipe, const std::string& flashPath, bool hidden
             emu::SaveFlashFile(mouse.firmware(), flashPath);
         window.Refresh();
     });
+    emu::HidDeviceServer hidDevice(pipe, server, mouse);
+    if (asHid) {
+        const hid::DriverConfig ids = ConfigFromIni();
+        if (ids.vendorId != 0 && ids.productId != 0)
+            mouse.hid().SetMouseIds(ids.vendorId, ids.productId, ids.usagePage);
+        if (!hidDevice.Attach()) {
+            Print("Could not present the virtual mouse as a HID device.");
+            return 3;
+        }
+    }
     if (!server.Start()) {
         Print("Another virtual mouse already serves " + pipe + ".");
         return 3;
     }
+    if (asHid)
+        hidDevice.Start();
     window.Create(server, mouse, hidden);
     // Messages until the window closes or a client says "quit".
     for (;;) {
@@ -84,6 +105,7 @@ int RunServer(const std::string& pipe, const std::string& flashPath, bool hidden
         if (quit)
             break;
     }
+    hidDevice.Stop();
     server.Stop();
     window.Destroy();
     std::lock_guard g(server.lock());
@@ -98,6 +120,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     std::string pipe;
     std::string flash = win::InstallDir() + "MouseEmulator.flash";
     bool hidden = false;
+    bool asHid = false;
     std::vector<std::string> words;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--pipe" && i + 1 < args.size())
@@ -106,13 +129,15 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
             flash = args[++i];
         else if (args[i] == "--hidden")
             hidden = true;
+        else if (args[i] == "--hid")
+            asHid = true;
         else
             words.push_back(args[i]);
     }
     if (pipe.empty())
-        pipe = PipeFromIni();
+        pipe = ConfigFromIni().pipe;
     if (words.empty() || words[0] == "serve")
-        return RunServer(pipe, flash, hidden);
+        return RunServer(pipe, flash, hidden, asHid);
     std::string command;
     for (const auto& w : words)
         command += (command.empty() ? "" : " ") + w;

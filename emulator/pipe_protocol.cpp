@@ -17,6 +17,15 @@ Bytes EncodeHello() {
 Bytes EncodeSubscribe() {
     return With(Op::Subscribe);
 }
+Bytes EncodeInterfaces() {
+    return With(Op::Interfaces);
+}
+
+Bytes EncodeInterfacesAnswer(const Bytes& list) {
+    Bytes b = With(Op::Interfaces, {1});
+    b.insert(b.end(), list.begin(), list.end());
+    return b;
+}
 
 Bytes EncodeSet(const uint8_t* report, std::size_t length) {
     Bytes b = With(Op::Set);
@@ -70,6 +79,7 @@ std::optional<Request> ParseRequest(const uint8_t* data, std::size_t length) {
     switch (r.op) {
     case Op::Hello:
     case Op::Subscribe:
+    case Op::Interfaces:
         return length == 1 ? std::optional(r) : std::nullopt;
     case Op::Set:
         if (length < 2 || length - 1 > kMaxReport)
@@ -104,6 +114,7 @@ std::optional<Answer> ParseAnswer(const uint8_t* data, std::size_t length) {
     case Op::Plug:
         return length == 2 ? std::optional(a) : std::nullopt;
     case Op::Get:
+    case Op::Interfaces:
         if (a.ok)
             a.report.assign(data + 2, data + length);
         return a;

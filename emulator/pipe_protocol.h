@@ -11,6 +11,8 @@
 //   [Subscribe]                      then, until the pipe closes, any number of
 //                                    [Event, class lo, hi, value lo, hi] and
 //                                    [Plug, 0/1]; the first is always a Plug.
+//   [Interfaces]                     [Interfaces, 1, the HID interface list
+//                                    (emulator/scripted_hid.h)]
 //
 // A silent (fault-injected) mouse sends no answer at all.
 
@@ -28,6 +30,7 @@ enum class Op : uint8_t {
     Get = 3,
     Command = 4,
     Subscribe = 5,
+    Interfaces = 6,
     Event = 16,
     Plug = 17
 };
@@ -43,6 +46,7 @@ Bytes EncodeSet(const uint8_t* report, std::size_t length);
 Bytes EncodeGet(uint8_t reportId, std::size_t length);
 Bytes EncodeCommand(const std::string& text);
 Bytes EncodeSubscribe();
+Bytes EncodeInterfaces();
 
 Bytes EncodeHelloAnswer(bool plugged);
 Bytes EncodeSetAnswer(bool ok);
@@ -50,6 +54,7 @@ Bytes EncodeGetAnswer(bool ok, const uint8_t* report, std::size_t length);
 Bytes EncodeCommandAnswer(bool ok, const std::string& text);
 Bytes EncodeEvent(uint16_t cls, uint16_t value);
 Bytes EncodePlug(bool plugged);
+Bytes EncodeInterfacesAnswer(const Bytes& list);
 
 // A request as the server sees it; nothing for a malformed message.
 struct Request {
@@ -65,7 +70,7 @@ std::optional<Request> ParseRequest(const uint8_t* data, std::size_t length);
 struct Answer {
     Op op = Op::Hello;
     bool ok = false;    // Set, Get, Command; Hello and Plug: plugged
-    Bytes report;       // Get
+    Bytes report;       // Get; Interfaces: the encoded list
     std::string text;   // Command
     uint16_t cls = 0;   // Event
     uint16_t value = 0; // Event

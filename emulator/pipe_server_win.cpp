@@ -1,5 +1,7 @@
 #include "emulator/pipe_server_win.h"
 
+#include <algorithm>
+
 namespace gm::emu {
 namespace {
 
@@ -128,6 +130,8 @@ void PipeServer::Broadcast(const std::vector<Notification>& notes) {
         return;
     std::lock_guard g(subscribersLock_);
     for (const Notification& n : notes) {
+        if (n.kind == Notification::RawInput)
+            continue; // for the HID interfaces only
         const Bytes message =
             n.kind == Notification::Plug ? EncodePlug(n.plugged) : EncodeEvent(n.cls, n.value);
         for (auto it = subscribers_.begin(); it != subscribers_.end();) {
@@ -139,6 +143,8 @@ void PipeServer::Broadcast(const std::vector<Notification>& notes) {
             }
         }
     }
+    if (hid_.notes)
+        hid_.notes(notes);
 }
 
 CommandResult PipeServer::Execute(const std::string& line) {
@@ -150,8 +156,34 @@ CommandResult PipeServer::Execute(const std::string& line) {
             changed_();
     }
     Broadcast(r.notes);
+    if (hid_.commandDone)
+        hid_.commandDone();
     if (r.quit && quit_)
         ::SetEvent(quit_.get());
+    return r;
+}
+
+ReportResult PipeServer::SetReport(const uint8_t* data, std::size_t length) {
+    ReportResult r;
+    {
+        std::lock_guard m(mouseLock_);
+        r = mouse_.Set(data, length);
+        if (changed_)
+            changed_();
+    }
+    Broadcast(r.notes);
+    return r;
+}
+
+ReportResult PipeServer::GetReport(uint8_t* data, std::size_t length) {
+    ReportResult r;
+    {
+        std::lock_guard m(mouseLock_);
+        r = mouse_.Get(data, length);
+        if (changed_)
+            changed_();
+    }
+    Broadcast(r.notes);
     return r;
 }
 
@@ -167,7 +199,6 @@ void PipeServer::Serve(HANDLE pipe) noexcept {
         if (!request)
             return; // a client that speaks nonsense is dropped
         Bytes answer;
-        std::vector<Notification> notes;
         unsigned delayMs = 0;
         switch (request->op) {
         case Op::Hello: {
@@ -175,12 +206,11 @@ void PipeServer::Serve(HANDLE pipe) noexcept {
             answer = EncodeHelloAnswer(mouse_.plugged());
             break;
         }
+        case Op::Interfaces:
+            answer = EncodeInterfacesAnswer(hid_.list ? hid_.list() : EncodeHidList({}));
+            break;
         case Op::Set: {
-            std::lock_guard m(mouseLock_);
-            ReportResult r = mouse_.Set(request->report.data(), request->report.size());
-            if (changed_)
-                changed_();
-            notes = r.notes;
+            ReportResult r = SetReport(request->report.data(), request->report.size());
             delayMs = r.delayMs;
             if (r.reply != Reply::Silent)
                 answer = EncodeSetAnswer(r.reply == Reply::Ok);
@@ -189,12 +219,9 @@ void PipeServer::Serve(HANDLE pipe) noexcept {
         case Op::Get: {
             Bytes report(request->length, 0);
             report[0] = request->reportId;
-            std::lock_guard m(mouseLock_);
-            ReportResult r = mouse_.Get(report.data(), report.size());
-            if (changed_)
-                changed_();
-            notes = r.notes;
+            ReportResult r = GetReport(report.data(), report.size());
             delayMs = r.delayMs;
+            report.resize(std::min(report.size(), r.answerLength));
             if (r.reply != Reply::Silent)
                 answer = EncodeGetAnswer(r.reply == Reply::Ok, report.data(), report.size());
             break;
@@ -217,7 +244,6 @@ void PipeServer::Serve(HANDLE pipe) noexcept {
         default:
             return;
         }
-        Broadcast(notes);
         // A slow mouse: the answer comes late, with the mouse free meanwhile
         // for buttons, commands and other clients.
         if (delayMs > 0 && !answer.empty() &&

@@ -30,6 +30,20 @@ class PipeServer {
 
     // Runs a command as if it came through the pipe (the window's buttons).
     CommandResult Execute(const std::string& line);
+    // A feature report as a client's Set or Get runs it: on the firmware, with
+    // the flash saved and every subscriber told what it caused.
+    ReportResult SetReport(const uint8_t* data, std::size_t length);
+    ReportResult GetReport(uint8_t* data, std::size_t length);
+
+    // The HID side of the mouse (serve --hid), set before Start: it hears
+    // every notification in the order the subscribers do, learns when a
+    // command may have changed its interfaces, and gives the interface list.
+    struct HidHooks {
+        std::function<void(const std::vector<Notification>&)> notes;
+        std::function<void()> commandDone;
+        std::function<Bytes()> list;
+    };
+    void SetHidHooks(HidHooks hooks) { hid_ = std::move(hooks); }
     // Signalled when a client asked the mouse to quit.
     HANDLE quit_event() const { return quit_.get(); }
     std::mutex& lock() { return mouseLock_; }
@@ -46,6 +60,7 @@ class PipeServer {
     std::shared_ptr<Subscriber> Subscribe(PipeConnection connection);
 
     std::string pipe_;
+    HidHooks hid_;
     VirtualMouse& mouse_;
     std::function<void()> changed_;
     std::mutex mouseLock_;

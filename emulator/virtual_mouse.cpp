@@ -1,5 +1,6 @@
 #include "emulator/virtual_mouse.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <sstream>
 
@@ -20,8 +21,10 @@ CommandResult Fail(const std::string& text) {
 
 constexpr const char* kHelp =
     "commands: press N | release N | click N (buttons 1-15) | profile [P] (1-5) |\n"
-    "  event CLASS VALUE | unplug | plug | busy N | failset | failget | silent on|off |\n"
-    "  unplugafter N | slow MS | clearfaults | state | dump | log | reset | quit";
+    "  event CLASS VALUE | unplug | plug | replug | busy N | failset | failget | silent on|off |\n"
+    "  unplugafter N | slow MS | short N | clearfaults | state | dump | log | reset | quit |\n"
+    "  hid [mouse VID PID PAGE [FEATURE INPUT] | add VID PID PAGE USAGE [FEATURE INPUT] |\n"
+    "       remove ID | input ID BYTE...]";
 
 } // namespace
 
@@ -104,6 +107,11 @@ ReportResult VirtualMouse::Get(uint8_t* data, std::size_t length) {
     ReportResult r{ok ? Reply::Ok : Reply::Refused, {}, firmware_.faults().slowMs};
     if (wasPlugged && !firmware_.plugged())
         r.notes = PlugChange(false);
+    int& cut = firmware_.faults().shortNextGet;
+    if (ok && cut >= 0) {
+        r.answerLength = std::min(length, std::size_t(cut));
+        cut = -1;
+    }
     return r;
 }
 
@@ -208,6 +216,18 @@ CommandResult VirtualMouse::Execute(const std::string& line) {
         firmware_.set_plugged(want);
         return {true, cmd + "ged", PlugChange(want), false};
     }
+    if (cmd == "replug") {
+        // Pulled and back at once: whatever the host had open is gone, and
+        // the mouse is there again before the host can look.
+        if (!plugged())
+            return Fail("the mouse is unplugged");
+        firmware_.set_plugged(false);
+        CommandResult r{true, "replugged", PlugChange(false), false};
+        firmware_.set_plugged(true);
+        auto back = PlugChange(true);
+        r.notes.insert(r.notes.end(), back.begin(), back.end());
+        return r;
+    }
     if (cmd == "busy") {
         const auto n = arg(1, 1000);
         if (w.size() != 2 || !n)
@@ -238,6 +258,20 @@ CommandResult VirtualMouse::Execute(const std::string& line) {
             return Fail("slow MS (0-10000)");
         firmware_.faults().slowMs = unsigned(*ms);
         return {true, "reports are answered " + w[1] + " ms late", {}, false};
+    }
+    if (cmd == "short") {
+        const auto n = arg(1, kMaxHidReport);
+        if (w.size() != 2 || !n)
+            return Fail("short N (0-1024)");
+        firmware_.faults().shortNextGet = int(*n);
+        return {true, "the next get is answered with " + w[1] + " bytes", {}, false};
+    }
+    if (cmd == "hid") {
+        HidInterfaces::Result h = hid_.Execute(std::vector<std::string>(w.begin() + 1, w.end()));
+        CommandResult r{h.ok, h.text, {}, false};
+        for (HidInput& in : h.inputs)
+            r.notes.push_back({Notification::RawInput, 0, 0, true, std::move(in)});
+        return r;
     }
     if (cmd == "clearfaults") {
         firmware_.faults() = Faults{};

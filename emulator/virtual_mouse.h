@@ -4,6 +4,7 @@
 // Pure code; the clock is injected so the log's timestamps can be checked.
 
 #include "emulator/firmware.h"
+#include "emulator/scripted_hid.h"
 
 #include <cstdint>
 #include <deque>
@@ -15,10 +16,11 @@ namespace gm::emu {
 
 // Something the server sends to every subscriber.
 struct Notification {
-    enum Kind { DeviceEvent, Plug } kind;
+    enum Kind { DeviceEvent, Plug, RawInput } kind;
     uint16_t cls = 0;
     uint16_t value = 0;
     bool plugged = false;
+    HidInput input = {}; // RawInput: for the HID interfaces only
     bool operator==(const Notification&) const = default;
 };
 
@@ -28,6 +30,9 @@ struct ReportResult {
     Reply reply;
     std::vector<Notification> notes; // an injected unplug fires here
     unsigned delayMs = 0;            // send the answer this much later
+    // A get answered short (fault `short N`): only this many bytes go back.
+    std::size_t answerLength = kWholeAnswer;
+    static constexpr std::size_t kWholeAnswer = std::size_t(-1);
 };
 
 struct CommandResult {
@@ -56,6 +61,8 @@ class VirtualMouse {
 
     bool plugged() const { return firmware_.plugged(); }
     Firmware& firmware() { return firmware_; }
+    // The interfaces presented when the mouse runs as a HID device.
+    HidInterfaces& hid() { return hid_; }
     const std::deque<LogEntry>& log() const { return log_; }
     std::string LogText() const;
     std::string StateLine() const;
@@ -70,6 +77,7 @@ class VirtualMouse {
 
     std::function<uint64_t()> clock_;
     Firmware firmware_;
+    HidInterfaces hid_;
     std::deque<LogEntry> log_;
     bool flashChanged_ = false;
 };

@@ -151,6 +151,9 @@ class HidTransport final : public WatchingTransport {
 
     bool Open() override {
         std::lock_guard g(lock_);
+        // Whatever was open before goes, its report thread too: an open that
+        // finds no mouse leaves no thread behind.
+        io_.reset();
         feature_.reset();
         auto found = FindInterface(config_);
         if (!found)
@@ -208,10 +211,16 @@ class HidTransport final : public WatchingTransport {
         while (!stopping()) {
             auto found = FindInterface(config_);
             ReportPresence(found.has_value());
-            if (!found || !ReadEvents(*found)) {
-                MarkReady();
-                ::WaitForSingleObject(stop_event(), 1000);
+            if (found && ReadEvents(*found)) {
+                if (stopping())
+                    break;
+                // The reads broke: the mouse went away, and every handle the
+                // caller holds went with it, even if it is listed again by
+                // the next look. Its return is a new arrival.
+                ReportPresence(false);
             }
+            MarkReady();
+            ::WaitForSingleObject(stop_event(), 1000);
         }
     }
 

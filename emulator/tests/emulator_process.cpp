@@ -12,9 +12,13 @@ bool CopyFromBuildFolder(const std::string& name, const std::string& toFolder) {
 }
 
 EmulatorProcess::EmulatorProcess(const std::string& mode)
-    : pipe_("\\\\.\\pipe\\" + UniqueName("gm_mouse")) {
+    : pipe_("\\\\.\\pipe\\" + UniqueName("gm_mouse")), asHid_(mode == "hid") {
     CopyFromBuildFolder("MouseEmulator.exe", folder_.path());
     CopyFromBuildFolder("hiddriver.dll", folder_.path());
+    if (asHid_)
+        for (const char* stub : {"hid.dll", "setupapi.dll"})
+            ::CopyFileA((win::InstallDir() + "scripted_hid\\" + stub).c_str(),
+                        (folder_ / stub).c_str(), FALSE);
     TestFolder::WriteFile(folder_ / "hiddriver.ini",
                           "[Transport]\r\nMode=" + mode + "\r\nPipe=" + pipe_ +
                               "\r\n[Device]\r\nVendorId=0x1A2B\r\n"
@@ -27,6 +31,8 @@ EmulatorProcess::~EmulatorProcess() {
 
 bool EmulatorProcess::Start() {
     std::string line = "\"" + (folder_ / "MouseEmulator.exe") + "\" serve --hidden";
+    if (asHid_)
+        line += " --hid";
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};

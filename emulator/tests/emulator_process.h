@@ -1,7 +1,9 @@
 #pragma once
 // A virtual mouse for a test: MouseEmulator.exe and hiddriver.dll copied into
 // a fresh install folder with a pipe name of its own, started hidden, and
-// stopped (and the folder removed) when the test ends.
+// stopped (and the folder removed) when the test ends. In "hid" mode the
+// virtual mouse also runs as a HID device (serve --hid), and the test builds
+// of hid.dll and setupapi.dll that reach it are copied beside the library.
 
 #include "emulator/emulator_client_win.h"
 #include "shared/tests/test_folder.h"
@@ -16,6 +18,8 @@ class EmulatorProcess {
   public:
     // `mode` goes into hiddriver.ini: "emulator" or "hid".
     explicit EmulatorProcess(const std::string& mode = "emulator");
+    EmulatorProcess(const EmulatorProcess&) = delete;
+    EmulatorProcess& operator=(const EmulatorProcess&) = delete;
     ~EmulatorProcess();
 
     // Starts the virtual mouse and waits until it answers.
@@ -34,6 +38,7 @@ class EmulatorProcess {
   private:
     TestFolder folder_;
     std::string pipe_;
+    bool asHid_;
     HANDLE process_ = nullptr;
 };
 

@@ -3,6 +3,7 @@
 // any order, plus a flash image of any content and the answers a client
 // takes apart.
 #include "emulator/pipe_protocol.h"
+#include "emulator/scripted_hid.h"
 #include "emulator/virtual_mouse.h"
 #include "fuzz/fuzz.h"
 
@@ -40,6 +41,11 @@ void CheckAnswer(const std::vector<uint8_t>& message) {
     case Op::Command:
         again = EncodeCommandAnswer(a->ok, a->text);
         break;
+    case Op::Interfaces:
+        if (!a->ok)
+            return;
+        again = EncodeInterfacesAnswer(a->report);
+        break;
     default:
         GM_FUZZ_CHECK(false, "an answer of no known kind was taken");
     }
@@ -48,6 +54,31 @@ void CheckAnswer(const std::vector<uint8_t>& message) {
     GM_FUZZ_CHECK(again.size() == message.size() &&
                       std::equal(again.begin() + 2, again.end(), message.begin() + 2),
                   "an answer does not encode as itself");
+}
+
+// The messages on a HID interface's pipe and the interface list: what is
+// taken apart encodes as itself.
+void CheckHidMessages(const std::vector<uint8_t>& message) {
+    if (const auto r = ParseHidRequest(message.data(), message.size())) {
+        const std::vector<uint8_t> again =
+            r->set ? EncodeHidSet(r->seq, r->report.data(), r->report.size())
+                   : EncodeHidGet(r->seq, r->reportId, r->length);
+        GM_FUZZ_CHECK(again == message, "a HID request does not encode as itself");
+        GM_FUZZ_CHECK(r->set || (r->length >= 1 && r->length <= kMaxHidReport),
+                      "a get of a length out of range was taken");
+    }
+    if (const auto a = ParseHidAnswer(message.data(), message.size())) {
+        std::vector<uint8_t> again =
+            a->set ? EncodeHidSetAnswer(a->seq, a->ok)
+                   : EncodeHidGetAnswer(a->seq, a->ok, a->report.data(), a->report.size());
+        again[5] = message[5]; // any nonzero flag is "ok"
+        GM_FUZZ_CHECK(again == message, "a HID answer does not encode as itself");
+    }
+    if (const auto list = ParseHidList(message.data(), message.size())) {
+        GM_FUZZ_CHECK(list->size() <= kMaxHidInterfaces, "too many interfaces taken");
+        std::vector<uint8_t> again = EncodeHidList(*list);
+        GM_FUZZ_CHECK(again.size() == message.size(), "a list does not encode as itself");
+    }
 }
 
 } // namespace
@@ -66,6 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     for (int n = 0; n < 64 && in.left() > 0; ++n) {
         const std::vector<uint8_t> message = in.Piece();
         CheckAnswer(message);
+        CheckHidMessages(message);
         const auto request = ParseRequest(message.data(), message.size());
         if (!request)
             continue;
@@ -95,8 +127,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         default:
             break;
         }
-        // Whatever happened, the state line and the flash summary can be shown.
+        // Whatever happened, the state line and the flash summary can be
+        // shown, and the mouse's own interface is there, listed last.
         (void)mouse.StateLine();
+        const auto& table = mouse.hid().list();
+        GM_FUZZ_CHECK(!table.empty() && table.size() <= kMaxHidInterfaces && table.back().mouse,
+                      "the interface table lost its mouse or its bound");
     }
     (void)mouse.firmware().Dump();
     return 0;
