@@ -101,9 +101,12 @@ class IoThread {
         done_ = false;
         cv_.notify_all();
         if (!cv_.wait_for(g, std::chrono::milliseconds(timeoutMs), [this] { return done_; })) {
-            // Unblock the stuck call; the job ends as a failure.
-            ::CancelSynchronousIo(self_.get());
-            cv_.wait(g, [this] { return done_; });
+            // Unblock the stuck call; the job ends as a failure. A cancel
+            // that came before the thread entered the call finds nothing to
+            // cancel, so it is repeated until the call has ended.
+            do
+                ::CancelSynchronousIo(self_.get());
+            while (!cv_.wait_for(g, std::chrono::milliseconds(50), [this] { return done_; }));
             return false;
         }
         return result_;
