@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <set>
@@ -117,10 +118,20 @@ DWORD RunAndWait(const std::string& commandLine, DWORD limitMs = 120000) {
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     std::string cmd = commandLine;
-    if (!::CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                          &pi)) {
-        ADD_FAILURE() << "could not start " << commandLine;
-        return DWORD(-1);
+    // Wine's loader now and then refuses a start under load; each refusal is
+    // printed, and the third one fails the test.
+    for (int attempt = 1;; ++attempt) {
+        if (::CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                             &pi))
+            break;
+        const DWORD error = ::GetLastError();
+        std::printf("CreateProcess refused %s (error %lu), attempt %d\n", commandLine.c_str(),
+                    error, attempt);
+        if (attempt == 3) {
+            ADD_FAILURE() << "could not start " << commandLine << " (error " << error << ")";
+            return DWORD(-1);
+        }
+        ::Sleep(500);
     }
     ::CloseHandle(pi.hThread);
     const bool ended =

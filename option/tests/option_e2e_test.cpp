@@ -863,6 +863,11 @@ TEST_F(ButtonsPageTest, TheMenuHasItsFrameAndHoverShowsTheMousePicture) {
         HWND picture = nullptr;
         EXPECT_TRUE(PumpUntil([&] { return (picture = shownPicture()) != nullptr; }, 10000))
             << index;
+        // A picture is decoded the first time its button is hovered: wait
+        // until it has painted.
+        EXPECT_TRUE(
+            PumpUntil([&] { return picture && !::GetUpdateRect(picture, nullptr, FALSE); }, 10000))
+            << index;
         test::Settle(300);
         RECT area{};
         if (picture)
