@@ -70,10 +70,10 @@ double Percentile(std::vector<double> v, double p) {
     return v[std::min(v.size() - 1, std::size_t(p * double(v.size() - 1) + 0.5))];
 }
 
-// Lines of the mouse's log with `kind` ("set", "get") answered "ok", and,
-// with `report` >= 0, that report.
-int Count(const std::string& log, const char* kind, int report = -1) {
-    int n = 0;
+// The times (ms) of the mouse's log lines with `kind` ("set", "get")
+// answered "ok", and, with `report` >= 0, of that report.
+std::vector<double> Times(const std::string& log, const char* kind, int report = -1) {
+    std::vector<double> times;
     std::istringstream lines(log);
     std::string line;
     while (std::getline(lines, line)) {
@@ -82,25 +82,16 @@ int Count(const std::string& log, const char* kind, int report = -1) {
         unsigned id = 0;
         if (std::sscanf(line.c_str(), "%lf %7s %7s %x", &at, k, ok, &id) == 4 &&
             std::string(k) == kind && std::string(ok) == "ok" && (report < 0 || int(id) == report))
-            ++n;
+            times.push_back(at * 1000.0);
     }
-    return n;
+    return times;
 }
 
-// The log time (ms) of the first `kind` of `report` answered "ok" at or
-// after `since`; 0 when there is none.
-double FirstAfter(const std::string& log, const char* kind, int report, uint64_t since) {
-    std::istringstream lines(log);
-    std::string line;
-    while (std::getline(lines, line)) {
-        double at = 0;
-        char k[8] = "", ok[8] = "";
-        unsigned id = 0;
-        if (std::sscanf(line.c_str(), "%lf %7s %7s %x", &at, k, ok, &id) == 4 &&
-            std::string(k) == kind && std::string(ok) == "ok" && int(id) == report &&
-            at * 1000.0 >= double(since))
-            return at * 1000.0;
-    }
+// The first of `times` at or after `since`; 0 when there is none.
+double FirstAfter(const std::vector<double>& times, uint64_t since) {
+    for (double t : times)
+        if (t >= double(since))
+            return t;
     return 0;
 }
 
@@ -149,7 +140,7 @@ Result Measure(bool poll, int rounds) {
             if (!::FindWindowA(nullptr, kMonitorWindow) || !shared.Open())
                 return false;
             const std::string now = log();
-            const bool still = now == seen && Count(now, "get") > 0;
+            const bool still = now == seen && !Times(now, "get").empty();
             seen = now;
             if (!still)
                 ::Sleep(1000);
@@ -201,7 +192,7 @@ Result Measure(bool poll, int rounds) {
                 continue;
             }
             double t1 = 0;
-            test::PumpUntil([&] { return (t1 = FirstAfter(log(), "set", 5, t0)) > 0; }, 5000);
+            test::PumpUntil([&] { return (t1 = FirstAfter(Times(log(), "set", 5), t0)) > 0; }, 5000);
             if (t1 == 0) {
                 std::fprintf(stderr, "report 5 did not reach the mouse\n");
                 break;
