@@ -192,7 +192,8 @@ Result Measure(bool poll, int rounds) {
                 continue;
             }
             double t1 = 0;
-            test::PumpUntil([&] { return (t1 = FirstAfter(Times(log(), "set", 5), t0)) > 0; }, 5000);
+            test::PumpUntil([&] { return (t1 = FirstAfter(Times(log(), "set", 5), t0)) > 0; },
+                            5000);
             if (t1 == 0) {
                 std::fprintf(stderr, "report 5 did not reach the mouse\n");
                 break;
