@@ -111,7 +111,10 @@ bool MainDialog::EnsurePage(int index) {
 }
 
 void MainDialog::CreateNextPage() {
-    for (int i = 0; i < int(pages_.size()); ++i) {
+    // Each page is tried once here; one that cannot be made is tried again
+    // only when its tab is clicked.
+    while (nextPage_ < int(pages_.size())) {
+        const int i = nextPage_++;
         if (!pages_[std::size_t(i)]->hwnd()) {
             EnsurePage(i);
             // One page per message, so input in between is not held up.

@@ -104,6 +104,7 @@ class MainDialog : public skin::SkinDialog, public OptionHost {
     bool waiting_ = false;
     bool painted_ = false;      // the first paint is marked for the start-up benchmark
     bool settingsRead_ = false; // pages made later refresh themselves
+    int nextPage_ = 0;          // the next page made after the first paint
 
     skin::SkinButton newButton_, importButton_, exportButton_, editButton_;
     std::array<skin::SkinButton, 5> selectors_;
