@@ -7,12 +7,12 @@
 
 #include "shared/ini_store.h"
 #include "shared/struct_codec.h"
-#include "shared/tests/memory_ini.h"
 
 #include <cctype>
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace gm::fuzz {
 
@@ -23,28 +23,34 @@ class IniText final : public IniStore {
 
     // Keys of `section` the file holds.
     int32_t KeyCount(const char* section) const {
+        const std::string prefix = Lower(section) + '\n';
         int32_t n = 0;
-        for (const auto& [k, v] : store_.values)
-            n += k.first == Lower(section);
+        for (const auto& [k, v] : values_)
+            n += k.compare(0, prefix.size(), prefix) == 0;
         return n;
     }
 
     // The private-profile functions ignore the case of sections and keys
-    // and drop the spaces around values; the memory file keeps the rest.
+    // and drop the spaces around values.
     int32_t ReadInt(const char* section, const char* key, int32_t fallback) override {
-        return store_.ReadInt(Lower(section).c_str(), Lower(key).c_str(), fallback);
+        const std::string* v = Find(section, key);
+        if (!v || v->empty())
+            return fallback;
+        return int32_t(std::strtol(v->c_str(), nullptr, 10));
     }
     std::string ReadText(const char* section, const char* key) override {
-        return store_.ReadText(Lower(section).c_str(), Lower(key).c_str());
+        const std::string* v = Find(section, key);
+        return v ? v->substr(0, kIniTextBuffer - 1) : std::string();
     }
     bool ReadStruct(const char* section, const char* key, void* out, std::size_t size) override {
-        return store_.ReadStruct(Lower(section).c_str(), Lower(key).c_str(), out, size);
+        const std::string* v = Find(section, key);
+        return v && DecodeStruct(*v, out, size);
     }
     bool WriteInt(const char* section, const char* key, int32_t value) override {
         return WriteText(section, key, std::to_string(value));
     }
     bool WriteText(const char* section, const char* key, const std::string& value) override {
-        store_.Put(Lower(section), Lower(key), Trim(value));
+        values_[Name(section, key)] = Trim(value);
         return true;
     }
     bool WriteStruct(const char* section, const char* key, const void* data,
@@ -53,6 +59,18 @@ class IniText final : public IniStore {
     }
 
   private:
+    // A key's name in the map: section and key in lower case, a line break
+    // between (neither can hold one).
+    static std::string Name(std::string_view section, std::string_view key) {
+        std::string name = Lower(section);
+        name += '\n';
+        name += Lower(key);
+        return name;
+    }
+    const std::string* Find(const char* section, const char* key) const {
+        const auto it = values_.find(Name(section, key));
+        return it == values_.end() ? nullptr : &it->second;
+    }
     static std::string Lower(std::string_view s) {
         std::string out(s);
         for (char& c : out)
@@ -85,12 +103,12 @@ class IniText final : public IniStore {
             if (eq == std::string::npos)
                 continue;
             const std::string key = Lower(Trim(trimmed.substr(0, eq)));
-            if (!store_.Find(section.c_str(), key.c_str())) // the first of equal keys wins
-                store_.Put(section, key, Trim(trimmed.substr(eq + 1)));
+            // The first of equal keys wins.
+            values_.try_emplace(section + '\n' + key, Trim(trimmed.substr(eq + 1)));
         }
     }
 
-    test::MemoryIni store_;
+    std::unordered_map<std::string, std::string> values_;
 };
 
 } // namespace gm::fuzz
