@@ -14,6 +14,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -73,12 +74,18 @@ void Place(HWND w) {
         gm::win::select_object font(dc.get(), big.get());
         ::GetTextExtentPoint32A(dc.get(), g.text.c_str(), int(g.text.size()), &size);
     }
-    const int width = size.cx + 48, height = size.cy + 24;
+    // A notice longer than the screen is wide ends in an ellipsis; the
+    // window stays on the screen wherever it was placed.
+    const int screenW = ::GetSystemMetrics(SM_CXSCREEN);
+    const int screenH = ::GetSystemMetrics(SM_CYSCREEN);
+    const int width = std::min(int(size.cx) + 48, screenW), height = size.cy + 24;
     int x = g.left, y = g.top;
     if (x == 0 && y == 0) {
-        x = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-        y = ::GetSystemMetrics(SM_CYSCREEN) * 2 / 3;
+        x = (screenW - width) / 2;
+        y = screenH * 2 / 3;
     }
+    x = std::max(0, std::min(x, screenW - width));
+    y = std::max(0, std::min(y, screenH - height));
     ::SetWindowPos(w, HWND_TOPMOST, x, y, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
@@ -92,7 +99,7 @@ void Paint(HWND w, HDC dc) {
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, RGB(255, 255, 255));
     ::DrawTextA(dc, g.text.c_str(), int(g.text.size()), &r,
-                DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+                DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
 void Show(HWND w, std::string text) {

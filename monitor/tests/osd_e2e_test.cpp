@@ -2,6 +2,7 @@
 // profile switch and a macro press on the virtual mouse, compared pixel for
 // pixel with what it shows when told that text directly.
 #include "monitor/tests/actions_fixture.h"
+#include "shared/tests/damage.h"
 #include "shared/private_profile_win.h"
 
 #include <gtest/gtest.h>
@@ -129,6 +130,57 @@ TEST_F(OsdTest, ProfileButtonAndMacroButtonShowTheirNoticesOnTheDisplay) {
     EXPECT_TRUE(WaitForShot(macro) == macro) << "the display shows the macro's name";
     EXPECT_EQ(Config("MacroOSD", "Number"), "3");
     EXPECT_EQ(Config("MacroOSD", "MacroName"), "Burst");
+}
+
+// The display reads its texts from config.ini when told to show them; a
+// damaged file gives a notice that fits on the screen, or none, and the
+// display keeps answering.
+TEST_F(OsdTest, ADamagedConfigFileNeverBreaksTheDisplay) {
+    ASSERT_TRUE(PumpUntil([&] { return Osd() != nullptr; }));
+    const std::string file = dir() + "config.ini";
+    const int screenW = ::GetSystemMetrics(SM_CXSCREEN);
+    const auto answers = [&] {
+        DWORD_PTR r = 0;
+        return ::SendMessageTimeoutA(Osd(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &r) != 0;
+    };
+    const auto onScreen = [&] {
+        RECT r{};
+        return ::GetWindowRect(Osd(), &r) && r.left >= 0 && r.right <= screenW && r.right > r.left;
+    };
+    const std::string good = "[OSDData]\r\nMessage=Profile 2\r\n[MacroOSD]\r\nMacroName=Burst\r\n";
+    struct Case {
+        std::string what, text;
+        WPARAM kind;
+    };
+    std::string binaryName = "[MacroOSD]\r\nMacroName=";
+    for (int c = 1; c < 256; ++c)
+        if (c != '\r' && c != '\n')
+            binaryName += char(c);
+    const Case cases[] = {
+        {"a message far wider than the screen",
+         "[OSDData]\r\nMessage=" + std::string(5000, 'W') + "\r\n", 50},
+        {"a macro name of every byte", binaryName + "\r\n", 70},
+        {"random bytes", Damaged(good, Damage::RandomBytes, 7) + good, 50},
+        {"a truncated file", Damaged(good, Damage::Truncated), 50},
+        {"random bytes before the section", Damaged(good, Damage::RandomBytes, 9) + good, 70},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestFolder::WriteFile(file, c.text);
+        ::PostMessageA(Osd(), 1324, c.kind, 0);
+        ASSERT_TRUE(PumpUntil([&] { return ::IsWindowVisible(Osd()) != FALSE; }));
+        EXPECT_TRUE(PumpUntil(onScreen)) << "the notice stays on the screen";
+        EXPECT_TRUE(answers());
+    }
+    // No file at all: nothing to show, and still a display.
+    ::DeleteFileA(file.c_str());
+    ::PostMessageA(Osd(), 1324, 50, 0);
+    ::PostMessageA(Osd(), 1324, 70, 0);
+    EXPECT_TRUE(answers());
+    // The notice that fills the screen is drawn, cut with an ellipsis.
+    const Shot wide = Reference(std::string(5000, 'W'));
+    EXPECT_EQ(wide.width, screenW);
+    EXPECT_GT(wide.Count(kWhite), 50);
 }
 
 } // namespace
