@@ -2,7 +2,8 @@
 // its main dialog shown and painted (visible, nothing left to paint),
 // against a bare skinned dialog of the same size and skin built with the
 // same toolkit, measured the same way in the same run. Both run from a
-// temporary install folder without a monitor. Option's own start-up marks
+// temporary install folder without a monitor, stripped as the installer
+// ships them. Option's own start-up marks
 // (GM_STARTUP_MARKS) split its time into phases, printed as medians.
 //   bash tools/with-wine.sh build/windows/wineprefix wine build/windows/bin/option_startup.exe
 //   [runs]
@@ -58,7 +59,7 @@ struct Phase {
 
 // The marks a run left, as the time each phase took since the one before
 // (the first since the process was created); the same mark seen again is
-// numbered ("page 1", "page 2", ...).
+// numbered ("tab", "tab 2", ...).
 std::vector<Phase> ReadPhases(const std::string& file, double start) {
     std::vector<Phase> phases;
     std::ifstream in(file);
@@ -73,8 +74,8 @@ std::vector<Phase> ReadPhases(const std::string& file, double start) {
             continue;
         if (!name.empty() && name.back() == '\r')
             name.pop_back();
-        if (name == "page")
-            name += " " + std::to_string(++seen[name]);
+        if (const int n = ++seen[name]; n > 1)
+            name += " " + std::to_string(n);
         phases.push_back({name, at - last});
         last = at;
     }
@@ -140,7 +141,7 @@ int main(int argc, char** argv) {
     ::CreateDirectoryA(dir.c_str(), nullptr);
     CopyTree(bin + "skins", dir + "skins");
     for (const char* f : {"Option.exe", "lan.dll", "bare_skinned_dialog.exe"})
-        ::CopyFileA((bin + f).c_str(), (dir + f).c_str(), FALSE);
+        ::CopyFileA((bin + "startup_programs\\" + f).c_str(), (dir + f).c_str(), FALSE);
 
     std::vector<double> option, bare;
     // One unmeasured start of each warms the file cache.

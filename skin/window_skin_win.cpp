@@ -17,10 +17,7 @@ void WindowSkin::Begin(HWND hwnd, const std::string& folder, const std::string& 
     load("Over", sheets_.over);
     load("Down", sheets_.down);
     load("Disable", sheets_.disable);
-    // The background is a picture of its own, kept after the sheets go.
-    load("Normal", background_);
-
-    size_ = BitmapSize(background_.get());
+    size_ = BitmapSize(background());
     if (size_.cx > 0 && size_.cy > 0) {
         ::SetWindowPos(hwnd, nullptr, 0, 0, size_.cx, size_.cy, SWP_NOZORDER | SWP_NOACTIVATE);
     } else {
@@ -32,6 +29,8 @@ void WindowSkin::Begin(HWND hwnd, const std::string& folder, const std::string& 
 }
 
 void WindowSkin::Finish(HWND hwnd) {
+    // The normal sheet is the background too; it stays when the others go.
+    background_ = std::move(sheets_.normal);
     sheets_ = SkinSheets{};
     win::unique_hrgn region = RegionFromMask(mask_.get(), RGB(255, 255, 255), 0);
     if (!region)
@@ -42,7 +41,7 @@ void WindowSkin::Finish(HWND hwnd) {
 }
 
 void WindowSkin::Paint(HDC dc) const {
-    DrawBitmap(dc, background_.get());
+    DrawBitmap(dc, background());
 }
 
 void BeginCaptionDrag(HWND hwnd, LPARAM pressPoint) {

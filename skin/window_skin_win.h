@@ -41,7 +41,10 @@ class WindowSkin {
     // The background copied one to one into `dc`.
     void Paint(HDC dc) const;
 
-    HBITMAP background() const { return background_.get(); }
+    // The normal sheet until Finish, then kept on its own.
+    HBITMAP background() const {
+        return background_ ? background_.get() : sheets_.normal.get();
+    }
     HBITMAP mask() const { return mask_.get(); }
     SIZE size() const { return size_; }
     HRGN region() const { return region_; } // owned by the window once applied
