@@ -42,9 +42,7 @@ class WindowSkin {
     void Paint(HDC dc) const;
 
     // The normal sheet until Finish, then kept on its own.
-    HBITMAP background() const {
-        return background_ ? background_.get() : sheets_.normal.get();
-    }
+    HBITMAP background() const { return background_ ? background_.get() : sheets_.normal.get(); }
     HBITMAP mask() const { return mask_.get(); }
     SIZE size() const { return size_; }
     HRGN region() const { return region_; } // owned by the window once applied
