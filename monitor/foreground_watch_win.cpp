@@ -4,10 +4,15 @@ namespace gm::mon {
 namespace {
 
 constexpr UINT kPollMs = 2000;
-// After a new window: a look every 100 ms for three seconds, the time a
-// program may take to show and activate the window it made.
-constexpr UINT kLookMs = 100;
-constexpr int kLooks = 30;
+// With the hooks set, a look every 40 s as well, for systems that leave out
+// some foreground changes; it ends at the first foreground event, which
+// shows the system reports them.
+constexpr UINT kBackstopMs = 40000;
+// After a new window: a look every 20 ms for three seconds, the time a
+// program may take to show and activate the window it made. A look that
+// finds the window it found last time has nothing to match.
+constexpr UINT kLookMs = 20;
+constexpr int kLooks = 150;
 
 // The watching window of the process, for the hook procedure.
 HWND g_window = nullptr;
@@ -25,8 +30,7 @@ void ForegroundWatch::Start(HWND window, UINT_PTR pollTimer, bool pollOnly) {
             hooks_[i] = ::SetWinEventHook(events[i], events[i], nullptr, &ForegroundWatch::OnEvent,
                                           0, 0, WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
     }
-    if (!hooked())
-        ::SetTimer(window, pollTimer, kPollMs, nullptr);
+    ::SetTimer(window, pollTimer, hooked() ? kBackstopMs : kPollMs, nullptr);
 }
 
 void ForegroundWatch::Stop() {
@@ -51,23 +55,36 @@ bool ForegroundWatch::hooked() const {
 bool ForegroundWatch::OnMessage(WPARAM wp) {
     if (!window_)
         return false;
+    if (wp == 2 && hooked())
+        ::KillTimer(window_, pollTimer_); // the system reports foreground changes
     if (wp == 1) {
         looksLeft_ = kLooks;
         ::SetTimer(window_, pollTimer_ + 1, kLookMs, nullptr);
     }
-    return ::GetForegroundWindow() != nullptr;
+    lastSeen_ = ::GetForegroundWindow();
+    return lastSeen_ != nullptr;
 }
 
 bool ForegroundWatch::OnTimer(UINT_PTR id) {
     if (!window_)
         return false;
-    if (id == pollTimer_)
+    if (id == pollTimer_ && !hooked()) {
+        lastSeen_ = ::GetForegroundWindow();
         return true; // the poll matches every time, as it always has
+    }
+    if (id == pollTimer_)
+        return Changed(::GetForegroundWindow());
     if (id != pollTimer_ + 1)
         return false;
     if (--looksLeft_ <= 0)
         ::KillTimer(window_, id);
-    return ::GetForegroundWindow() != nullptr;
+    return Changed(::GetForegroundWindow());
+}
+
+bool ForegroundWatch::Changed(HWND foreground) {
+    const bool changed = foreground != lastSeen_;
+    lastSeen_ = foreground;
+    return foreground && changed;
 }
 
 void CALLBACK ForegroundWatch::OnEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG,
@@ -86,7 +103,7 @@ void CALLBACK ForegroundWatch::OnEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LO
         ::PostMessageA(g_window, kForegroundChangedMsg, 1, 0);
         return;
     }
-    ::PostMessageA(g_window, kForegroundChangedMsg, 0, 0);
+    ::PostMessageA(g_window, kForegroundChangedMsg, event == EVENT_SYSTEM_FOREGROUND ? 2 : 0, 0);
 }
 
 } // namespace gm::mon
