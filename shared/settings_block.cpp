@@ -31,7 +31,7 @@ std::string RecordView::Get(TextField f) const {
 }
 
 void RecordView::Set(TextField f, std::string_view text) {
-    const std::size_t n = std::min(text.size(), f.width - 1);
+    const std::size_t n = std::min(text.substr(0, text.find('\0')).size(), f.width - 1);
     std::memcpy(data_ + f.offset, text.data(), n);
     std::memset(data_ + f.offset + n, 0, f.width - n);
 }

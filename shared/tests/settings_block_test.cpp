@@ -61,6 +61,12 @@ TEST(SettingsBlock, TextFieldsAreCutToFitAndNulFilled) {
     EXPECT_EQ(p.Get(prof::GameFile), "C:\\Games\\game.exe");
     for (std::size_t i = 250 + 17; i < 752; ++i)
         ASSERT_EQ(p.data()[i], 0) << "byte " << i;
+    // A text ends at its first NUL: what follows it never reaches the record,
+    // where it would be kept but never read, saved or shown.
+    p.Set(prof::GameFile, std::string("game.exe\0junk=", 14));
+    EXPECT_EQ(p.Get(prof::GameFile), "game.exe");
+    for (std::size_t i = 250 + 8; i < 752; ++i)
+        ASSERT_EQ(p.data()[i], 0) << "byte " << i;
 
     ButtonView button = p.Button(0);
     button.Set(btn::MacroName, "a-name-longer-than-twenty-four");
