@@ -27,7 +27,8 @@ inner() {
     wine "$work/Monitor.exe" >/dev/null 2>&1 &
     sleep 15 # start-up and the read-back are not idle time
 
-    pid_of() { pgrep -f "$1" | head -1; }
+    # This run's programs only: other Wine prefixes may run their own.
+    pid_of() { pgrep -f "$(basename "$work").$1" | head -1; }
     switches() {
         local total=0
         for s in /proc/"$1"/task/*/status; do
