@@ -19,6 +19,7 @@
 #include "emulator/firmware.h"
 #include "emulator/tests/emulator_process.h"
 #include "monitor/device_jobs.h"
+#include "monitor/tests/dialog_standin.h"
 #include "option/link_logic.h"
 #include "shared/settings_block.h"
 #include "shared/shared_block_win.h"
@@ -43,34 +44,6 @@ using test::PumpUntil;
 using test::TestFolder;
 
 constexpr const char* kMonitorWindow = "Orvex_Gaming_Mouse_Normal_Monitor";
-
-// The configuration dialog as the monitor sees it: a window named "Brennick"
-// that counts the notices it gets.
-class DialogStandIn {
-  public:
-    DialogStandIn() {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = ::GetModuleHandleA(nullptr);
-        wc.lpszClassName = "GmCampaignDialog";
-        ::RegisterClassA(&wc);
-        hwnd_ = ::CreateWindowExA(0, wc.lpszClassName, "Brennick", WS_POPUP, 0, 0, 10, 10, nullptr,
-                                  nullptr, wc.hInstance, nullptr);
-    }
-    ~DialogStandIn() { ::DestroyWindow(hwnd_); }
-    static int Count(UINT msg) { return counts_[msg]; }
-
-  private:
-    static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) noexcept {
-        if ((msg >= 1254 && msg <= 1257) || msg == WM_CLOSE) {
-            ++counts_[msg];
-            return 0; // stays open, as a dialog that ignores the close would
-        }
-        return ::DefWindowProcA(h, msg, wp, lp);
-    }
-    static inline std::map<UINT, int> counts_;
-    HWND hwnd_ = nullptr;
-};
 
 // A copy of the mouse's firmware as a device for the monitor's own jobs.
 class FirmwareIo final : public mon::DeviceIo {
@@ -121,7 +94,7 @@ class Campaign {
             return Say("Monitor.exe did not start");
         ::CloseHandle(pi.hThread);
         monitor_ = pi.hProcess;
-        if (!PumpUntil([] { return DialogStandIn::Count(1254) > 0; }, 60000))
+        if (!PumpUntil([&] { return dialog_.Count(1254) > 0; }, 60000))
             return Say("the monitor did not read the mouse back at start");
         return shared_.Open();
     }
@@ -278,17 +251,14 @@ class Campaign {
             return Broken("the shared block could not be written");
         // An apply ends with 1256; one the mouse was pulled from is given up
         // without a word, and the dialog is told to close instead.
-        const int before = DialogStandIn::Count(1256), closes = DialogStandIn::Count(WM_CLOSE);
+        const int before = dialog_.Count(1256), closes = dialog_.Count(WM_CLOSE);
         ::PostMessageA(MonitorWindow(), 1224, everything ? 1 : 0, 0);
         if (!WaitFor(
-                [&] {
-                    return DialogStandIn::Count(1256) > before ||
-                           DialogStandIn::Count(WM_CLOSE) > closes;
-                },
+                [&] { return dialog_.Count(1256) > before || dialog_.Count(WM_CLOSE) > closes; },
                 120000))
             Broken(std::string(everything ? "the clean apply" : "an apply") +
                    " ended neither with 1256 nor with the dialog closed");
-        else if (everything && DialogStandIn::Count(1256) == before)
+        else if (everything && dialog_.Count(1256) == before)
             Broken("the clean apply did not end with 1256");
         applied_ = b;
     }
@@ -306,21 +276,21 @@ class Campaign {
         Mouse("unplug");
         WaitFor([] { return false; }, 200);
         const auto before = ProfileFiles();
-        const int readBacks = DialogStandIn::Count(1254);
+        const int readBacks = dialog_.Count(1254);
         Mouse("plug");
-        const bool ended = WaitFor([&] { return DialogStandIn::Count(1254) > readBacks; }, 60000);
+        const bool ended = WaitFor([&] { return dialog_.Count(1254) > readBacks; }, 60000);
         if (!ended) {
             // It may still be stopping: give it a moment, then the files must be as they were.
             WaitFor([] { return false; }, 1000);
-            if (DialogStandIn::Count(1254) == readBacks && ProfileFiles() != before)
+            if (dialog_.Count(1254) == readBacks && ProfileFiles() != before)
                 Broken("a read-back that did not end saved the profile files");
         }
     }
 
     void MouseProfile() {
-        const int before = DialogStandIn::Count(1255);
+        const int before = dialog_.Count(1255);
         Mouse("profile " + std::to_string(Pick(1, 5)));
-        WaitFor([&] { return DialogStandIn::Count(1255) > before; }, 5000);
+        WaitFor([&] { return dialog_.Count(1255) > before; }, 5000);
     }
 
     void Buttons() {
@@ -337,8 +307,8 @@ class Campaign {
         Mouse("unplug");
         WaitFor([] { return false; }, DWORD(Pick(0, 300)));
         Mouse("plug");
-        const int readBacks = DialogStandIn::Count(1254);
-        WaitFor([&] { return DialogStandIn::Count(1254) > readBacks; }, 60000);
+        const int readBacks = dialog_.Count(1254);
+        WaitFor([&] { return dialog_.Count(1254) > readBacks; }, 60000);
     }
 
     // Faults cleared and the mouse plugged in; a pull that fired is a
@@ -347,9 +317,9 @@ class Campaign {
         silentFor_ = 0;
         Mouse("silent off");
         Mouse("clearfaults");
-        const int readBacks = DialogStandIn::Count(1254);
+        const int readBacks = dialog_.Count(1254);
         if (Mouse("plug") == "plugged" &&
-            !PumpUntil([&] { return DialogStandIn::Count(1254) > readBacks; }, 60000))
+            !PumpUntil([&] { return dialog_.Count(1254) > readBacks; }, 60000))
             Broken("no read-back after the mouse came back");
     }
 

@@ -7,6 +7,7 @@
 
 #include "shared/ini_store.h"
 #include "shared/struct_codec.h"
+#include "shared/tests/memory_ini.h"
 
 #include <cctype>
 #include <cstdlib>
@@ -16,7 +17,7 @@
 
 namespace gm::fuzz {
 
-class IniText final : public IniStore {
+class IniText final : public test::IniValues {
   public:
     explicit IniText(std::string_view text) { Parse(text); }
     IniText() = default;
@@ -32,30 +33,13 @@ class IniText final : public IniStore {
 
     // The private-profile functions ignore the case of sections and keys
     // and drop the spaces around values.
-    int32_t ReadInt(const char* section, const char* key, int32_t fallback) override {
-        const std::string* v = Find(section, key);
-        if (!v || v->empty())
-            return fallback;
-        return int32_t(std::strtol(v->c_str(), nullptr, 10));
-    }
-    std::string ReadText(const char* section, const char* key) override {
-        const std::string* v = Find(section, key);
-        return v ? v->substr(0, kIniTextBuffer - 1) : std::string();
-    }
-    bool ReadStruct(const char* section, const char* key, void* out, std::size_t size) override {
-        const std::string* v = Find(section, key);
-        return v && DecodeStruct(*v, out, size);
-    }
-    bool WriteInt(const char* section, const char* key, int32_t value) override {
-        return WriteText(section, key, std::to_string(value));
+    const std::string* Find(const char* section, const char* key) const override {
+        const auto it = values_.find(Name(section, key));
+        return it == values_.end() ? nullptr : &it->second;
     }
     bool WriteText(const char* section, const char* key, const std::string& value) override {
         values_[Name(section, key)] = Trim(value);
         return true;
-    }
-    bool WriteStruct(const char* section, const char* key, const void* data,
-                     std::size_t size) override {
-        return WriteText(section, key, EncodeStruct(data, size));
     }
 
   private:
@@ -66,10 +50,6 @@ class IniText final : public IniStore {
         name += '\n';
         name += Lower(key);
         return name;
-    }
-    const std::string* Find(const char* section, const char* key) const {
-        const auto it = values_.find(Name(section, key));
-        return it == values_.end() ? nullptr : &it->second;
     }
     static std::string Lower(std::string_view s) {
         std::string out(s);

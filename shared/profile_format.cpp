@@ -1,5 +1,6 @@
 #include "shared/profile_format.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace gm {
@@ -78,6 +79,15 @@ std::vector<ProfileKey> BuildKeys() {
     return keys;
 }
 
+// A text as the field keeps it and as the file gives it back: up to a NUL,
+// cut to the field, without the spaces a file line loses at its end (a
+// value cut there would otherwise read back shorter after a save).
+std::string FileText(std::string text, std::size_t width) {
+    text.resize(std::min({text.find('\0'), text.size(), width - 1}));
+    text.erase(text.find_last_not_of(" \t\r\n\v\f\x1a") + 1);
+    return text;
+}
+
 } // namespace
 
 const std::vector<ProfileKey>& ProfileKeys() {
@@ -90,7 +100,8 @@ void LoadProfile(IniStore& file, ProfileView profile) {
         const char* key = k.name.c_str();
         switch (k.kind) {
         case KeyKind::Text:
-            profile.Set(TextField{k.offset, k.width}, file.ReadText(kSettingSection, key));
+            profile.Set(TextField{k.offset, k.width},
+                        FileText(file.ReadText(kSettingSection, key), k.width));
             break;
         // A number the file lacks keeps the record's value (the callers
         // load onto defaults), never -1 or 255 sent on to the mouse.

@@ -13,18 +13,14 @@
 
 namespace gm::test {
 
-class MemoryIni final : public IniStore {
+// The private-profile reading of stored values over any storage: a missing
+// or empty integer is the fallback, texts are cut to the read buffer, struct
+// values must pass their checksum. Writes of numbers and structs go through
+// WriteText.
+class IniValues : public IniStore {
   public:
-    std::map<std::pair<std::string, std::string>, std::string> values;
-    std::vector<std::string> writeOrder;
-
-    void Put(const std::string& section, const std::string& key, const std::string& value) {
-        values[{section, key}] = value;
-    }
-    const std::string* Find(const char* section, const char* key) const {
-        auto it = values.find({section, key});
-        return it == values.end() ? nullptr : &it->second;
-    }
+    // The stored value of `key`, or nullptr.
+    virtual const std::string* Find(const char* section, const char* key) const = 0;
 
     int32_t ReadInt(const char* section, const char* key, int32_t fallback) override {
         const std::string* v = Find(section, key);
@@ -43,14 +39,28 @@ class MemoryIni final : public IniStore {
     bool WriteInt(const char* section, const char* key, int32_t value) override {
         return WriteText(section, key, std::to_string(value));
     }
+    bool WriteStruct(const char* section, const char* key, const void* data,
+                     std::size_t size) override {
+        return WriteText(section, key, EncodeStruct(data, size));
+    }
+};
+
+class MemoryIni final : public IniValues {
+  public:
+    std::map<std::pair<std::string, std::string>, std::string> values;
+    std::vector<std::string> writeOrder;
+
+    void Put(const std::string& section, const std::string& key, const std::string& value) {
+        values[{section, key}] = value;
+    }
+    const std::string* Find(const char* section, const char* key) const override {
+        auto it = values.find({section, key});
+        return it == values.end() ? nullptr : &it->second;
+    }
     bool WriteText(const char* section, const char* key, const std::string& value) override {
         Put(section, key, value);
         writeOrder.push_back(key);
         return true;
-    }
-    bool WriteStruct(const char* section, const char* key, const void* data,
-                     std::size_t size) override {
-        return WriteText(section, key, EncodeStruct(data, size));
     }
 };
 

@@ -103,6 +103,18 @@ TEST(ProfileFormat, ByteKeysKeepTheLowByteAndTextsAreCut) {
     EXPECT_EQ(b.Profile(1).Get(prof::Color1Type), 0xFE);
     EXPECT_EQ(b.Profile(1).Get(prof::ProFileName), std::string(249, 'p'));
     EXPECT_EQ(b.Profile(1).Get(prof::GameFile), std::string(501, 'g'));
+
+    // A text that would end in spaces, cut at a NUL or at the field's end,
+    // loses them: a file line loses them too, so a save and a load give
+    // the same text back.
+    file.Put("Setting", "GameFile", std::string("C:\\game.exe \t\0junk", 19));
+    file.Put("Setting", "ProFileName", std::string(247, 'p') + "   q");
+    LoadProfile(file, b.Profile(1));
+    EXPECT_EQ(b.Profile(1).Get(prof::GameFile), "C:\\game.exe");
+    EXPECT_EQ(b.Profile(1).Get(prof::ProFileName), std::string(247, 'p'));
+    file.Put("Setting", "GameFile", " \t ");
+    LoadProfile(file, b.Profile(1));
+    EXPECT_EQ(b.Profile(1).Get(prof::GameFile), "");
 }
 
 TEST(ProfileFormat, DamagedButtonRecordsBecomeFreshAndCountsAreClamped) {
