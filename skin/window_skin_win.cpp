@@ -8,6 +8,7 @@ namespace gm::skin {
 
 void WindowSkin::Begin(HWND hwnd, const std::string& folder, const std::string& iniName) {
     ini_ = SkinIniFile(folder + iniName);
+    background_.reset(); // the new normal sheet is the background until Finish
     auto load = [&](const char* key, win::unique_hbitmap& into) {
         SIZE ignored;
         LoadPicture(folder + ini_.ReadString("SCREEN", key), into, ignored);
