@@ -19,15 +19,31 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# A free display number: no lock file and no socket.
+# A free display number: no lock file, no socket, and no abstract socket.
+# The last one is shared by every root on this machine (a chroot has a /tmp
+# of its own), so without that check two roots could pick the same number
+# and one's programs would draw and type on the other's display.
+in_use() {
+    [ -e "/tmp/.X$1-lock" ] || [ -e "/tmp/.X11-unix/X$1" ] ||
+        grep -q "@/tmp/.X11-unix/X$1\$" /proc/net/unix 2>/dev/null
+}
 display=""
 for n in $(seq 90 140); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=$n; break; fi
+    in_use "$n" && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+    xvfb_pid=$!
+    # Up to 30 s: a loaded machine can be slow to start it.
+    for _ in $(seq 1 600); do
+        [ -e "/tmp/.X11-unix/X$n" ] || ! kill -0 "$xvfb_pid" 2>/dev/null && break
+        sleep 0.05
+    done
+    # Another root may have taken the number in between: Xvfb then exits.
+    if kill -0 "$xvfb_pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then display=$n; break; fi
+    kill "$xvfb_pid" 2>/dev/null
+    wait "$xvfb_pid" 2>/dev/null
+    xvfb_pid=""
 done
 [ -n "$display" ] || { echo "with-wine: no free X display" >&2; exit 1; }
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 1 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.05; done
 export DISPLAY=":$display"
 
 mkdir -p "$WINEPREFIX"
