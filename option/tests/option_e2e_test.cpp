@@ -1141,10 +1141,11 @@ class FocusWindow {
         ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
     ~FocusWindow() { ::DestroyWindow(hwnd); }
-    void TakeFocus() {
+    [[nodiscard]] bool TakeFocus() {
         ::SetForegroundWindow(hwnd);
         ::SetFocus(hwnd);
-        PumpUntil([&] { return ::GetForegroundWindow() == hwnd; }, 3000);
+        return PumpUntil([&] { return ::GetForegroundWindow() == hwnd && ::GetFocus() == hwnd; },
+                         10000);
     }
     // "+47 -47" style: + down, - up, virtual key in hex.
     std::string Joined() const {
@@ -1208,6 +1209,22 @@ TEST_F(OptionJourneyTest, RecordAMacroGiveItToAButtonPressItAndTheKeysArrive) {
     ASSERT_TRUE(page);
     const std::string buttons = Skin("skin_button_page.ini");
     auto choose = [&](int button, int command) { ChooseFunction(page, button, command); };
+    // Apply, then wait until the monitor has answered and the mouse holds the
+    // change. Apply is still enabled until the click is taken, so waiting for
+    // it alone can end before anything was applied.
+    auto applyToTheMouse = [&] {
+        const auto before = mouse.Command("dump");
+        if (!before.first)
+            return false;
+        Click(Button(kApply));
+        return PumpUntil([&] {
+            if (!Enabled(kApply))
+                return false;
+            test::Settle(100); // one question at a time, not a flood
+            const auto now = mouse.Command("dump");
+            return now.first && now.second != before.second;
+        });
+    };
 
     // The macro manager from the function menu of button index 4: record
     // G, a pause, M, with their delays.
@@ -1261,10 +1278,7 @@ TEST_F(OptionJourneyTest, RecordAMacroGiveItToAButtonPressItAndTheKeysArrive) {
     choose(4, 1100);
     ASSERT_TRUE(
         PumpUntil([&] { return test::TextOf(test::ControlAt(page, buttons, 24)) == "Journey"; }));
-    const std::size_t logBefore = MouseLog().size();
-    Click(Button(kApply));
-    ASSERT_TRUE(PumpUntil([&] { return Enabled(kApply) && MouseLog().size() > logBefore; }));
-    test::Settle(500);
+    ASSERT_TRUE(applyToTheMouse());
 
     // The mouse holds the macro: its report 9 decodes to the same events.
     SharedBlock shared;
@@ -1298,7 +1312,7 @@ TEST_F(OptionJourneyTest, RecordAMacroGiveItToAButtonPressItAndTheKeysArrive) {
 
     // Press the button on the mouse: the focused window gets the keys in order.
     FocusWindow target;
-    target.TakeFocus();
+    ASSERT_TRUE(target.TakeFocus());
     ASSERT_TRUE(mouse.Command("click 5").first);
     ASSERT_TRUE(PumpUntil([&] { return target.keys.size() >= 4; }, 15000)) << target.Joined();
     test::Settle(300);
@@ -1322,11 +1336,9 @@ TEST_F(OptionJourneyTest, RecordAMacroGiveItToAButtonPressItAndTheKeysArrive) {
     Click(test::ControlAt(shortcut, sini, 2)); // OK
     ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(shortcut); }));
     EXPECT_EQ(test::TextOf(test::ControlAt(page, buttons, 25)), "Ctrl+C");
-    Click(Button(kApply));
-    ASSERT_TRUE(PumpUntil([&] { return Enabled(kApply); }));
-    test::Settle(500);
+    ASSERT_TRUE(applyToTheMouse());
     target.keys.clear();
-    target.TakeFocus();
+    ASSERT_TRUE(target.TakeFocus());
     ASSERT_TRUE(mouse.Command("click 6").first);
     ASSERT_TRUE(PumpUntil([&] { return target.keys.size() >= 4; }, 15000)) << target.Joined();
     test::Settle(300);
@@ -1336,11 +1348,9 @@ TEST_F(OptionJourneyTest, RecordAMacroGiveItToAButtonPressItAndTheKeysArrive) {
     choose(6, 1101);
     ASSERT_TRUE(
         PumpUntil([&] { return test::TextOf(test::ControlAt(page, buttons, 26)) == "Long"; }));
-    Click(Button(kApply));
-    ASSERT_TRUE(PumpUntil([&] { return Enabled(kApply); }));
-    test::Settle(500);
+    ASSERT_TRUE(applyToTheMouse());
     target.keys.clear();
-    target.TakeFocus();
+    ASSERT_TRUE(target.TakeFocus());
     ASSERT_TRUE(mouse.Command("click 7").first);
     ASSERT_TRUE(PumpUntil([&] { return target.keys.size() >= 3; }, 15000)) << target.Joined();
     ASSERT_TRUE(mouse.Command("click 7").first);
