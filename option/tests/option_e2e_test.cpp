@@ -1222,7 +1222,8 @@ TEST_F(OptionJourneyTest, RecordAMacroGiveItToAButtonPressItAndTheKeysArrive) {
                 return false;
             test::Settle(100); // one question at a time, not a flood
             const auto now = mouse.Command("dump");
-            return now.first && now.second != before.second;
+            // Enabled again after the mouse changed: the apply has ended.
+            return now.first && now.second != before.second && Enabled(kApply);
         });
     };
 
