@@ -8,6 +8,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 fix=0
 [ "${1:-}" = "--fix" ] && fix=1
+# The tree's own files; none listed is an error, never a pass.
+files=$(git ls-files '*.cpp' '*.h')
+[ -n "$files" ] || { echo "check-format: no C++ files listed (is git installed?)" >&2; exit 1; }
 bad=()
 while IFS= read -r f; do
     if [ "$fix" -eq 1 ]; then
@@ -15,14 +18,14 @@ while IFS= read -r f; do
     elif ! clang-format --style=file "$f" | cmp -s - "$f"; then
         bad+=("$f")
     fi
-done < <(git ls-files '*.cpp' '*.h')
+done <<<"$files"
 if [ ${#bad[@]} -gt 0 ]; then
     echo "== not formatted (bash tools/check-format.sh --fix):"
     printf '  %s\n' "${bad[@]}"
     exit 1
 fi
 echo "== format: every C++ file as .clang-format writes it"
-misnamed=$(git ls-files '*.cpp' '*.h' |
+misnamed=$(echo "$files" |
     grep -v -e '/tests/' -e '^tools/' -e '^bench/' -e '^fuzz/' -e '^win/' -e '_win\.\(cpp\|h\)$' |
     xargs grep -l -E '#include <(windows|commctrl|commdlg|shellapi|shlobj|objbase|windowsx|setupapi|hidsdi|mmsystem|wtsapi32)\.h>' ||
     true)

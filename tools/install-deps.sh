@@ -3,7 +3,7 @@
 # Idempotent, and quick when everything is already there.
 set -eu
 packages=(
-    cmake ninja-build g++ clang-format googletest libgtest-dev libbenchmark-dev
+    git cmake ninja-build g++ clang-format googletest libgtest-dev libbenchmark-dev
     clang libclang-rt-14-dev
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64 xvfb x11-utils xdotool imagemagick
