@@ -37,7 +37,7 @@ for n in $(seq 90 140); do
         [ -e "/tmp/.X11-unix/X$n" ] || ! kill -0 "$xvfb_pid" 2>/dev/null && break
         sleep 0.05
     done
-    # Another root may have taken the number in between: Xvfb then exits.
+    # An Xvfb that could not start on the number (taken meanwhile) has exited.
     if kill -0 "$xvfb_pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then display=$n; break; fi
     kill "$xvfb_pid" 2>/dev/null
     wait "$xvfb_pid" 2>/dev/null
