@@ -2,9 +2,21 @@
 
 #include "win/install_dir.h"
 
+#include <gtest/gtest.h>
+
+#include <cstdio>
 #include <vector>
 
 namespace gm::test {
+namespace {
+
+std::string Hex(DWORD v) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%08lX", static_cast<unsigned long>(v));
+    return text;
+}
+
+} // namespace
 
 bool CopyFromBuildFolder(const std::string& name, const std::string& toFolder) {
     return ::CopyFileA((win::InstallDir() + name).c_str(), (toFolder + name).c_str(), FALSE) !=
@@ -57,10 +69,27 @@ void EmulatorProcess::Stop() {
         return;
     emu::EmulatorClient client(pipe_, 1000);
     client.Command("quit");
-    if (::WaitForSingleObject(process_, 10000) != WAIT_OBJECT_0)
+    DWORD code = 0;
+    if (::WaitForSingleObject(process_, 10000) != WAIT_OBJECT_0) {
         ::TerminateProcess(process_, 1);
+        code = STILL_ACTIVE;
+    } else if (!::GetExitCodeProcess(process_, &code)) {
+        code = DWORD(-1);
+    }
     ::CloseHandle(process_);
     process_ = nullptr;
+    // A virtual mouse that crashes or hangs on its way out is a fault of its
+    // own, even when the test got every answer it wanted.
+    if (code != 0) {
+        const std::string what = code == STILL_ACTIVE
+                                     ? "the virtual mouse did not quit within 10 s"
+                                     : "the virtual mouse quit with exit code " +
+                                           std::to_string(code) + " (0x" + Hex(code) + ")";
+        if (::testing::UnitTest::GetInstance()->current_test_info())
+            ADD_FAILURE() << what;
+        else
+            std::fprintf(stderr, "%s\n", what.c_str());
+    }
 }
 
 std::pair<bool, std::string> EmulatorProcess::Command(const std::string& text) {

@@ -94,14 +94,18 @@ class OptionTest : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_TRUE(test::InstallOption(dir())); }
     void TearDown() override {
+        CloseOption();
+        test::KillProcessesIn(dir());
+    }
+    void CloseOption() {
         if (option_) {
             if (main_ && ::IsWindow(main_))
                 ::PostMessageA(main_, WM_CLOSE, 0, 0);
             if (!test::Ended(option_, 10000))
                 ::TerminateProcess(option_, 9);
             ::CloseHandle(option_);
+            option_ = nullptr;
         }
-        test::KillProcessesIn(dir());
     }
     virtual std::string dir() const { return folder_.path(); }
     std::string Skin(const char* ini) const { return dir() + "skins\\" + ini; }
@@ -219,7 +223,11 @@ class OptionJourneyTest : public OptionTest {
             ::TerminateProcess(monitor_, 9);
         if (monitor_)
             ::CloseHandle(monitor_);
-        OptionTest::TearDown();
+        CloseOption();
+        // The virtual mouse lives in the install folder: it quits on its own
+        // before whatever is left there is ended.
+        mouse.Stop();
+        test::KillProcessesIn(dir());
     }
     std::string dir() const override { return mouse.folder().path(); }
     // The virtual mouse's log with its columns closed up: "set ok 05 03 02".
