@@ -27,7 +27,7 @@ flaky=build/windows/flaky.log
 : >"$flaky"
 export GM_FLAKY_LOG="$PWD/$flaky"
 status=0
-bash tools/with-wine.sh build/windows/wineprefix ctest --preset windows -j "$jobs" 2>&1 | tee "$log" || status=$?
+bash tools/windows-tests.sh "$log" || status=$?
 if [ "$status" -ne 0 ]; then
     # name of every test that did not pass, with how it ended
     ended=$(sed -nE 's/.*Test +#[0-9]+: ([^ ]+) \.+\** *([A-Za-z][A-Za-z ]*[a-z]).*/\1 \2/p' "$log" | grep -v ' Passed$' || true)
