@@ -28,21 +28,31 @@ in_use() {
         grep -q "@/tmp/.X11-unix/X$1\$" /proc/net/unix 2>/dev/null
 }
 display=""
+# Runs started at the same moment (the test lanes) choose one at a time.
+exec 9>/tmp/.with-wine-display.lock
+flock 9
 for n in $(seq 90 140); do
     in_use "$n" && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 9>&- &
     xvfb_pid=$!
     # Up to 30 s: a loaded machine can be slow to start it.
     for _ in $(seq 1 600); do
         [ -e "/tmp/.X11-unix/X$n" ] || ! kill -0 "$xvfb_pid" 2>/dev/null && break
         sleep 0.05
     done
-    # An Xvfb that could not start on the number (taken meanwhile) has exited.
-    if kill -0 "$xvfb_pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then display=$n; break; fi
+    # Ours only if our Xvfb holds the display's lock and is still alive: one
+    # that lost the number to another (started meanwhile) exits soon after.
+    if [ "$(tr -d ' ' <"/tmp/.X$n-lock" 2>/dev/null)" = "$xvfb_pid" ] &&
+        sleep 0.2 && kill -0 "$xvfb_pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
+        display=$n
+        break
+    fi
     kill "$xvfb_pid" 2>/dev/null
     wait "$xvfb_pid" 2>/dev/null
     xvfb_pid=""
 done
+flock -u 9
+exec 9>&-
 [ -n "$display" ] || { echo "with-wine: no free X display" >&2; exit 1; }
 export DISPLAY=":$display"
 
