@@ -1,5 +1,7 @@
 #include "emulator/hid_device_server_win.h"
 
+#include "emulator/detached_thread_win.h"
+
 #include <algorithm>
 #include <atomic>
 #include <optional>
@@ -316,33 +318,23 @@ void HidDeviceServer::AcceptPending(int id) {
             continue;
         // A thread of its own, its handle let go at once: a probing open
         // ends its thread quickly, and nothing waits for it but Stop.
-        auto* job = new std::function<void()>([this, c] {
+        {
+            std::lock_guard g(clientsLock_);
+            ++clients_;
+        }
+        const bool started = StartDetachedThread([this, c] {
             Serve(c);
             std::lock_guard g(clientsLock_);
             if (--clients_ == 0)
                 clientsDone_.notify_all();
         });
-        {
-            std::lock_guard g(clientsLock_);
-            ++clients_;
-        }
-        HANDLE thread = ::CreateThread(
-            nullptr, 0,
-            [](void* p) -> DWORD {
-                auto* fn = static_cast<std::function<void()>*>(p);
-                (*fn)();
-                delete fn;
-                return 0;
-            },
-            job, 0, nullptr);
-        if (!thread) {
-            delete job;
-            std::lock_guard g(clientsLock_);
-            --clients_;
+        if (!started) {
             c->Kill();
+            std::lock_guard g(clientsLock_);
+            if (--clients_ == 0)
+                clientsDone_.notify_all();
             continue;
         }
-        ::CloseHandle(thread);
         p->second.connections.push_back(c);
         Count(id, false);
     }

@@ -1,5 +1,7 @@
 #include "emulator/pipe_server_win.h"
 
+#include "emulator/detached_thread_win.h"
+
 #include <algorithm>
 
 namespace gm::emu {
@@ -59,12 +61,15 @@ void PipeServer::Stop() {
 }
 
 // The first instance listens from the start, so a client that comes as soon
-// as the server is up finds the pipe.
+// as the server is up finds the pipe. The next instance is made before a
+// connected one is served: the name never lacks an instance, so a client
+// finds either one that listens or, for a moment, only busy ones and waits.
 void PipeServer::AcceptLoop(HANDLE first) noexcept {
     win::unique_handle connected(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    HANDLE pipe = first;
     while (::WaitForSingleObject(stop_.get(), 0) != WAIT_OBJECT_0) {
-        HANDLE pipe = first != INVALID_HANDLE_VALUE ? first : MakePipe(pipe_);
-        first = INVALID_HANDLE_VALUE;
+        if (pipe == INVALID_HANDLE_VALUE)
+            pipe = MakePipe(pipe_);
         if (pipe == INVALID_HANDLE_VALUE) {
             ::Sleep(100);
             continue;
@@ -90,21 +95,30 @@ void PipeServer::AcceptLoop(HANDLE first) noexcept {
         }
         if (!ok) {
             ::CloseHandle(pipe);
+            pipe = INVALID_HANDLE_VALUE;
             continue;
         }
+        const HANDLE next = MakePipe(pipe_);
         {
             std::lock_guard g(clientsLock_);
             ++clients_;
         }
-        std::thread([this, pipe] {
+        const bool started = StartDetachedThread([this, pipe] {
             Serve(pipe);
             std::lock_guard g(clientsLock_);
             if (--clients_ == 0)
                 clientsDone_.notify_all();
-        }).detach();
+        });
+        if (!started) {
+            ::CloseHandle(pipe);
+            std::lock_guard g(clientsLock_);
+            if (--clients_ == 0)
+                clientsDone_.notify_all();
+        }
+        pipe = next;
     }
-    if (first != INVALID_HANDLE_VALUE)
-        ::CloseHandle(first); // stopped before it was listened on
+    if (pipe != INVALID_HANDLE_VALUE)
+        ::CloseHandle(pipe); // made, never connected
 }
 
 std::shared_ptr<PipeServer::Subscriber> PipeServer::Subscribe(PipeConnection connection) {

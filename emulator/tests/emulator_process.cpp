@@ -16,6 +16,26 @@ std::string Hex(DWORD v) {
     return text;
 }
 
+// Where every thread of a hung process waits, for the test's output: the
+// debugger's backtraces go to this program's standard error.
+void PrintThreads(DWORD pid) {
+    std::string line = "winedbg --command \"bt all\" " + std::to_string(pid);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = ::GetStdHandle(STD_ERROR_HANDLE);
+    si.hStdError = si.hStdOutput;
+    PROCESS_INFORMATION pi{};
+    std::fflush(stderr);
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si,
+                          &pi))
+        return;
+    if (::WaitForSingleObject(pi.hProcess, 60000) != WAIT_OBJECT_0)
+        ::TerminateProcess(pi.hProcess, 1);
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+}
+
 } // namespace
 
 bool CopyFromBuildFolder(const std::string& name, const std::string& toFolder) {
@@ -71,6 +91,7 @@ void EmulatorProcess::Stop() {
     client.Command("quit");
     DWORD code = 0;
     if (::WaitForSingleObject(process_, 10000) != WAIT_OBJECT_0) {
+        PrintThreads(::GetProcessId(process_));
         ::TerminateProcess(process_, 1);
         code = STILL_ACTIVE;
     } else if (!::GetExitCodeProcess(process_, &code)) {

@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <cstring>
+#include <thread>
+#include <vector>
 
 namespace gm {
 namespace {
@@ -193,6 +196,26 @@ TEST_F(HidDriverTest, CommandLineTalksToTheRunningMouse) {
     mouse.Stop();
     std::tie(code, out) = mouse.RunCli("state");
     EXPECT_EQ(code, 2) << "no virtual mouse running";
+}
+
+// Clients that come one after another, several at once, always find an
+// instance of the pipe: one that listens, or for a moment only busy ones to
+// wait for. None may find the name gone while the virtual mouse runs, which
+// is what a client that gives up at once on "no such pipe" would see.
+TEST_F(HidDriverTest, ClientsOneAfterAnotherNeverFindThePipeGone) {
+    std::atomic<int> failed{0};
+    std::vector<std::thread> clients;
+    for (int t = 0; t < 4; ++t)
+        clients.emplace_back([&] {
+            for (int i = 0; i < 40; ++i) {
+                emu::EmulatorClient client(mouse.pipe(), 5000, 0);
+                if (!client.Hello())
+                    ++failed;
+            }
+        });
+    for (auto& c : clients)
+        c.join();
+    EXPECT_EQ(failed.load(), 0) << "of 160 exchanges";
 }
 
 TEST(HidDriverWithoutMouse, RealTransportFailsCleanly) {

@@ -1,0 +1,33 @@
+#pragma once
+// A thread of its own for one connection, never joined: the servers count
+// their connections and wait for the count to reach zero when they stop.
+// Made with CreateThread rather than a detached std::thread, whose thread
+// library can reuse a thread's record while the thread still runs when many
+// short threads are detached at once.
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+
+namespace gm::emu {
+
+// Whether the thread started; if not, `job` never runs.
+inline bool StartDetachedThread(std::function<void()> job) {
+    auto owned = std::make_unique<std::function<void()>>(std::move(job));
+    HANDLE thread = ::CreateThread(
+        nullptr, 0,
+        [](void* p) -> DWORD {
+            std::unique_ptr<std::function<void()>> fn(static_cast<std::function<void()>*>(p));
+            (*fn)();
+            return 0;
+        },
+        owned.get(), 0, nullptr);
+    if (!thread)
+        return false;
+    owned.release();
+    ::CloseHandle(thread);
+    return true;
+}
+
+} // namespace gm::emu
