@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # windows-tests.sh LOG [CTEST ARGS...]: runs the Windows tests in lanes at
-# once (GM_LANES, 2 unless set), each with a Wine prefix, wineserver and
+# once (GM_LANES, 4 unless set), each with a Wine prefix, wineserver and
 # display of its own (build/windows/wineprefix-1, -2, ...), so the tests
 # that need a desktop to themselves still run side by side. Lane K of N
 # takes the test numbers K, K+N, K+2N, ...; lane 1 shows its output as it
@@ -10,7 +10,7 @@ set -u
 cd "$(dirname "$0")/.."
 log=$1
 shift
-lanes=${GM_LANES:-2}
+lanes=${GM_LANES:-4}
 lane() {
     local n=$1
     shift
