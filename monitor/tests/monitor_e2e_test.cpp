@@ -133,9 +133,12 @@ TEST_F(MonitorTest, TheTrayOpensTheDialogOrTheProgramEndsTheMonitorAndComesBackW
             ++n;
         return n;
     };
-    // A double-click with the dialog open starts nothing; the messages are
-    // handled in order, so the open command after it shows that it did not.
-    ::PostMessageA(w, 1036, 102, WM_LBUTTONDBLCLK);
+    // A double-click with the dialog open starts nothing. It is sent, not
+    // posted: the dialog may only go once the monitor has handled the click,
+    // and the open command after it then shows that it started nothing.
+    DWORD_PTR result = 0;
+    ASSERT_NE(::SendMessageTimeoutA(w, 1036, 102, WM_LBUTTONDBLCLK, SMTO_NORMAL, 10000, &result),
+              0);
     ::DestroyWindow(dialog.hwnd);
     ::PostMessageA(w, WM_COMMAND, 6001, 0);
     ASSERT_TRUE(dialog.WaitFor([&] { return starts() >= 1; }));
