@@ -35,8 +35,7 @@ for run in $(seq 1 "$runs"); do
     start=$(date +%s)
     bash tools/windows-tests.sh "$out/run-$run.log" >/dev/null 2>&1 || true
     stop_burners
-    failed=$(sed -nE 's/.*Test +#[0-9]+: ([^ ]+).* \.{3,}\** *([A-Za-z][A-Za-z ]*[a-z]).*/\1 \2/p' "$out/run-$run.log" |
-        grep -v ' Passed$' || true)
+    failed=$(bash tools/test-results.sh "$out/run-$run.log" | grep -v ' Passed$' || true)
     echo "$failed" | awk -v r="$run" 'NF {print r, $0}' >>"$out/failures.txt"
     printf 'run %2d (%s): %3d s, %d failed\n' "$run" "$load" "$(( $(date +%s) - start ))" \
         "$(echo "$failed" | awk 'NF' | wc -l)"
@@ -52,6 +51,6 @@ else
 fi
 echo "restarts of programs Wine's loader dropped: $(grep -c '^FLAKY' "$GM_FLAKY_LOG" || true)"
 total=$(awk 'END {print NR}' "$out/failures.txt")
-results=$(cat "$out"/run-*.log | sed -nE 's/.*Test +#[0-9]+: ([^ ]+).* \.{3,}\** *([A-Za-z][A-Za-z ]*[a-z]).*/\1/p' | wc -l)
+results=$(bash tools/test-results.sh "$out"/run-*.log | wc -l)
 echo "$((results - total)) passed, $total failed"
 [ "$total" -eq 0 ]

@@ -30,7 +30,7 @@ status=0
 bash tools/windows-tests.sh "$log" || status=$?
 if [ "$status" -ne 0 ]; then
     # name of every test that did not pass, with how it ended
-    ended=$(sed -nE 's/.*Test +#[0-9]+: ([^ ]+).* \.{3,}\** *([A-Za-z][A-Za-z ]*[a-z]).*/\1 \2/p' "$log" | grep -v ' Passed$' || true)
+    ended=$(bash tools/test-results.sh "$log" | grep -v ' Passed$' || true)
     timeouts=$(echo "$ended" | awk '$2 == "Timeout" {print $1}')
     others=$(echo "$ended" | awk 'NF && $2 != "Timeout" {print}')
     if [ -n "$others" ]; then
