@@ -7,6 +7,7 @@
 #include "hid/event_report.h"
 #include "hid/watching_transport_win.h"
 #include "win/handles.h"
+#include "win/thread_stack.h"
 
 #include <windows.h>
 // The HID headers need the basic Windows types first, and carry no C
@@ -114,6 +115,7 @@ class IoThread {
 
   private:
     void Run() {
+        win::TrimThreadStack();
         HANDLE self = nullptr;
         ::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentThread(), ::GetCurrentProcess(), &self,
                           0, FALSE, DUPLICATE_SAME_ACCESS);

@@ -5,6 +5,7 @@
 
 #include "hid/transport.h"
 #include "win/handles.h"
+#include "win/thread_stack.h"
 
 #include <windows.h>
 
@@ -24,7 +25,10 @@ class WatchingTransport : public Transport {
         sink_ = std::move(sink);
         // What is there now is the starting point: only changes are reported.
         present_ = PresentNow();
-        watcher_ = std::thread([this] { Watch(); });
+        watcher_ = std::thread([this] {
+            win::TrimThreadStack();
+            Watch();
+        });
         // The caller may make the mouse act as soon as we return, so wait
         // until the watcher listens (or has found nothing to listen to).
         ::WaitForSingleObject(ready_.get(), kReadyTimeoutMs);

@@ -4,6 +4,7 @@
 #include "monitor/monitor_wnd_win.h"
 #include "win/debug_out.h"
 #include "win/handles.h"
+#include "win/thread_stack.h"
 
 #include <objbase.h>
 #include <windows.h>
@@ -30,6 +31,8 @@ class CMonitorApp {
         {
             gm::mon::CMonitorWnd window(showOption);
             if (window.Create()) {
+                // Start-up is over; what it left on the stack is not needed.
+                gm::win::TrimThreadStack();
                 MSG msg;
                 while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
                     ::TranslateMessage(&msg);

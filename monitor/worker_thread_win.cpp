@@ -1,5 +1,7 @@
 #include "monitor/worker_thread_win.h"
 
+#include "win/thread_stack.h"
+
 namespace gm::mon {
 
 bool WorkerThread::Start(Handler handler) {
@@ -29,6 +31,7 @@ DWORD WINAPI WorkerThread::Main(LPVOID param) noexcept {
     MSG msg;
     ::PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE); // creates the queue
     ::SetEvent(self->ready_.get());
+    win::TrimThreadStack();
     while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
         if (msg.hwnd == nullptr)
             self->handler_(msg.message, msg.wParam, msg.lParam);
