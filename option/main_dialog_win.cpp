@@ -7,6 +7,7 @@
 #include "shared/private_profile_win.h"
 #include "shared/profile_files_win.h"
 #include "shared/mouse_registry_win.h"
+#include "skin/menu_frame_hook_win.h"
 #include "skin/skin_messages_win.h"
 #include "win/install_dir.h"
 #include "win/startup_marks.h"
@@ -202,6 +203,8 @@ void MainDialog::Paint(HDC dc) {
     if (!painted_) {
         painted_ = true;
         win::StartupMark("first paint");
+        // Start-up made its windows without the menu frame hook.
+        skin::MenuFrameHook::InstallIfAskedFor();
         ::PostMessageA(hwnd(), kCreateNextPage, 0, 0);
     }
 }

@@ -14,7 +14,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (!instance || ::GetLastError() == ERROR_ALREADY_EXISTS)
         return 0;
     gm::option::UseSystemNameComparison();
-    gm::skin::MenuFrameHook::Install();
+    // In place by the first paint or the first menu, not during start-up.
+    gm::skin::MenuFrameHook::InstallBeforeFirstMenu();
     {
         gm::option::MainDialog dialog;
         dialog.Run();

@@ -1,5 +1,7 @@
 #include "skin/cool_menu_win.h"
 
+#include "skin/menu_frame_hook_win.h"
+
 #include <algorithm>
 
 namespace gm::skin {
@@ -16,6 +18,8 @@ constexpr int kSubmenuIcon = 145;
 } // namespace
 
 CoolMenu::CoolMenu(HFONT font) : menu_(::CreatePopupMenu()), font_(font) {
+    // Before the menu can be shown: its window gets the frame.
+    MenuFrameHook::InstallIfAskedFor();
     LiveMenus().push_back(this);
 }
 

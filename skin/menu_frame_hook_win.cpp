@@ -13,6 +13,8 @@ constexpr char kOldProcProperty[] = "CoolMenu_oldProc";
 constexpr UINT kMenuSizeWindow = 0x1E2;
 
 HHOOK g_hook = nullptr;
+// The thread that asked for the hook before its first menu; 0 for none.
+DWORD g_askedBy = 0;
 // Menu window -> the procedure it had before.
 std::unordered_map<HWND, WNDPROC>& Framed() {
     static std::unordered_map<HWND, WNDPROC> table;
@@ -92,7 +94,17 @@ bool MenuFrameHook::Install() {
     return g_hook != nullptr;
 }
 
+void MenuFrameHook::InstallBeforeFirstMenu() {
+    g_askedBy = ::GetCurrentThreadId();
+}
+
+void MenuFrameHook::InstallIfAskedFor() {
+    if (!g_hook && g_askedBy && g_askedBy == ::GetCurrentThreadId())
+        Install();
+}
+
 void MenuFrameHook::Remove() {
+    g_askedBy = 0;
     for (const auto& [hwnd, old] : Framed())
         Unsubclass(hwnd, old);
     Framed().clear();

@@ -12,7 +12,14 @@ class MenuFrameHook {
   public:
     // For the calling thread; true when the hook is in place.
     static bool Install();
-    // Restores every menu it still holds and unhooks.
+    // Asks for the hook on the calling thread without paying for it yet:
+    // while it is in place every message the thread sends passes through
+    // it, which makes making many windows dearer. The first CoolMenu made
+    // on the thread installs it, if Install has not come first.
+    static void InstallBeforeFirstMenu();
+    // Installs the hook when it was asked for and is not in place.
+    static void InstallIfAskedFor();
+    // Restores every menu it still holds and unhooks; asks for it no more.
     static void Remove();
     static bool Installed();
     // Menu windows subclassed right now.

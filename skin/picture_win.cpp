@@ -6,6 +6,7 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include <mutex>
 #include <vector>
 
 namespace gm::skin {
@@ -148,6 +149,83 @@ void CutImage(HDC reference, win::unique_hbitmap& destination, HBITMAP source, i
         ::BitBlt(to.get(), 0, 0, width, height, from.get(), left, top, SRCCOPY);
     }
     destination = std::move(cut);
+}
+
+namespace {
+
+// A memory DC holding a screen-compatible bitmap: what it makes is in the
+// screen's format, as a window DC would give, without a window. Made once
+// per process; the platform frees it with the process.
+HDC ScreenFormatDC() {
+    static const HDC dc = [] {
+        const HDC screen = ::GetDC(nullptr);
+        HDC mem = screen ? ::CreateCompatibleDC(screen) : nullptr;
+        if (mem) {
+            const HBITMAP one = ::CreateCompatibleBitmap(screen, 1, 1);
+            if (one)
+                ::SelectObject(mem, one);
+        }
+        if (screen)
+            ::ReleaseDC(nullptr, screen);
+        return mem;
+    }();
+    return dc;
+}
+
+std::mutex& ScreenFormatLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+} // namespace
+
+void CutStateImages(const HBITMAP sheets[4], int left, int top, int right, int bottom,
+                    StateImages& images) {
+    images = StateImages{};
+    const int width = right - left;
+    const int height = bottom - top;
+    if (width <= 0 || height <= 0 || !(sheets[0] || sheets[1] || sheets[2] || sheets[3]))
+        return;
+    win::unique_hbitmap strip;
+    win::unique_hdc from, to;
+    {
+        std::lock_guard g(ScreenFormatLock());
+        const HDC reference = ScreenFormatDC();
+        if (!reference)
+            return;
+        strip.reset(::CreateCompatibleBitmap(reference, width * 4, height));
+        from.reset(::CreateCompatibleDC(reference));
+        to.reset(::CreateCompatibleDC(reference));
+    }
+    if (!strip || !from || !to)
+        return;
+    unsigned present = 0;
+    {
+        win::select_object target(to.get(), strip.get());
+        for (int i = 0; i < 4; ++i) {
+            if (!sheets[i])
+                continue;
+            win::select_object source(from.get(), sheets[i]);
+            if (::BitBlt(to.get(), i * width, 0, width, height, from.get(), left, top, SRCCOPY))
+                present |= 1u << i;
+        }
+    }
+    if (!present)
+        return;
+    images.strip = std::move(strip);
+    images.width = width;
+    images.height = height;
+    images.present = present;
+}
+
+void DrawStateImage(HDC dc, const StateImages& images, int state, int x, int y) {
+    if (!dc || state < 0 || state > 3 || !images.Has(state))
+        return;
+    const win::unique_hdc mem(::CreateCompatibleDC(dc));
+    if (!mem)
+        return;
+    win::select_object selected(mem.get(), images.strip.get());
+    ::BitBlt(dc, x, y, images.width, images.height, mem.get(), state * images.width, 0, SRCCOPY);
 }
 
 win::unique_hrgn RegionFromMask(HBITMAP mask, COLORREF key, int tolerance) {

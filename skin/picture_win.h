@@ -21,6 +21,28 @@ bool LoadPicture(const std::string& path, win::unique_hbitmap& bitmap, SIZE& siz
 void CutImage(HDC reference, win::unique_hbitmap& destination, HBITMAP source, int left, int top,
               int right, int bottom);
 
+// The state images of one control (rest, hover, pressed, disabled), cut
+// side by side into one bitmap: state i is the `width` x `height` cell at
+// x = i * width. A state whose sheet is missing is not present.
+struct StateImages {
+    win::unique_hbitmap strip;
+    int width = 0;
+    int height = 0;
+    unsigned present = 0; // bit i: state i was cut
+    bool Has(int state) const { return strip && (present >> state & 1u); }
+};
+
+// Cuts [left, right) x [top, bottom) out of each of the four sheets (any may
+// be null) into `images`, replacing what it held. One bitmap, compatible with
+// the screen, and one pair of memory DCs serve all four: a control costs one
+// allocation instead of four, and no window DC. An empty rectangle, or no
+// sheet at all, leaves `images` empty.
+void CutStateImages(const HBITMAP sheets[4], int left, int top, int right, int bottom,
+                    StateImages& images);
+
+// Draws state `state` of `images` at (x, y) of `dc`; nothing when absent.
+void DrawStateImage(HDC dc, const StateImages& images, int state, int x = 0, int y = 0);
+
 // The union of all pixels of `mask` outside the key colour range, or no
 // region when the mask holds no image. A mask that is all key colour gives an
 // empty region.

@@ -36,20 +36,12 @@ bool SkinButton::Create(const ControlRecord& r, const SkinSheets& sheets, HWND p
 
 void SkinButton::SetImages(int left, int top, int right, int bottom, HBITMAP rest, HBITMAP hover,
                            HBITMAP pressed, HBITMAP disabled) {
-    rest_.reset();
-    hoverImage_.reset();
-    pressed_.reset();
-    disabled_.reset();
-    {
-        win::window_dc dc(hwnd());
-        CutImage(dc.get(), rest_, rest, left, top, right, bottom);
-        CutImage(dc.get(), hoverImage_, hover, left, top, right, bottom);
-        CutImage(dc.get(), pressed_, pressed, left, top, right, bottom);
-        CutImage(dc.get(), disabled_, disabled, left, top, right, bottom);
-    }
+    const HBITMAP sheets[4] = {rest, hover, pressed, disabled};
+    CutStateImages(sheets, left, top, right, bottom, images_);
     if (hwnd()) {
         const LONG_PTR style = ::GetWindowLongPtrA(hwnd(), GWL_STYLE);
-        ::SetWindowLongPtrA(hwnd(), GWL_STYLE, style & ~LONG_PTR(WS_BORDER | WS_TABSTOP));
+        if (style & (WS_BORDER | WS_TABSTOP))
+            ::SetWindowLongPtrA(hwnd(), GWL_STYLE, style & ~LONG_PTR(WS_BORDER | WS_TABSTOP));
         Redraw();
     }
 }
@@ -106,33 +98,23 @@ ButtonImage SkinButton::CurrentImage() const {
     return ChooseButtonImage(look);
 }
 
-HBITMAP SkinButton::ImageFor(ButtonImage which) const {
-    switch (which) {
-    case ButtonImage::Hover:
-        return hoverImage_.get();
-    case ButtonImage::Pressed:
-        return pressed_.get();
-    case ButtonImage::Disabled:
-        return disabled_.get();
-    case ButtonImage::Rest:
-        break;
-    }
-    return rest_.get();
-}
-
 void SkinButton::Paint(HDC dc) {
     RECT client{};
     ::GetClientRect(hwnd(), &client);
-    DrawState(dc, ImageFor(CurrentImage()), SIZE{client.right, client.bottom});
+    DrawState(dc, CurrentImage(), SIZE{client.right, client.bottom});
 }
 
-void SkinButton::DrawState(HDC dc, HBITMAP image, SIZE client) {
+void SkinButton::DrawImage(HDC dc, ButtonImage which) const {
+    DrawStateImage(dc, images_, int(which));
+}
+
+void SkinButton::DrawState(HDC dc, ButtonImage image, SIZE client) {
     if (caption_.empty()) {
-        DrawBitmap(dc, image);
+        DrawImage(dc, image);
         return;
     }
     OffscreenBuffer buffer(dc, client.cx, client.cy);
-    DrawBitmap(buffer.dc(), image);
+    DrawImage(buffer.dc(), image);
     if (!captionFont_)
         captionFont_.reset(::CreateFontA(14, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0,
                                          FF_SWISS, "Arial"));
@@ -252,9 +234,9 @@ void SwatchButton::SetColor(COLORREF colour) {
     Redraw();
 }
 
-void SwatchButton::DrawState(HDC dc, HBITMAP image, SIZE client) {
+void SwatchButton::DrawState(HDC dc, ButtonImage image, SIZE client) {
     OffscreenBuffer buffer(dc, client.cx, client.cy);
-    DrawBitmap(buffer.dc(), image);
+    DrawImage(buffer.dc(), image);
     // A 15 x 15 square with its corner pixels cut.
     win::unique_hrgn swatch(::CreateRectRgn(0, 1, 15, 14));
     win::unique_hrgn tall(::CreateRectRgn(1, 0, 14, 15));

@@ -5,6 +5,7 @@
 
 #include "skin/button_state.h"
 #include "skin/control_record.h"
+#include "skin/picture_win.h"
 #include "skin/window_base_win.h"
 #include "skin/window_skin_win.h"
 #include "win/handles.h"
@@ -22,7 +23,8 @@ class SkinButton : public WindowBase {
     // images cut from the sheets, the record's text as its hover text.
     bool Create(const ControlRecord& record, const SkinSheets& sheets, HWND parent, int id = 0);
 
-    // Cuts the four state images out of the sheets at the rectangle.
+    // Cuts the four state images out of the sheets at the rectangle (any
+    // sheet may be null: that state then draws nothing).
     void SetImages(int left, int top, int right, int bottom, HBITMAP rest, HBITMAP hover,
                    HBITMAP pressed, HBITMAP disabled);
     void SetImages(const ControlRecord& record, const SkinSheets& sheets);
@@ -47,19 +49,20 @@ class SkinButton : public WindowBase {
     void Paint(HDC dc);
 
   protected:
-    // Draws `image` (may be null) into `dc` over the client size.
-    virtual void DrawState(HDC dc, HBITMAP image, SIZE client);
+    // Draws the state `image` into `dc` over the client size.
+    virtual void DrawState(HDC dc, ButtonImage image, SIZE client);
+    // Just the state's image at (0, 0); nothing when it has none.
+    void DrawImage(HDC dc, ButtonImage which) const;
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;
     void Redraw() const;
 
   private:
     void OnMouseMove(WPARAM wp, LPARAM lp);
-    HBITMAP ImageFor(ButtonImage which) const;
 
     bool latched_ = false;
     bool toggle_ = false;
     bool hover_ = false;
-    win::unique_hbitmap rest_, hoverImage_, pressed_, disabled_;
+    StateImages images_;
     int notifyValue_ = 0;
     std::string caption_;
     std::string hoverText_;
@@ -73,7 +76,7 @@ class SwatchButton : public SkinButton {
     COLORREF color() const { return colour_; }
 
   protected:
-    void DrawState(HDC dc, HBITMAP image, SIZE client) override;
+    void DrawState(HDC dc, ButtonImage image, SIZE client) override;
 
   private:
     COLORREF colour_ = 0;

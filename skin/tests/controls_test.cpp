@@ -105,6 +105,50 @@ TEST_F(ControlsTest, ButtonShowsHoverAndPressedImagesAndReportsTheClick) {
     EXPECT_EQ(Shown(button), kDisabled) << "disabled and latched, neither pressed nor hovered";
 }
 
+// Each state shows exactly the pixels of its own sheet under the button's
+// rectangle; a state without a sheet draws nothing.
+TEST_F(ControlsTest, EachStateShowsItsOwnSheetAtTheButtonsRectangleAndAMissingSheetNothing) {
+    const auto pattern = [](int sheet) {
+        return [sheet](int x, int y) { return RGB(x * 2, y * 3, 40 + sheet * 50); };
+    };
+    const char* names[] = {"pn.bmp", "po.bmp", "pd.bmp"};
+    for (int i = 0; i < 3; ++i)
+        test::WriteBmp(dir / names[i], 120, 80, pattern(i));
+    SkinButton button;
+    window.onCreate = [&](WindowSkin& skin) {
+        ASSERT_TRUE(skin.sheets().normal);
+        ASSERT_TRUE(button.Create(RECT{0, 0, 20, 10}, window.hwnd()));
+    };
+    Open();
+    win::unique_hbitmap sheets[3];
+    for (int i = 0; i < 3; ++i) {
+        sheets[i].reset(
+            static_cast<HBITMAP>(::LoadImageA(nullptr, (dir / names[i]).c_str(), IMAGE_BITMAP, 0, 0,
+                                              LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+        ASSERT_TRUE(sheets[i]);
+    }
+    // At (37, 21)-(57, 31) of the sheets; no disabled sheet.
+    button.SetImages(37, 21, 57, 31, sheets[0].get(), sheets[1].get(), sheets[2].get(), nullptr);
+    const auto expectSheet = [&](int sheet, const char* state) {
+        const Canvas shown(20, 10, [&](HDC dc) { button.Paint(dc); });
+        int wrong = 0;
+        for (int y = 0; y < 10; ++y)
+            for (int x = 0; x < 20; ++x)
+                wrong += shown.At(x, y) != pattern(sheet)(37 + x, 21 + y);
+        EXPECT_EQ(wrong, 0) << state << ": pixels that are not the sheet's";
+    };
+    expectSheet(0, "rest");
+    button.SetHover(true);
+    expectSheet(1, "hover");
+    button.SetHover(false);
+    button.SetToggle(true);
+    button.SetLatched(true);
+    expectSheet(2, "latched");
+    ::EnableWindow(button.hwnd(), FALSE);
+    EXPECT_EQ(Canvas(20, 10, [&](HDC dc) { button.Paint(dc); }).At(10, 5), RGB(1, 2, 3))
+        << "disabled without a sheet draws nothing";
+}
+
 TEST_F(ControlsTest, ToggleClickedTwiceSendsTwoCommandsAndReturnsToRest) {
     SkinButton button;
     window.onCreate = [&](WindowSkin& skin) {

@@ -50,12 +50,15 @@ TEST(CoolMenuTest, OpensOwnerDrawnWithAYellowFrameAndLetsTheWindowGo) {
     ASSERT_TRUE(owner.Create(dir.path(), "none.ini", SkinWindow::Kind::Popup, WS_POPUP | WS_VISIBLE,
                              nullptr));
     ::SetForegroundWindow(owner.hwnd());
-    ASSERT_TRUE(MenuFrameHook::Install());
+    // Asked for, the hook comes with the first menu, not before.
+    MenuFrameHook::InstallBeforeFirstMenu();
+    EXPECT_FALSE(MenuFrameHook::Installed());
 
     win::unique_hfont font(
         ::CreateFontA(14, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, FF_SWISS, "Arial"));
     {
         CoolMenu menu(font.get());
+        EXPECT_TRUE(MenuFrameHook::Installed());
         CoolMenu sub(font.get());
         sub.Append(0, 1100, "Macro one", true);
         sub.SetWidth(129);
@@ -84,6 +87,8 @@ TEST(CoolMenuTest, OpensOwnerDrawnWithAYellowFrameAndLetsTheWindowGo) {
     EXPECT_EQ(MenuFrameHook::FramedWindows(), 0u) << "a hidden menu is given back its procedure";
     MenuFrameHook::Remove();
     EXPECT_FALSE(MenuFrameHook::Installed());
+    CoolMenu after(font.get());
+    EXPECT_FALSE(MenuFrameHook::Installed()) << "once removed, it is asked for no more";
 }
 
 TEST(CoolMenuTest, MeasuresItemsAndSeparators) {
