@@ -214,6 +214,7 @@ TEST_F(OptionWithMonitorTest, DeviceValuesComeFromTheDevicesProfileIntoThatProfi
 // The library (config\sequence.dat) as it is on disk now.
 static MacroList StoredMacros(const std::string& dir) {
     MacroList list;
+    ForgetCachedProfile(dir + "config\\sequence.dat");
     PrivateProfileFile store(dir + "config\\sequence.dat");
     list.Load(store);
     return list;

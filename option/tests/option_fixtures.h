@@ -17,6 +17,15 @@
 
 namespace gm::test {
 
+// Drops this process's cached copy of a private-profile file, so the next
+// read sees what another program wrote last. Wine's cache notices a change
+// by the file's write time alone, which moves in ticks of a few
+// milliseconds: a read between two writes of one save can otherwise stay
+// with the first for good.
+inline void ForgetCachedProfile(const std::string& path) {
+    ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
+}
+
 enum Key {
     kNew = 1,
     kImport = 2,
@@ -173,15 +182,16 @@ class OptionTest : public ::testing::Test {
     }
     std::string Config(const char* section, const char* key) const {
         char text[2048];
-        ::GetPrivateProfileStringA(section, key, "<missing>", text, sizeof text,
-                                   (dir() + "config.ini").c_str());
+        const std::string path = dir() + "config.ini";
+        ForgetCachedProfile(path);
+        ::GetPrivateProfileStringA(section, key, "<missing>", text, sizeof text, path.c_str());
         return text;
     }
     std::string ProfileKey(int profile, const char* key) const {
         char text[600];
-        ::GetPrivateProfileStringA(
-            "Setting", key, "<missing>", text, sizeof text,
-            (dir() + "config\\Default" + std::to_string(profile) + ".gmp").c_str());
+        const std::string path = dir() + "config\\Default" + std::to_string(profile) + ".gmp";
+        ForgetCachedProfile(path);
+        ::GetPrivateProfileStringA("Setting", key, "<missing>", text, sizeof text, path.c_str());
         return text;
     }
 
