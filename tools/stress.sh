@@ -39,6 +39,8 @@ for run in $(seq 1 "$runs"); do
     echo "$failed" | awk -v r="$run" 'NF {print r, $0}' >>"$out/failures.txt"
     printf 'run %2d (%s): %3d s, %d failed\n' "$run" "$load" "$(( $(date +%s) - start ))" \
         "$(echo "$failed" | awk 'NF' | wc -l)"
+    # A run whose lanes left tests out (or ran some twice) says so.
+    grep '^== the lanes ran' "$out/run-$run.log" | sed 's/^/  /' || true
 done
 
 echo
