@@ -1,5 +1,6 @@
 #include "emulator/tests/emulator_process.h"
 
+#include "shared/tests/test_process.h"
 #include "win/install_dir.h"
 
 #include <gtest/gtest.h>
@@ -45,8 +46,10 @@ bool CopyFromBuildFolder(const std::string& name, const std::string& toFolder) {
 
 EmulatorProcess::EmulatorProcess(const std::string& mode)
     : pipe_("\\\\.\\pipe\\" + UniqueName("gm_mouse")), asHid_(mode == "hid") {
-    CopyFromBuildFolder("MouseEmulator.exe", folder_.path());
-    CopyFromBuildFolder("hiddriver.dll", folder_.path());
+    for (const char* name : {"MouseEmulator.exe", "hiddriver.dll"})
+        if (!CopyFromBuildFolder(name, folder_.path()))
+            setupError_ += std::string(setupError_.empty() ? "" : "; ") + "copying " + name +
+                           " failed with error " + std::to_string(::GetLastError());
     if (asHid_)
         for (const char* stub : {"hid.dll", "setupapi.dll"})
             ::CopyFileA((win::InstallDir() + "scripted_hid\\" + stub).c_str(),
@@ -62,26 +65,50 @@ EmulatorProcess::~EmulatorProcess() {
 }
 
 bool EmulatorProcess::Start() {
+    if (!setupError_.empty()) {
+        std::fprintf(stderr, "virtual mouse not started: %s\n", setupError_.c_str());
+        return false;
+    }
     std::string line = "\"" + (folder_ / "MouseEmulator.exe") + "\" serve --hidden";
     if (asHid_)
         line += " --hid";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          folder_.path().c_str(), &si, &pi))
+    for (int attempt = 1;; ++attempt) {
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        const ULONGLONG started = ::GetTickCount64();
+        if (!CreateTestProcess(line, folder_.path().c_str(), si, pi)) {
+            std::fprintf(stderr, "virtual mouse not started: CreateProcess failed with error %lu\n",
+                         static_cast<unsigned long>(::GetLastError()));
+            return false;
+        }
+        ::CloseHandle(pi.hThread);
+        process_ = pi.hProcess;
+        emu::EmulatorClient client(pipe_, 500);
+        for (int i = 0; i < 100; ++i) {
+            if (client.Hello())
+                return true;
+            if (::WaitForSingleObject(process_, 100) == WAIT_OBJECT_0)
+                break;
+        }
+        DWORD code = STILL_ACTIVE;
+        ::GetExitCodeProcess(process_, &code);
+        const std::string what =
+            (code == STILL_ACTIVE ? "gave no answer"
+                                  : "ended with exit code 0x" + Hex(code) + " before it answered") +
+            " after " + std::to_string(::GetTickCount64() - started) + " ms";
+        // Exit code 3 is the virtual mouse's own refusal (pipe taken, HID
+        // device refused); any other early end is a start that never got going.
+        if (code != STILL_ACTIVE && code != 3 && attempt == 1) {
+            ::CloseHandle(process_);
+            process_ = nullptr;
+            NoteFlaky("the virtual mouse " + what + "; starting it once more");
+            continue;
+        }
+        std::fprintf(stderr, "the virtual mouse %s\n", what.c_str());
+        Stop();
         return false;
-    ::CloseHandle(pi.hThread);
-    process_ = pi.hProcess;
-    emu::EmulatorClient client(pipe_, 500);
-    for (int i = 0; i < 100; ++i) {
-        if (client.Hello())
-            return true;
-        if (::WaitForSingleObject(process_, 100) == WAIT_OBJECT_0)
-            break;
     }
-    Stop();
-    return false;
 }
 
 void EmulatorProcess::Stop() {

@@ -39,6 +39,7 @@ class EmulatorProcess {
     TestFolder folder_;
     std::string pipe_;
     bool asHid_;
+    std::string setupError_; // what went wrong in making the folder
     HANDLE process_ = nullptr;
 };
 

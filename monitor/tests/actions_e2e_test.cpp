@@ -303,8 +303,7 @@ TEST(OsdProgram, ShowsEachNoticeOverTheDesktopAndEndsOnClose) {
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     std::string line = "\"" + dir + "OSD.exe\"";
-    ASSERT_TRUE(::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                 dir.c_str(), &si, &pi));
+    ASSERT_TRUE(test::CreateTestProcess(line, dir.c_str(), si, pi));
     ::CloseHandle(pi.hThread);
     HWND osd = nullptr;
     ASSERT_TRUE(PumpUntil([&] {

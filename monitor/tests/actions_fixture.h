@@ -7,6 +7,7 @@
 #include "shared/settings_block.h"
 #include "shared/shared_block_win.h"
 #include "shared/tests/message_pump.h"
+#include "shared/tests/test_process.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -255,8 +256,7 @@ class ActionsTest : public ::testing::Test {
         si.cb = sizeof si;
         PROCESS_INFORMATION pi{};
         std::string line = "\"" + dir + "Monitor.exe\"";
-        ASSERT_TRUE(::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                     dir.c_str(), &si, &pi))
+        ASSERT_TRUE(test::CreateTestProcess(line, dir.c_str(), si, pi))
             << "error " << ::GetLastError();
         ::CloseHandle(pi.hThread);
         monitor_ = pi.hProcess;

@@ -7,6 +7,7 @@
 #include "monitor/tests/dialog_standin.h"
 #include "shared/shared_block_win.h"
 #include "shared/tests/message_pump.h"
+#include "shared/tests/test_process.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -57,8 +58,7 @@ class MonitorTest : public ::testing::Test {
         STARTUPINFOA si{};
         si.cb = sizeof si;
         PROCESS_INFORMATION pi{};
-        if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                              dir().c_str(), &si, &pi))
+        if (!test::CreateTestProcess(line, dir().c_str(), si, pi))
             return nullptr;
         ::CloseHandle(pi.hThread);
         return pi.hProcess;

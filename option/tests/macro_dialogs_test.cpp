@@ -6,6 +6,7 @@
 #include "option/macros/macro_store_win.h"
 #include "option/tests/macro_builder.h"
 #include "shared/tests/message_pump.h"
+#include "shared/tests/test_process.h"
 #include "shared/tests/test_folder.h"
 #include "skin/skin_ini_file_win.h"
 #include "win/install_dir.h"
@@ -113,8 +114,7 @@ class Host {
         std::string command = "\"" + win::InstallDir() + "macro_dialog_host.exe\" " + args;
         STARTUPINFOA si{};
         si.cb = sizeof si;
-        started_ = ::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                    nullptr, &si, &process_);
+        started_ = test::CreateTestProcess(command, nullptr, si, process_);
         if (started_)
             WaitFor([&] { return (window = ::FindWindowA(nullptr, title)) != nullptr; });
         if (window) {

@@ -1,6 +1,7 @@
 #include "option/tests/option_driver.h"
 
 #include "emulator/tests/emulator_process.h"
+#include "shared/tests/test_process.h"
 #include "skin/control_record.h"
 #include "win/install_dir.h"
 
@@ -36,8 +37,7 @@ HANDLE StartProcess(const std::string& folder, const std::string& exe, const std
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                          &si, &pi))
+    if (!CreateTestProcess(line, folder.c_str(), si, pi))
         return nullptr;
     ::CloseHandle(pi.hThread);
     return pi.hProcess;

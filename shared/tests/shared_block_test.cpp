@@ -2,6 +2,7 @@
 #include "shared/shared_block_win.h"
 
 #include "shared/tests/test_folder.h"
+#include "shared/tests/test_process.h"
 #include "win/install_dir.h"
 
 #include <gtest/gtest.h>
@@ -15,36 +16,30 @@ void Fill(SettingsBlock& b, int seed) {
         b.data()[i] = uint8_t(i * 31 + seed);
 }
 
-// Runs the peer program and returns its exit code (-1 when it did not end).
-int RunPeer(const std::string& args) {
-    std::string line = "\"" + win::InstallDir() + "shared_block_peer.exe\" " + args;
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                          &pi))
-        return -2;
-    DWORD code = DWORD(-1);
-    if (::WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0)
-        ::GetExitCodeProcess(pi.hProcess, &code);
-    else
-        ::TerminateProcess(pi.hProcess, 1);
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
-    return int(code);
-}
-
 // Starts the peer without waiting for it.
 HANDLE StartPeer(const std::string& args) {
-    std::string line = "\"" + win::InstallDir() + "shared_block_peer.exe\" " + args;
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                          &pi))
+    if (!test::CreateTestProcess("\"" + win::InstallDir() + "shared_block_peer.exe\" " + args,
+                                 nullptr, si, pi))
         return nullptr;
     ::CloseHandle(pi.hThread);
     return pi.hProcess;
+}
+
+// Runs the peer program and returns its exit code (-1 when it did not end).
+int RunPeer(const std::string& args) {
+    HANDLE process = StartPeer(args);
+    if (!process)
+        return -2;
+    DWORD code = DWORD(-1);
+    if (::WaitForSingleObject(process, 30000) == WAIT_OBJECT_0)
+        ::GetExitCodeProcess(process, &code);
+    else
+        ::TerminateProcess(process, 1);
+    ::CloseHandle(process);
+    return int(code);
 }
 
 class SharedBlockTest : public ::testing::Test {
