@@ -51,7 +51,8 @@ if [ -s "$out/failures.txt" ]; then
 else
     echo "  none"
 fi
-echo "restarts of programs Wine's loader dropped: $(grep -c '^FLAKY' "$GM_FLAKY_LOG" || true)"
+echo "program starts made once more (FLAKY): $(grep -c '^FLAKY' "$GM_FLAKY_LOG" || true)"
+sed 's/^/  /' "$GM_FLAKY_LOG"
 total=$(awk 'END {print NR}' "$out/failures.txt")
 results=$(bash tools/test-results.sh "$out"/run-*.log | wc -l)
 echo "$((results - total)) passed, $total failed"

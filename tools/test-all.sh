@@ -6,8 +6,9 @@
 # A Windows test that fails an assertion fails the run. Only a test that
 # timed out (a Wine process that printed its results and then never ended)
 # is run once more, alone; like a program that Wine's loader dropped before
-# it ran (tools/wine-run starts it again), it is reported as a FLAKY line
-# and counted in the summary, so nothing is hidden.
+# it ran (tools/wine-run starts a test program again, and a test starts a
+# program it drives again, shared/tests/test_process.h), it is reported as
+# a FLAKY line and counted in the summary, so nothing is hidden.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
