@@ -13,6 +13,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         return 1;
     ::SetWindowTextA(window.hwnd(), "Bare skinned dialog");
     ::ShowWindow(window.hwnd(), SW_SHOW);
+    ::UpdateWindow(window.hwnd());
     MSG msg;
     while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
         if (msg.message == WM_CLOSE || (msg.hwnd == window.hwnd() && msg.message == WM_CLOSE))

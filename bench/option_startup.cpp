@@ -1,5 +1,6 @@
 // Start-up of the configuration program: from CreateProcess of Option.exe to
-// its main dialog shown and painted (visible, nothing left to paint),
+// its main dialog shown and painted (visible, nothing left to paint in it or
+// in any of its controls),
 // against a bare skinned dialog of the same size and skin built with the
 // same toolkit, measured the same way in the same run. Both run from a
 // temporary install folder without a monitor, stripped as the installer
@@ -82,6 +83,24 @@ std::vector<Phase> ReadPhases(const std::string& file, double start) {
     return phases;
 }
 
+// Shown, with nothing left to paint in it or in any window shown inside it.
+bool ShownAndPainted(HWND w) {
+    if (!::IsWindowVisible(w) || ::GetUpdateRect(w, nullptr, FALSE))
+        return false;
+    bool painted = true;
+    ::EnumChildWindows(
+        w,
+        [](HWND child, LPARAM all) -> BOOL {
+            if (::IsWindowVisible(child) && ::GetUpdateRect(child, nullptr, FALSE)) {
+                *reinterpret_cast<bool*>(all) = false;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&painted));
+    return painted;
+}
+
 // Milliseconds until the window of `title` is shown and fully painted; -1 on
 // failure. With `marks`, the program's start-up marks go to that file.
 double TimeToFirstPaint(const std::string& dir, const char* exe, const char* title,
@@ -101,7 +120,7 @@ double TimeToFirstPaint(const std::string& dir, const char* exe, const char* tit
     HWND w = nullptr;
     while (NowMs() - start < 30000) {
         w = ::FindWindowA(nullptr, title);
-        if (w && ::IsWindowVisible(w) && !::GetUpdateRect(w, nullptr, FALSE)) {
+        if (w && ShownAndPainted(w)) {
             took = NowMs() - start;
             break;
         }

@@ -117,12 +117,13 @@ void MainDialog::CreateNextPage() {
     while (nextPage_ < int(pages_.size())) {
         const int i = nextPage_++;
         if (!pages_[std::size_t(i)]->hwnd()) {
+            // One page per tick: a timer comes only when no input and no
+            // paint is waiting, so neither is held up by the pages.
             EnsurePage(i);
-            // One page per message, so input in between is not held up.
-            ::PostMessageA(hwnd(), kCreateNextPage, 0, 0);
             return;
         }
     }
+    ::KillTimer(hwnd(), kCreateNextPage);
 }
 
 void MainDialog::RefreshPage(Page& page) {
@@ -177,6 +178,8 @@ std::string MainDialog::VersionLine() const {
 }
 
 void MainDialog::Paint(HDC dc) {
+    if (!painted_)
+        win::StartupMark("paint message");
     if (::IsIconic(hwnd())) {
         RECT client{};
         ::GetClientRect(hwnd(), &client);
@@ -205,7 +208,7 @@ void MainDialog::Paint(HDC dc) {
         win::StartupMark("first paint");
         // Start-up made its windows without the menu frame hook.
         skin::MenuFrameHook::InstallIfAskedFor();
-        ::PostMessageA(hwnd(), kCreateNextPage, 0, 0);
+        ::SetTimer(hwnd(), kCreateNextPage, USER_TIMER_MINIMUM, nullptr);
     }
 }
 
@@ -252,9 +255,12 @@ LRESULT MainDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     case ipc::kDeviceValuesChanged:
         OnDeviceValuesChanged();
         return 0;
-    case kCreateNextPage:
-        CreateNextPage();
-        return 0;
+    case WM_TIMER:
+        if (wp == kCreateNextPage) {
+            CreateNextPage();
+            return 0;
+        }
+        break;
     case skin::UM_BUTTON_HOVER:
     case skin::UM_HOVER_TEXT:
         return 0;

@@ -78,10 +78,11 @@ class MainDialog : public skin::SkinDialog, public OptionHost {
     // Makes page `index` (placed, hidden, showing the settings once read)
     // unless it exists; false when it could not be made.
     bool EnsurePage(int index);
-    // Makes the first page still missing and asks for the next one.
+    // Makes the first page still missing; the timer kCreateNextPage calls it
+    // until every page is made.
     void CreateNextPage();
     void RefreshPage(Page& page);
-    static constexpr UINT kCreateNextPage = WM_APP + 1;
+    static constexpr UINT_PTR kCreateNextPage = 1; // timer
     void RefreshLabels();
     void CloseWithoutApplying();
     void EndWaiting();

@@ -1,5 +1,7 @@
 #include "skin/skin_dialog_win.h"
 
+#include "win/startup_marks.h"
+
 #include <algorithm>
 
 namespace gm::skin {
@@ -28,7 +30,11 @@ int SkinDialog::RunModal(const std::string& skinFolder, const std::string& iniNa
     if (ownerWasEnabled)
         ::EnableWindow(owner, FALSE);
     ::ShowWindow(hwnd(), SW_SHOW);
+    win::StartupMark("shown");
+    ::UpdateWindow(hwnd());
+    win::StartupMark("updated");
     ::SetForegroundWindow(hwnd());
+    win::StartupMark("foreground");
     running_ = true;
 
     MSG msg{};

@@ -53,6 +53,11 @@ bool WindowBase::RegisterClassOnce(const char* className, const char* baseClass,
         if (!::GetClassInfoExA(nullptr, baseClass, &wc))
             return false;
         wc.cbSize = sizeof wc;
+        // Each control paints inside its own rectangle. Drawing through the
+        // parent's DC (the platform's button and edit classes ask for it)
+        // makes every show and paint of a window full of controls several
+        // times dearer under Wine.
+        wc.style &= ~UINT(CS_PARENTDC);
     } else {
         wc.lpfnWndProc = ::DefWindowProcA;
         wc.style = style;
