@@ -41,8 +41,8 @@ TEST(TestProcess, AProgramThatCannotStartIsTriedTwiceAndTheRetryIsLogged) {
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    EXPECT_FALSE(CreateTestProcess("\"" + (folder / "broken.exe") + "\"", folder.path().c_str(),
-                                   si, pi));
+    EXPECT_FALSE(
+        CreateTestProcess("\"" + (folder / "broken.exe") + "\"", folder.path().c_str(), si, pi));
     const std::string logged = TestFolder::ReadFile(log);
     EXPECT_EQ(Count(logged, "FLAKY TestProcess.AProgramThatCannotStartIsTriedTwice"), 1) << logged;
     EXPECT_NE(logged.find("broken.exe"), std::string::npos) << logged;
