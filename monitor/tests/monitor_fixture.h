@@ -64,10 +64,34 @@ class MonitorTest : public ::testing::Test {
         return pi.hProcess;
     }
     HANDLE StartMonitor(const std::string& args = "") { return StartProgram("Monitor.exe", args); }
+    // Starts the monitor and waits for its window. A monitor that ends before
+    // its window appears is a start Wine's loader dropped: it is started
+    // once more, and the retry counted (test::NoteFlaky).
     bool Launch(const std::string& args = "") {
-        monitor_ = StartMonitor(args);
-        return monitor_ &&
-               dialog.WaitFor([] { return ::FindWindowA(nullptr, kMonitorWindow) != nullptr; });
+        for (int attempt = 1;; ++attempt) {
+            const ULONGLONG started = ::GetTickCount64();
+            monitor_ = StartMonitor(args);
+            if (!monitor_)
+                return false;
+            bool ended = false;
+            const bool shown = dialog.WaitFor([&] {
+                if (::FindWindowA(nullptr, kMonitorWindow))
+                    return true;
+                ended = ::WaitForSingleObject(monitor_, 0) == WAIT_OBJECT_0;
+                return ended;
+            });
+            if (shown && !ended)
+                return true;
+            if (!ended || attempt == 2)
+                return false;
+            DWORD code = 0;
+            ::GetExitCodeProcess(monitor_, &code);
+            ::CloseHandle(monitor_);
+            monitor_ = nullptr;
+            test::NoteFlaky("the monitor ended with exit code " + std::to_string(code) + " after " +
+                            std::to_string(::GetTickCount64() - started) +
+                            " ms, before its window appeared; starting it once more");
+        }
     }
     void StopMonitor() {
         if (!monitor_)
@@ -142,7 +166,25 @@ class MonitorTest : public ::testing::Test {
         return {};
     }
     // The virtual mouse, then the monitor, which has read everything back.
-    bool StartedWithMouse() { return mouse.Start() && Launch() && ReadBackDone(); }
+    // The virtual mouse, then the monitor, then its first read-back; a step
+    // that fails says so, with how the monitor stands.
+    bool StartedWithMouse() {
+        const char* failed = !mouse.Start()    ? "the virtual mouse did not start"
+                             : !Launch()       ? "the monitor's window did not appear within 30 s"
+                             : !ReadBackDone() ? "the monitor's read-back did not end within 30 s"
+                                               : nullptr;
+        if (!failed)
+            return true;
+        DWORD code = STILL_ACTIVE;
+        if (monitor_)
+            ::GetExitCodeProcess(monitor_, &code);
+        std::fprintf(stderr, "%s; the monitor %s\n", failed,
+                     !monitor_ ? "was not started"
+                     : code == STILL_ACTIVE
+                         ? "runs"
+                         : ("ended with exit code " + std::to_string(code)).c_str());
+        return false;
+    }
     // The configuration program's view: the shared block and a copy of it.
     static bool OpenShared(SharedBlock& shared, SettingsBlock& block) {
         return shared.Open() && shared.CopyIn(block);
