@@ -15,7 +15,9 @@ bin=$PWD/build/windows/bin
 inner() {
     set -eu
     work=$(mktemp -d)
-    trap 'rm -rf "$work"' EXIT
+    # Every program of this run ends before its folder goes: the virtual
+    # mouse still writes its flash file there after it answered "quit".
+    trap 'wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1; rm -rf "$work"' EXIT
     cp "$bin"/{Monitor.exe,MouseEmulator.exe,hiddriver.dll,lan.dll,empty_window.exe} "$work"/
     # Measured as they ship: the installer strips the programs' debug
     # information, which the loader would otherwise keep in memory.
