@@ -165,7 +165,6 @@ class MonitorTest : public ::testing::Test {
                 return *it;
         return {};
     }
-    // The virtual mouse, then the monitor, which has read everything back.
     // The virtual mouse, then the monitor, then its first read-back; a step
     // that fails says so, with how the monitor stands.
     bool StartedWithMouse() {
