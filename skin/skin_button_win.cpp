@@ -190,10 +190,11 @@ LRESULT SkinButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     }
     case WM_CAPTURECHANGED:
         // Taking the capture again (the platform's own press does) is no loss.
-        if (hover_ && reinterpret_cast<HWND>(lp) != hwnd()) {
-            ::ReleaseCapture();
+        // The hover stays until the pointer comes back and leaves. The capture
+        // is not released here: by now it belongs to the window that took it,
+        // often another button being pressed, whose click would be lost.
+        if (hover_ && reinterpret_cast<HWND>(lp) != hwnd())
             Redraw();
-        }
         return Default(msg, wp, lp);
     case WM_KILLFOCUS: {
         const LRESULT r = Default(msg, wp, lp);

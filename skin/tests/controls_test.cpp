@@ -175,6 +175,40 @@ TEST_F(ControlsTest, ToggleClickedTwiceSendsTwoCommandsAndReturnsToRest) {
     EXPECT_NE(::GetCapture(), button.hwnd()) << "the pointer is not kept after it left";
 }
 
+// A hovered button holds the capture; pressing another button takes it
+// away, and that press must not be undone by the hovered one letting go.
+TEST_F(ControlsTest, APressOfOneButtonCountsWhileAnotherIsHovered) {
+    TestFolder::WriteFile(dir / "skin_test.ini",
+                          "[SCREEN]\r\nNormal=n.bmp\r\nOver=o.bmp\r\nDown=d.bmp\r\nDisable=x."
+                          "bmp\r\nMask=m.bmp\r\n"
+                          "[BUTTONPOS]\r\n1=ok,10,10,30,20,\r\n2=cancel,60,10,30,20,\r\n");
+    SkinButton hovered, pressed;
+    window.onCreate = [&](WindowSkin& skin) {
+        ASSERT_TRUE(hovered.Create(skin.Record(1), window.hwnd()));
+        ASSERT_TRUE(pressed.Create(skin.Record(2), window.hwnd()));
+    };
+    Open();
+    const auto clicksOfPressed = [&] {
+        int n = 0;
+        for (const auto& c : window.Take(WM_COMMAND))
+            n += HIWORD(c.wp) == BN_CLICKED && reinterpret_cast<HWND>(c.lp) == pressed.hwnd();
+        return n;
+    };
+
+    ::SendMessageA(hovered.hwnd(), WM_MOUSEMOVE, 0, Point(5, 5));
+    ASSERT_EQ(::GetCapture(), hovered.hwnd());
+    ::SendMessageA(pressed.hwnd(), BM_CLICK, 0, 0);
+    EXPECT_EQ(clicksOfPressed(), 1) << "a click sent to the other button";
+
+    ::SendMessageA(hovered.hwnd(), WM_MOUSEMOVE, 0, Point(5, 5));
+    ASSERT_EQ(::GetCapture(), hovered.hwnd());
+    ::SendMessageA(pressed.hwnd(), WM_KEYDOWN, VK_SPACE, 1);
+    EXPECT_EQ(::GetCapture(), pressed.hwnd()) << "the press keeps its capture";
+    ::SendMessageA(pressed.hwnd(), WM_KEYUP, VK_SPACE, 1);
+    EXPECT_EQ(clicksOfPressed(), 1) << "space on the focused button";
+    EXPECT_TRUE(hovered.hover()) << "the hovered button keeps its hover until the pointer moves";
+}
+
 TEST_F(ControlsTest, SwatchPaintsItsColourInsideTheCutCorners) {
     SwatchButton swatch;
     window.onCreate = [&](WindowSkin& skin) {
