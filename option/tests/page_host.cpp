@@ -2,6 +2,8 @@
 
 #include "option/link_logic.h"
 
+#include <cstdio>
+
 namespace gm::option::test {
 namespace {
 constexpr char kFrameClass[] = "GmPageHostFrame";
@@ -67,10 +69,16 @@ void PageHost::ResetToDefaults(bool alsoDisplaySettings) {
 }
 
 bool PageHost::Open(Page& page) {
-    if (!frame.hwnd() && !frame.Create(608, 424))
+    if (!frame.hwnd() && !frame.Create(608, 424)) {
+        std::fprintf(stderr, "PageHost: the frame window was not made (error %lu)\n",
+                     ::GetLastError());
         return false;
-    if (!page.CreatePage(frame.hwnd()))
+    }
+    if (!page.CreatePage(frame.hwnd())) {
+        std::fprintf(stderr, "PageHost: the page window was not made (error %lu)\n",
+                     ::GetLastError());
         return false;
+    }
     pages.push_back(&page);
     ::ShowWindow(page.hwnd(), SW_SHOW);
     ::ShowWindow(frame.hwnd(), SW_SHOW);
