@@ -7,7 +7,10 @@ prefix_dir=$(realpath -m "$1"); shift
 
 export WINEPREFIX="$prefix_dir"
 export WINEARCH=win64
-export WINEDEBUG="${WINEDEBUG:--all}"
+# Quiet, but for Wine's own word on what the machine lacks (no display,
+# no graphics driver), which would otherwise leave a failed window
+# creation without a cause.
+export WINEDEBUG="${WINEDEBUG:--all,err+winediag}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 
 xvfb_pid=""
