@@ -1,6 +1,7 @@
 #include "emulator/flash_file_win.h"
 
 #include "win/handles.h"
+#include "win/replace_file.h"
 
 #include <windows.h>
 
@@ -35,7 +36,10 @@ bool SaveFlashFile(const Firmware& firmware, const std::string& path) {
             written != image.size())
             return false;
     }
-    return ::MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+    if (win::ReplaceFileWith(temp, path))
+        return true;
+    ::DeleteFileA(temp.c_str());
+    return false;
 }
 
 } // namespace gm::emu

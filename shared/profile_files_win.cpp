@@ -4,6 +4,7 @@
 #include "shared/private_profile_win.h"
 #include "shared/profile_format.h"
 #include "win/handles.h"
+#include "win/replace_file.h"
 
 #include <windows.h>
 
@@ -66,8 +67,8 @@ bool ProfileFiles::SaveProfile(const ProfileView& profile, const std::string& fi
     PrivateProfileFile ini(fresh);
     bool ok = gm::SaveProfile(ini, profile);
     ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, fresh.c_str()); // flush; says FALSE
-    ok = ok && ::MoveFileExA(fresh.c_str(), file.c_str(),
-                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    // The other program may be reading the old file at this moment.
+    ok = ok && win::ReplaceFileWith(fresh, file);
     if (!ok)
         ::DeleteFileA(fresh.c_str());
     return ok;

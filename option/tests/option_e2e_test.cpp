@@ -484,7 +484,9 @@ TEST_F(OptionTest, AStoredProfileNumberOutOfRangeEditsNoProfileUntilOneIsChosen)
         EXPECT_TRUE(PumpUntil([&] {
             return Config("Setting", "CurrentProfile") == "2" &&
                    ProfileKey(2, "ProFileName") == "Third " + std::string(stored);
-        })) << stored;
+        })) << stored
+            << ": current profile " << Config("Setting", "CurrentProfile") << ", profile 3 named "
+            << ProfileKey(2, "ProFileName");
         ::PostMessageA(main_, WM_CLOSE, 0, 0);
         EXPECT_TRUE(ClosedAndEnded()) << stored;
         ::CloseHandle(option_);

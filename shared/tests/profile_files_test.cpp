@@ -10,6 +10,7 @@
 
 #include <cstring>
 #include <sstream>
+#include <thread>
 
 namespace gm {
 namespace {
@@ -198,6 +199,44 @@ TEST_F(ProfileFilesTest, SaveAllWritesKeysInOrderWithTheStructEncoding) {
         p.Set(prof::Indicator(5), b.Profile(i).Get(prof::Indicator(5)));
         EXPECT_EQ(std::memcmp(p.data(), b.Profile(i).data(), kProfileSize), 0) << "profile " << i;
     }
+}
+
+// The other program reads a profile file now and then; a save that comes
+// while it holds the file waits for it, and one that cannot wait keeps the
+// old file whole.
+TEST_F(ProfileFilesTest, ASaveWaitsForAReaderAndOneThatCannotKeepsTheOldFile) {
+    SettingsBlock b;
+    for (int i = 0; i < kProfileCount; ++i)
+        b.Profile(i).MakeDefault(i, LevelSet::Monitor);
+    ASSERT_TRUE(Files().SaveAll(b));
+    const std::string path = dir / "config\\Default3.gmp";
+    // Opened as the platform's private-profile reader opens it.
+    const auto openForReading = [&] {
+        return ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    };
+
+    // Held for longer than writing the new file takes, shorter than a save waits.
+    HANDLE reader = openForReading();
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    std::thread letGo([reader] {
+        ::Sleep(600);
+        ::CloseHandle(reader);
+    });
+    ProfileView p = b.Profile(3);
+    p.Set(prof::ProFileName, "Renamed");
+    const bool saved = ProfileFiles::SaveProfile(p, path);
+    letGo.join();
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(ValueOf(TestFolder::ReadFile(path), "ProFileName"), "Renamed");
+
+    reader = openForReading();
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    p.Set(prof::ProFileName, "Never");
+    EXPECT_FALSE(ProfileFiles::SaveProfile(p, path)) << "a file held for good is reported";
+    ::CloseHandle(reader);
+    EXPECT_EQ(ValueOf(TestFolder::ReadFile(path), "ProFileName"), "Renamed");
+    EXPECT_FALSE(TestFolder::Exists(path + ".new")) << "nothing half-saved is left";
 }
 
 TEST_F(ProfileFilesTest, CorruptRecordsAndOverlongValuesAreContained) {
