@@ -7,10 +7,10 @@ prefix_dir=$(realpath -m "$1"); shift
 
 export WINEPREFIX="$prefix_dir"
 export WINEARCH=win64
-# Quiet, but for Wine's own word on what the machine lacks (no display,
+# Quiet, but for Wine's own errors about windows and the display (no display,
 # no graphics driver), which would otherwise leave a failed window
 # creation without a cause.
-export WINEDEBUG="${WINEDEBUG:--all,err+winediag}"
+export WINEDEBUG="${WINEDEBUG:--all,err+winediag,err+win,err+x11drv}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 
 xvfb_pid=""
