@@ -124,6 +124,10 @@ void MainDialog::CreateNextPage() {
         }
     }
     ::KillTimer(hwnd(), kCreateNextPage);
+    // Start-up made its windows and painted them without the menu frame
+    // hook, which every message sent would pass through; a menu opened
+    // before now brought it itself.
+    skin::MenuFrameHook::InstallIfAskedFor();
 }
 
 void MainDialog::RefreshPage(Page& page) {
@@ -206,8 +210,6 @@ void MainDialog::Paint(HDC dc) {
     if (!painted_) {
         painted_ = true;
         win::StartupMark("first paint");
-        // Start-up made its windows without the menu frame hook.
-        skin::MenuFrameHook::InstallIfAskedFor();
         ::SetTimer(hwnd(), kCreateNextPage, USER_TIMER_MINIMUM, nullptr);
     }
 }

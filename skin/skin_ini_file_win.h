@@ -1,8 +1,12 @@
 #pragma once
-// One skin description file, read through the private-profile functions.
+// One skin description file, read once on its first lookup and looked up
+// as the private-profile functions would look it up (a read through them
+// costs a file open and several system calls a key).
 
 #include "skin/control_record.h"
+#include "skin/ini_document.h"
 
+#include <optional>
 #include <string>
 
 namespace gm::skin {
@@ -18,7 +22,10 @@ class SkinIniFile {
     ControlRecord Record(int slot) const;
 
   private:
+    const IniDocument& Document() const;
+
     std::string path_;
+    mutable std::optional<IniDocument> document_;
 };
 
 } // namespace gm::skin

@@ -20,6 +20,15 @@ WNDPROC BaseOf(HWND hwnd) {
     return it == procs.end() ? ::DefWindowProcA : it->second;
 }
 
+bool HasNoNonClientArea(HWND hwnd) {
+    const LONG_PTR style = ::GetWindowLongPtrA(hwnd, GWL_STYLE);
+    const LONG_PTR exStyle = ::GetWindowLongPtrA(hwnd, GWL_EXSTYLE);
+    constexpr LONG_PTR kFrames = WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_VSCROLL | WS_HSCROLL;
+    constexpr LONG_PTR kEdges =
+        WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME;
+    return (style & WS_CHILD) && !(style & kFrames) && !(exStyle & kEdges);
+}
+
 } // namespace
 
 WindowBase::~WindowBase() {
@@ -108,6 +117,10 @@ LRESULT CALLBACK WindowBase::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
         self->OnDestroyed();
         return r;
     }
+    // A child without frame, edges or scroll bars has no non-client area;
+    // the platform would still fetch a window DC for it at every show.
+    if (msg == WM_NCPAINT && HasNoNonClientArea(hwnd))
+        return 0;
     return self->OnMessage(msg, wp, lp);
 }
 
