@@ -6,8 +6,7 @@ namespace gm::skin {
 namespace {
 
 bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' ||
-           c == '\x1a';
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == '\x1a';
 }
 
 std::string_view Trim(std::string_view s) {
@@ -60,8 +59,7 @@ IniDocument::IniDocument(std::string_view text) {
     }
 }
 
-std::optional<std::string> IniDocument::Find(std::string_view section,
-                                             std::string_view key) const {
+std::optional<std::string> IniDocument::Find(std::string_view section, std::string_view key) const {
     section = Trim(section);
     key = Trim(key);
     for (const Section& s : sections_) {

@@ -17,8 +17,8 @@ using gm::test::TestFolder;
 
 std::string PlatformRead(const std::string& path, const char* section, const char* key) {
     char buffer[2048];
-    const DWORD n = ::GetPrivateProfileStringA(section, key, "<fallback>", buffer, sizeof buffer,
-                                               path.c_str());
+    const DWORD n =
+        ::GetPrivateProfileStringA(section, key, "<fallback>", buffer, sizeof buffer, path.c_str());
     return std::string(buffer, n);
 }
 
@@ -39,18 +39,18 @@ TEST(SkinIniFile, AnswersEveryLookupAsThePlatformReader) {
                                 "[BUTTONPOS]\n"
                                 "1=ok,10,10,40,30\n"
                                 "2=cancel,50,10,80,30\r"
-                                "3=" + std::string(3000, 'x') + "\n"
-                                "[buttonpos]\n"
-                                "4=later,0,0,1,1\n"
-                                "[half\n"
-                                "[empty]\n");
+                                "3=" +
+                                    std::string(3000, 'x') +
+                                    "\n"
+                                    "[buttonpos]\n"
+                                    "4=later,0,0,1,1\n"
+                                    "[half\n"
+                                    "[empty]\n");
     const std::vector<std::pair<const char*, const char*>> lookups = {
-        {"", "top"},          {"SCREEN", "Normal"},   {"screen", "NORMAL"},
-        {"SCREEN", "Over"},   {"SCREEN", "Down"},     {"SCREEN", "Disable"},
-        {"SCREEN", "Mask"},   {"SCREEN", "Missing"},  {" BUTTONPOS ", "1"},
-        {"BUTTONPOS", "1"},   {"BUTTONPOS", "2"},     {"BUTTONPOS", "3"},
-        {"BUTTONPOS", "4"},   {"[half", ""},          {"empty", "1"},
-        {"Nowhere", "1"},
+        {"", "top"},          {"SCREEN", "Normal"},  {"screen", "NORMAL"}, {"SCREEN", "Over"},
+        {"SCREEN", "Down"},   {"SCREEN", "Disable"}, {"SCREEN", "Mask"},   {"SCREEN", "Missing"},
+        {" BUTTONPOS ", "1"}, {"BUTTONPOS", "1"},    {"BUTTONPOS", "2"},   {"BUTTONPOS", "3"},
+        {"BUTTONPOS", "4"},   {"[half", ""},         {"empty", "1"},       {"Nowhere", "1"},
     };
     const SkinIniFile file(path);
     for (const auto& [section, key] : lookups)
