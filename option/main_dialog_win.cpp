@@ -9,6 +9,7 @@
 #include "shared/mouse_registry_win.h"
 #include "skin/menu_frame_hook_win.h"
 #include "skin/skin_messages_win.h"
+#include "skin/skin_preload_win.h"
 #include "win/install_dir.h"
 #include "win/startup_marks.h"
 #include <cstdio>
@@ -55,6 +56,9 @@ MainDialog::~MainDialog() = default;
 int MainDialog::Run() {
     installDir_ = win::InstallDir();
     skinFolder_ = installDir_ + "skins\\";
+    // The page shown first is made while the user waits; its images are
+    // decoded meanwhile, while the platform sets up the main window.
+    skin::PreloadSkinImages(skinFolder_, buttonsPage_.SkinFile());
     return RunModal(skinFolder_, "skin_main.ini", nullptr);
 }
 
@@ -111,7 +115,19 @@ bool MainDialog::EnsurePage(int index) {
     return true;
 }
 
+void MainDialog::SetIcon() {
+    if (icon_)
+        return;
+    icon_.reset(static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(128),
+                                                IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
+    ::SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
+    ::SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
+}
+
 void MainDialog::CreateNextPage() {
+    // The icon goes to the window manager at the first tick, after the first
+    // paint: handing it over takes milliseconds nobody needs to wait for.
+    SetIcon();
     // Each page is tried once here; one that cannot be made is tried again
     // only when its tab is clicked.
     while (nextPage_ < int(pages_.size())) {
@@ -136,10 +152,6 @@ void MainDialog::RefreshPage(Page& page) {
 }
 
 bool MainDialog::OnInitDialog() {
-    icon_.reset(static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(128),
-                                                IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
-    ::SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
-    ::SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
     skin::SetHoverTextWindow(hwnd());
     // The monitor finds this window by its caption.
     ::SetWindowTextA(hwnd(), ipc::kDialogWindow);
@@ -185,6 +197,7 @@ void MainDialog::Paint(HDC dc) {
     if (!painted_)
         win::StartupMark("paint message");
     if (::IsIconic(hwnd())) {
+        SetIcon();
         RECT client{};
         ::GetClientRect(hwnd(), &client);
         ::DrawIcon(dc, (client.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2,

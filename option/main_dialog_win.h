@@ -81,6 +81,8 @@ class MainDialog : public skin::SkinDialog, public OptionHost {
     // Makes the first page still missing; the timer kCreateNextPage calls it
     // until every page is made.
     void CreateNextPage();
+    // Loads the program's icon and gives it to the window, once.
+    void SetIcon();
     void RefreshPage(Page& page);
     static constexpr UINT_PTR kCreateNextPage = 1; // timer
     void RefreshLabels();

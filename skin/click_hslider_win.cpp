@@ -25,14 +25,13 @@ bool CclickHSlider::Create(const std::string& thumbPath, const RECT& rect, HWND 
     }
     rect_ = rect;
     parent_ = parent;
-    if (!RegisterClassOnce(kClass))
+    if (!RegisterClassOnce(kClass, nullptr, kControlClassStyle))
         return false;
     return CreateWindowOf(kClass, 0, WS_CHILD | WS_VISIBLE, rect, parent, id);
 }
 
 void CclickHSlider::SetTrackImage(int left, int top, int right, int bottom, HBITMAP sheet) {
-    win::window_dc dc(hwnd());
-    CutImage(dc.get(), trackImage_, sheet, left, top, right, bottom);
+    CutImage(trackImage_, sheet, left, top, right, bottom);
     if (hwnd())
         ::InvalidateRect(hwnd(), nullptr, FALSE);
 }

@@ -1,6 +1,7 @@
 #include "skin/ph_slider_win.h"
 
 #include "skin/picture_win.h"
+#include "skin/scratch_dc_win.h"
 #include "skin/skin_messages_win.h"
 
 namespace gm::skin {
@@ -9,7 +10,7 @@ namespace {
 constexpr char kClass[] = "GmPHSlider";
 
 COLORREF TopLeftColour(HBITMAP bitmap) {
-    win::unique_hdc dc(::CreateCompatibleDC(nullptr));
+    const ScratchDc dc;
     if (!dc)
         return CLR_INVALID;
     win::select_object sel(dc.get(), bitmap);
@@ -31,7 +32,7 @@ bool CPHSlider::Create(const std::string& imagePath, const RECT& extent, HWND tr
     track_ = track;
     id_ = id;
     transparent_ = transparent;
-    if (!RegisterClassOnce(kClass))
+    if (!RegisterClassOnce(kClass, nullptr, kControlClassStyle))
         return false;
     const RECT centred{-width_ / 2, -height_ / 2, width_ - width_ / 2, height_ - height_ / 2};
     if (!CreateWindowOf(kClass, WS_EX_TRANSPARENT, WS_CHILD | WS_VISIBLE | WS_TABSTOP, centred,

@@ -1,12 +1,14 @@
 #include "skin/picture_win.h"
 
+#include "skin/bmp_layout.h"
 #include "skin/mask_runs.h"
+#include "skin/scratch_dc_win.h"
 
 #include <objbase.h>
 #include <ocidl.h>
 #include <olectl.h>
 
-#include <mutex>
+#include <cstring>
 #include <vector>
 
 namespace gm::skin {
@@ -41,23 +43,41 @@ HGLOBAL ReadWholeFile(const std::string& path, DWORD& size) {
 }
 
 // Files that start as a bitmap file does (the content decides, not the name).
-bool LoadBitmapFile(const std::string& path, HGLOBAL memory, DWORD length,
-                    win::unique_hbitmap& bitmap, SIZE& size) {
-    if (length < 2)
-        return false;
+bool IsBitmapFile(HGLOBAL memory) {
     const auto* bytes = static_cast<const char*>(::GlobalLock(memory));
     const bool isBitmap = bytes && bytes[0] == 'B' && bytes[1] == 'M';
     ::GlobalUnlock(memory);
-    if (!isBitmap)
+    return isBitmap;
+}
+
+// A bitmap file decoded from memory, its layout checked first: the
+// platform's loaders read whatever the header claims, past the end of a
+// file cut short. Decoding here also needs no DC, so images can be decoded
+// on any thread.
+bool LoadBitmapFile(HGLOBAL memory, DWORD length, win::unique_hbitmap& bitmap, SIZE& size) {
+    const auto* bytes = static_cast<const uint8_t*>(::GlobalLock(memory));
+    if (!bytes)
         return false;
-    bitmap.reset(static_cast<HBITMAP>(::LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
-                                                   LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
-    size = BitmapSize(bitmap.get());
-    if (size.cx > 0 && size.cy > 0)
-        return true;
-    bitmap.reset();
-    size = SIZE{0, 0};
-    return false;
+    bool loaded = false;
+    if (const auto layout = ReadBmpLayout(bytes, length)) {
+        // The info header, masks and palette as one aligned BITMAPINFO.
+        std::vector<uint32_t> info((layout->infoSize + 3) / 4);
+        std::memcpy(info.data(), bytes + layout->infoOffset, layout->infoSize);
+        void* bits = nullptr;
+        bitmap.reset(::CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(info.data()),
+                                        DIB_RGB_COLORS, &bits, nullptr, 0));
+        if (bitmap && bits) {
+            std::memcpy(bits, bytes + layout->bitsOffset, layout->bitsSize);
+            size = BitmapSize(bitmap.get());
+            loaded = size.cx > 0 && size.cy > 0;
+        }
+    }
+    ::GlobalUnlock(memory);
+    if (!loaded) {
+        bitmap.reset();
+        size = SIZE{0, 0};
+    }
+    return loaded;
 }
 
 // COM for the calling thread while a picture is decoded, balanced on exit.
@@ -90,11 +110,13 @@ bool LoadPicture(const std::string& path, win::unique_hbitmap& bitmap, SIZE& siz
     if (!memory)
         return false;
 
-    // Bitmap files go to the system's own bitmap loader: no COM, and several
-    // times cheaper. Anything it refuses still goes to the picture loader.
-    if (LoadBitmapFile(path, memory, length, bitmap, size)) {
+    // Bitmap files are decoded here: no COM, and several times cheaper. One
+    // that fails the check is refused, not handed to the picture loader,
+    // which trusts the header as well; other formats go to the latter.
+    if (length >= 2 && IsBitmapFile(memory)) {
+        const bool loaded = LoadBitmapFile(memory, length, bitmap, size);
         ::GlobalFree(memory);
-        return true;
+        return loaded;
     }
     ComScope com;
     IStream* stream = nullptr;
@@ -129,8 +151,23 @@ bool LoadPicture(const std::string& path, win::unique_hbitmap& bitmap, SIZE& siz
     return true;
 }
 
-void CutImage(HDC reference, win::unique_hbitmap& destination, HBITMAP source, int left, int top,
-              int right, int bottom) {
+win::unique_hbitmap NewImageBitmap(int width, int height) {
+    if (width <= 0 || height <= 0)
+        return {};
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height; // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    return win::unique_hbitmap(
+        ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+}
+
+void CutImage(win::unique_hbitmap& destination, HBITMAP source, int left, int top, int right,
+              int bottom) {
     if (!source)
         return;
     destination.reset();
@@ -138,9 +175,8 @@ void CutImage(HDC reference, win::unique_hbitmap& destination, HBITMAP source, i
     const int height = bottom - top;
     if (width <= 0 || height <= 0)
         return;
-    win::unique_hbitmap cut(::CreateCompatibleBitmap(reference, width, height));
-    win::unique_hdc from(::CreateCompatibleDC(reference));
-    win::unique_hdc to(::CreateCompatibleDC(reference));
+    win::unique_hbitmap cut = NewImageBitmap(width, height);
+    const ScratchDc from, to;
     if (!cut || !from || !to)
         return;
     {
@@ -151,34 +187,6 @@ void CutImage(HDC reference, win::unique_hbitmap& destination, HBITMAP source, i
     destination = std::move(cut);
 }
 
-namespace {
-
-// A memory DC holding a screen-compatible bitmap: what it makes is in the
-// screen's format, as a window DC would give, without a window. Made once
-// per process; the platform frees it with the process.
-HDC ScreenFormatDC() {
-    static const HDC dc = [] {
-        const HDC screen = ::GetDC(nullptr);
-        HDC mem = screen ? ::CreateCompatibleDC(screen) : nullptr;
-        if (mem) {
-            const HBITMAP one = ::CreateCompatibleBitmap(screen, 1, 1);
-            if (one)
-                ::SelectObject(mem, one);
-        }
-        if (screen)
-            ::ReleaseDC(nullptr, screen);
-        return mem;
-    }();
-    return dc;
-}
-
-std::mutex& ScreenFormatLock() {
-    static std::mutex lock;
-    return lock;
-}
-
-} // namespace
-
 void CutStateImages(const HBITMAP sheets[4], int left, int top, int right, int bottom,
                     StateImages& images) {
     images = StateImages{};
@@ -186,17 +194,8 @@ void CutStateImages(const HBITMAP sheets[4], int left, int top, int right, int b
     const int height = bottom - top;
     if (width <= 0 || height <= 0 || !(sheets[0] || sheets[1] || sheets[2] || sheets[3]))
         return;
-    win::unique_hbitmap strip;
-    win::unique_hdc from, to;
-    {
-        std::lock_guard g(ScreenFormatLock());
-        const HDC reference = ScreenFormatDC();
-        if (!reference)
-            return;
-        strip.reset(::CreateCompatibleBitmap(reference, width * 4, height));
-        from.reset(::CreateCompatibleDC(reference));
-        to.reset(::CreateCompatibleDC(reference));
-    }
+    win::unique_hbitmap strip = NewImageBitmap(width * 4, height);
+    const ScratchDc from, to;
     if (!strip || !from || !to)
         return;
     unsigned present = 0;
@@ -221,7 +220,7 @@ void CutStateImages(const HBITMAP sheets[4], int left, int top, int right, int b
 void DrawStateImage(HDC dc, const StateImages& images, int state, int x, int y) {
     if (!dc || state < 0 || state > 3 || !images.Has(state))
         return;
-    const win::unique_hdc mem(::CreateCompatibleDC(dc));
+    const ScratchDc mem;
     if (!mem)
         return;
     win::select_object selected(mem.get(), images.strip.get());
@@ -243,7 +242,7 @@ win::unique_hrgn RegionFromMask(HBITMAP mask, COLORREF key, int tolerance) {
     const std::size_t stride = ((std::size_t(size.cx) * 32 + 31) / 32) * 4;
     std::vector<uint8_t> pixels(stride * std::size_t(size.cy));
     {
-        win::unique_hdc dc(::CreateCompatibleDC(nullptr));
+        const ScratchDc dc;
         if (!dc || ::GetDIBits(dc.get(), mask, 0, UINT(size.cy), pixels.data(), &info,
                                DIB_RGB_COLORS) != size.cy)
             return {};

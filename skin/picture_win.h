@@ -10,16 +10,23 @@
 
 namespace gm::skin {
 
-// Decodes a BMP or JPEG file (whatever the platform picture loader reads)
-// into `bitmap`, replacing what it held, and returns its size. On failure the
-// bitmap is left empty, the size 0 x 0, and false returned.
+// Decodes a BMP file (after checking it, see bmp_layout.h) or a JPEG file
+// (whatever the platform picture loader reads) into `bitmap`, replacing what
+// it held, and returns its size. On failure the bitmap is left empty, the
+// size 0 x 0, and false returned. Safe on any thread.
 bool LoadPicture(const std::string& path, win::unique_hbitmap& bitmap, SIZE& size);
 
+// A new 32-bit top-down bitmap of the size given (none when empty), the
+// kind every image of the toolkit is kept and buffered in. Unlike a bitmap
+// compatible with the screen, selecting it into a DC costs no round trip to
+// the display settings under Wine.
+win::unique_hbitmap NewImageBitmap(int width, int height);
+
 // Copies the pixels of `source` at [left, right) x [top, bottom) into a new
-// bitmap compatible with `reference`. An empty source leaves `destination`
+// image bitmap (see NewImageBitmap). An empty source leaves `destination`
 // as it was; an empty rectangle leaves it empty.
-void CutImage(HDC reference, win::unique_hbitmap& destination, HBITMAP source, int left, int top,
-              int right, int bottom);
+void CutImage(win::unique_hbitmap& destination, HBITMAP source, int left, int top, int right,
+              int bottom);
 
 // The state images of one control (rest, hover, pressed, disabled), cut
 // side by side into one bitmap: state i is the `width` x `height` cell at
@@ -33,8 +40,8 @@ struct StateImages {
 };
 
 // Cuts [left, right) x [top, bottom) out of each of the four sheets (any may
-// be null) into `images`, replacing what it held. One bitmap, compatible with
-// the screen, and one pair of memory DCs serve all four: a control costs one
+// be null) into `images`, replacing what it held. One image bitmap and one
+// pair of memory DCs serve all four: a control costs one
 // allocation instead of four, and no window DC. An empty rectangle, or no
 // sheet at all, leaves `images` empty.
 void CutStateImages(const HBITMAP sheets[4], int left, int top, int right, int bottom,

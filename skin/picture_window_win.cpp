@@ -10,7 +10,7 @@ constexpr char kClass[] = "GmPictureWindow";
 bool PictureWindow::Create(int left, int top, int right, int bottom, HWND parent, int id) {
     rect_ = RECT{left, top, right, bottom};
     parent_ = parent;
-    if (!RegisterClassOnce(kClass))
+    if (!RegisterClassOnce(kClass, nullptr, kControlClassStyle))
         return false;
     return CreateWindowOf(kClass, 0, WS_CHILD | WS_VISIBLE, rect_, parent, id);
 }

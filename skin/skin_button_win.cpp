@@ -17,9 +17,13 @@ HWND OwnerOrParent(HWND hwnd) {
 } // namespace
 
 bool SkinButton::Create(const RECT& rect, HWND parent, int id, DWORD style) {
-    if (!RegisterClassOnce(kClass, "BUTTON"))
+    if (!RegisterClassOnce(kClass, "BUTTON", kControlClassStyle))
         return false;
-    return CreateWindowOf(kClass, 0, style | WS_CHILD, rect, parent, id);
+    // We draw every state ourselves; the platform only keeps the state. The
+    // window is made owner-drawn from the start, so no style change follows.
+    defaultAtCreate_ = (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+    const DWORD drawn = (style & ~DWORD(BS_TYPEMASK | WS_TABSTOP)) | BS_OWNERDRAW | WS_CHILD;
+    return CreateWindowOf(kClass, 0, drawn, rect, parent, id);
 }
 
 bool SkinButton::Create(const ControlRecord& r, HWND parent, int id) {
@@ -70,8 +74,7 @@ void SkinButton::SetHover(bool value) {
     hover_ = value;
     // Repainted by the caller's next update, which otherwise finds nothing
     // to paint.
-    if (hwnd())
-        ::InvalidateRect(hwnd(), nullptr, FALSE);
+    RepaintIfShown(hwnd());
     Notify(value);
 }
 
@@ -84,8 +87,7 @@ void SkinButton::Notify(bool entered) {
 }
 
 void SkinButton::Redraw() const {
-    if (hwnd())
-        ::InvalidateRect(hwnd(), nullptr, FALSE);
+    RepaintIfShown(hwnd());
 }
 
 ButtonImage SkinButton::CurrentImage() const {
@@ -163,14 +165,10 @@ LRESULT SkinButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     switch (msg) {
     case WM_CREATE: {
         const LRESULT r = Default(msg, wp, lp);
-        const LONG_PTR style = ::GetWindowLongPtrA(hwnd(), GWL_STYLE);
-        if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+        if (defaultAtCreate_) {
             hover_ = true;
             Notify(true);
         }
-        // We draw every state ourselves; the platform only keeps the state.
-        ::SetWindowLongPtrA(hwnd(), GWL_STYLE,
-                            (style & ~LONG_PTR(BS_TYPEMASK | WS_TABSTOP)) | BS_OWNERDRAW);
         return r;
     }
     case WM_ERASEBKGND:

@@ -62,6 +62,8 @@ class SkinButton : public WindowBase {
     bool latched_ = false;
     bool toggle_ = false;
     bool hover_ = false;
+    // Made as the default push button: hovered from the start.
+    bool defaultAtCreate_ = false;
     StateImages images_;
     int notifyValue_ = 0;
     std::string caption_;

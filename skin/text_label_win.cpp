@@ -10,7 +10,7 @@ constexpr COLORREF kText = RGB(255, 255, 255);
 } // namespace
 
 bool TextLabel::Create(const RECT& rect, HWND parent, int id) {
-    if (!RegisterClassOnce(kClass))
+    if (!RegisterClassOnce(kClass, nullptr, kControlClassStyle))
         return false;
     font_.reset(::CreateFontA(12, 7, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
@@ -23,7 +23,7 @@ void TextLabel::SetText(const std::string& text) {
     if (hwnd()) {
         // The window text too, so screen readers and tests can read it.
         ::SetWindowTextA(hwnd(), text.c_str());
-        ::InvalidateRect(hwnd(), nullptr, FALSE);
+        RepaintIfShown(hwnd());
     }
 }
 

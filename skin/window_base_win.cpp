@@ -1,5 +1,8 @@
 #include "skin/window_base_win.h"
 
+#include "skin/picture_win.h"
+#include "skin/scratch_dc_win.h"
+
 #include <map>
 #include <string>
 
@@ -66,7 +69,7 @@ bool WindowBase::RegisterClassOnce(const char* className, const char* baseClass,
         // parent's DC (the platform's button and edit classes ask for it)
         // makes every show and paint of a window full of controls several
         // times dearer under Wine.
-        wc.style &= ~UINT(CS_PARENTDC);
+        wc.style = (wc.style & ~UINT(CS_PARENTDC)) | style;
     } else {
         wc.lpfnWndProc = ::DefWindowProcA;
         wc.style = style;
@@ -126,8 +129,7 @@ LRESULT CALLBACK WindowBase::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
 
 OffscreenBuffer::OffscreenBuffer(HDC target, int width, int height)
     : target_(target), width_(width > 0 ? width : 1), height_(height > 0 ? height : 1) {
-    dc_.reset(::CreateCompatibleDC(target));
-    bitmap_.reset(::CreateCompatibleBitmap(target, width_, height_));
+    bitmap_ = NewImageBitmap(width_, height_);
     if (dc_ && bitmap_)
         selected_.emplace(dc_.get(), bitmap_.get());
 }
@@ -137,13 +139,24 @@ void OffscreenBuffer::Present(int x, int y) {
         ::BitBlt(target_, x, y, width_, height_, dc_.get(), 0, 0, SRCCOPY);
 }
 
+void RepaintIfShown(HWND hwnd, bool erase, bool now) {
+    if (!hwnd || !::IsWindowVisible(hwnd))
+        return;
+    UINT flags = RDW_INVALIDATE;
+    if (erase)
+        flags |= RDW_ERASE;
+    if (now)
+        flags |= RDW_UPDATENOW;
+    ::RedrawWindow(hwnd, nullptr, nullptr, flags);
+}
+
 void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y) {
     if (!dc || !bitmap)
         return;
     BITMAP bm{};
     if (!::GetObjectA(bitmap, sizeof bm, &bm))
         return;
-    const win::unique_hdc mem(::CreateCompatibleDC(dc));
+    const ScratchDc mem;
     if (!mem)
         return;
     win::select_object selected(mem.get(), bitmap);

@@ -4,12 +4,22 @@
 // extend a platform class (button, edit): its messages then fall through to
 // that class's procedure instead of DefWindowProc.
 
+#include "skin/scratch_dc_win.h"
 #include "win/handles.h"
 #include <windows.h>
 
 #include <optional>
 
 namespace gm::skin {
+
+// The class style of our controls: all windows of a class share one DC.
+// Under Wine every window that asks for a DC of the common cache for the
+// first time makes a new one (the cache keeps dozens), and making one reads
+// the display settings several times over; a dialog full of controls paid
+// that once per control at its first show. The windows of a class are
+// painted one at a time on one thread, and each paint starts from the DC's
+// saved state (PaintMessage), so sharing changes nothing they draw.
+constexpr UINT kControlClassStyle = CS_CLASSDC;
 
 class WindowBase {
   public:
@@ -26,7 +36,8 @@ class WindowBase {
 
   protected:
     // Registers `className` once: a plain window class when `baseClass` is
-    // null, otherwise a class extending that platform class.
+    // null, otherwise a class extending that platform class; `style` is
+    // added to the class style either way.
     static bool RegisterClassOnce(const char* className, const char* baseClass = nullptr,
                                   UINT style = 0, HCURSOR cursor = nullptr);
 
@@ -50,7 +61,12 @@ class WindowBase {
         if (msg != WM_PAINT)
             return false;
         win::paint_dc dc(hwnd_);
+        // The DC may be shared with the class's other windows
+        // (kControlClassStyle): what one paint selects or sets goes with it.
+        const int saved = ::SaveDC(dc.get());
         paint(dc.get());
+        if (saved)
+            ::RestoreDC(dc.get(), saved);
         return true;
     }
 
@@ -73,12 +89,18 @@ class OffscreenBuffer {
   private:
     HDC target_;
     int width_, height_;
-    // Declared in this order so the bitmap is deselected before it and the
-    // DC are deleted.
-    win::unique_hdc dc_;
+    // Declared in this order so the bitmap is deselected before it is
+    // deleted and the DC given back.
+    ScratchDc dc_;
     win::unique_hbitmap bitmap_;
     std::optional<win::select_object> selected_;
 };
+
+// Marks a window for repainting (with `erase`, its background too) and with
+// `now` paints it at once. A window not on screen (hidden, or inside a hidden
+// one) is left alone: whatever shows it repaints it whole, and under Wine a
+// needless invalidation of each control costs a round trip to the server.
+void RepaintIfShown(HWND hwnd, bool erase = false, bool now = false);
 
 // Copies a whole bitmap to (x, y) of a DC; nothing when the bitmap is empty.
 void DrawBitmap(HDC dc, HBITMAP bitmap, int x = 0, int y = 0);

@@ -2,6 +2,7 @@
 
 #include "skin/cool_menu_win.h"
 #include "skin/picture_win.h"
+#include "skin/skin_preload_win.h"
 #include "skin/window_base_win.h"
 
 namespace gm::skin {
@@ -9,15 +10,14 @@ namespace gm::skin {
 void WindowSkin::Begin(HWND hwnd, const std::string& folder, const std::string& iniName) {
     ini_ = SkinIniFile(folder + iniName);
     background_.reset(); // the new normal sheet is the background until Finish
-    auto load = [&](const char* key, win::unique_hbitmap& into) {
-        SIZE ignored;
-        LoadPicture(folder + ini_.ReadString("SCREEN", key), into, ignored);
-    };
-    load("Mask", mask_);
-    load("Normal", sheets_.normal);
-    load("Over", sheets_.over);
-    load("Down", sheets_.down);
-    load("Disable", sheets_.disable);
+    SkinImages images;
+    if (!TakePreloadedSkinImages(folder, iniName, images))
+        images = LoadSkinImages(folder, iniName);
+    mask_ = std::move(images.mask);
+    sheets_.normal = std::move(images.normal);
+    sheets_.over = std::move(images.over);
+    sheets_.down = std::move(images.down);
+    sheets_.disable = std::move(images.disable);
     size_ = BitmapSize(background());
     if (size_.cx > 0 && size_.cy > 0) {
         ::SetWindowPos(hwnd, nullptr, 0, 0, size_.cx, size_.cy, SWP_NOZORDER | SWP_NOACTIVATE);

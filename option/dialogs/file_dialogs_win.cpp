@@ -1,24 +1,21 @@
 #include "option/dialogs/file_dialogs_win.h"
 
 #include "win/proc_address.h"
+#include "win/system_library.h"
 
 #include <shlobj.h>
 
 namespace gm::option {
 namespace {
 
-// A system library, from the system folder only, loaded once and kept.
-HMODULE SystemLibrary(const char* name) {
-    return ::LoadLibraryExA(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-}
-
+// System libraries loaded once, when first needed, and kept.
 HMODULE Comdlg32() {
-    static const HMODULE module = SystemLibrary("comdlg32.dll");
+    static const HMODULE module = win::SystemLibrary("comdlg32.dll");
     return module;
 }
 
 HMODULE Shell32() {
-    static const HMODULE module = SystemLibrary("shell32.dll");
+    static const HMODULE module = win::SystemLibrary("shell32.dll");
     return module;
 }
 

@@ -1,5 +1,8 @@
 #include "option/macros/macro_list_box_win.h"
 
+#include "win/proc_address.h"
+#include "win/system_library.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -8,6 +11,19 @@ namespace {
 
 constexpr char kClass[] = "GmMacroListBox";
 constexpr char kEditClass[] = "GmMacroListEdit";
+
+// The platform's transparent copy, from a library loaded the first time a
+// list draws an icon rather than with the program; false when missing.
+bool TransparentCopy(HDC to, int x, int y, int width, int height, HDC from, int fromX, int fromY,
+                     int fromWidth, int fromHeight, UINT transparent) {
+    using Copy = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int, UINT);
+    static const Copy copy = [] {
+        const HMODULE library = win::SystemLibrary("msimg32.dll");
+        return library ? win::ProcAddress<Copy>(library, "TransparentBlt") : nullptr;
+    }();
+    return copy && copy(to, x, y, width, height, from, fromX, fromY, fromWidth, fromHeight,
+                        transparent) != FALSE;
+}
 // The edit asks its list to finish; the list does it once the edit's own
 // key handling has returned.
 constexpr UINT kCommitEdit = WM_APP + 1;
@@ -225,8 +241,8 @@ void MacroListBox::Draw(const DRAWITEMSTRUCT& d) {
             win::unique_hdc memory(::CreateCompatibleDC(dc));
             win::select_object keep(memory.get(), bitmap);
             // Black is the icons' transparent colour.
-            ::TransparentBlt(dc, d.rcItem.left + 5, d.rcItem.top + 2, info.bmWidth, info.bmHeight,
-                             memory.get(), 0, 0, info.bmWidth, info.bmHeight, RGB(0, 0, 0));
+            TransparentCopy(dc, d.rcItem.left + 5, d.rcItem.top + 2, info.bmWidth, info.bmHeight,
+                            memory.get(), 0, 0, info.bmWidth, info.bmHeight, RGB(0, 0, 0));
         }
         textLeft = d.rcItem.left + kIconWidth + 5 + 5;
     }

@@ -9,7 +9,7 @@ target_sources(option_win PRIVATE
     macros/macro_manager_dialog_win.cpp
     macros/macro_names_win.cpp
     dialogs/shortcut_dialog_win.cpp)
-target_link_libraries(option_win PUBLIC option_macros_core msimg32)
+target_link_libraries(option_win PUBLIC option_macros_core)
 
 add_executable(macro_dialog_host WIN32 tests/macro_dialog_host.cpp option.rc)
 target_link_libraries(macro_dialog_host PRIVATE gm_warnings option_win)

@@ -66,7 +66,7 @@ void ButtonsPage::Refresh() {
     for (int i = 0; i < kButtonCount; ++i) {
         auto& b = buttons_[std::size_t(i)];
         b.SetCaption(Caption(profile.Button(i)));
-        ::RedrawWindow(b.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        skin::RepaintIfShown(b.hwnd(), true, true);
     }
 }
 

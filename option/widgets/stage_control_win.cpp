@@ -16,7 +16,7 @@ bool StageControl::Create(const RECT& rect, HWND owner, int identifier,
     owner_ = owner;
     identifier_ = identifier;
     skinFolder_ = skinFolder;
-    if (!RegisterClassOnce(kClass))
+    if (!RegisterClassOnce(kClass, nullptr, skin::kControlClassStyle))
         return false;
     return CreateWindowOf(kClass, 0, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, rect, owner);
 }
@@ -40,13 +40,10 @@ void StageControl::OnCreate() {
 
 void StageControl::SetImages(int left, int top, int right, int bottom, HBITMAP rest, HBITMAP hover,
                              HBITMAP pressed, HBITMAP disabled) {
-    {
-        win::window_dc dc(hwnd());
-        skin::CutImage(dc.get(), rest_, rest, left, top, right, bottom);
-        skin::CutImage(dc.get(), hover_, hover, left, top, right, bottom);
-        skin::CutImage(dc.get(), pressed_, pressed, left, top, right, bottom);
-        skin::CutImage(dc.get(), disabled_, disabled, left, top, right, bottom);
-    }
+    skin::CutImage(rest_, rest, left, top, right, bottom);
+    skin::CutImage(hover_, hover, left, top, right, bottom);
+    skin::CutImage(pressed_, pressed, left, top, right, bottom);
+    skin::CutImage(disabled_, disabled, left, top, right, bottom);
     const LONG_PTR style = ::GetWindowLongPtrA(hwnd(), GWL_STYLE);
     ::SetWindowLongPtrA(hwnd(), GWL_STYLE, style & ~LONG_PTR(WS_BORDER | WS_TABSTOP));
 

@@ -209,6 +209,39 @@ TEST_F(ControlsTest, APressOfOneButtonCountsWhileAnotherIsHovered) {
     EXPECT_TRUE(hovered.hover()) << "the hovered button keeps its hover until the pointer moves";
 }
 
+// Controls skip repainting while their window is hidden; showing the window
+// again must paint what changed meanwhile, on screen, not the old state.
+TEST_F(ControlsTest, WhatChangesWhileTheWindowIsHiddenIsOnScreenOnceItIsShown) {
+    TestFolder::WriteFile(dir / "skin_test.ini",
+                          "[SCREEN]\r\nNormal=n.bmp\r\nOver=o.bmp\r\nDown=d.bmp\r\nDisable=x."
+                          "bmp\r\nMask=m.bmp\r\n"
+                          "[BUTTONPOS]\r\n1=ok,10,10,30,20,\r\n2=cancel,60,10,30,20,\r\n");
+    SkinButton latched, disabled;
+    window.onCreate = [&](WindowSkin& skin) {
+        ASSERT_TRUE(latched.Create(skin.Record(1), skin.sheets(), window.hwnd()));
+        ASSERT_TRUE(disabled.Create(skin.Record(2), skin.sheets(), window.hwnd()));
+    };
+    Open();
+    const auto onScreen = [&](SkinButton& b) {
+        ::UpdateWindow(window.hwnd());
+        win::window_dc dc(b.hwnd());
+        return ::GetPixel(dc.get(), 15, 10);
+    };
+    ASSERT_EQ(onScreen(latched), kRest);
+    ASSERT_EQ(onScreen(disabled), kRest);
+
+    ::ShowWindow(window.hwnd(), SW_HIDE);
+    latched.SetToggle(true);
+    latched.SetLatched(true);
+    ::EnableWindow(disabled.hwnd(), FALSE);
+    EXPECT_FALSE(::GetUpdateRect(latched.hwnd(), nullptr, FALSE))
+        << "nothing to paint while hidden";
+
+    ::ShowWindow(window.hwnd(), SW_SHOWNA);
+    EXPECT_EQ(onScreen(latched), kDown);
+    EXPECT_EQ(onScreen(disabled), kDisabled);
+}
+
 TEST_F(ControlsTest, SwatchPaintsItsColourInsideTheCutCorners) {
     SwatchButton swatch;
     window.onCreate = [&](WindowSkin& skin) {

@@ -1,7 +1,9 @@
 // Skin files, pictures and window outlines against the real platform.
 #include "skin/picture_win.h"
 #include "skin/picture_window_win.h"
+#include "skin/scratch_dc_win.h"
 #include "skin/skin_ini_file_win.h"
+#include "skin/skin_preload_win.h"
 #include "skin/tests/skin_fixture.h"
 
 #include <gtest/gtest.h>
@@ -96,8 +98,7 @@ TEST(SkinPictures, CutImageCopiesOneToOneAndKeepsTheOldImageForAnEmptySource) {
     SIZE size{};
     ASSERT_TRUE(LoadPicture(dir / "sheet.bmp", sheet, size));
     win::unique_hbitmap cut;
-    HDC screen = ::GetDC(nullptr);
-    CutImage(screen, cut, sheet.get(), 5, 2, 9, 8);
+    CutImage(cut, sheet.get(), 5, 2, 9, 8);
     ASSERT_TRUE(cut);
     EXPECT_EQ(BitmapSize(cut.get()).cx, 4);
     EXPECT_EQ(BitmapSize(cut.get()).cy, 6);
@@ -106,11 +107,73 @@ TEST(SkinPictures, CutImageCopiesOneToOneAndKeepsTheOldImageForAnEmptySource) {
     EXPECT_EQ(c.At(3, 5), RGB(80, 140, 7));
 
     const HBITMAP before = cut.get();
-    CutImage(screen, cut, nullptr, 0, 0, 4, 4);
+    CutImage(cut, nullptr, 0, 0, 4, 4);
     EXPECT_EQ(cut.get(), before);
-    CutImage(screen, cut, sheet.get(), 5, 5, 5, 9);
+    CutImage(cut, sheet.get(), 5, 5, 5, 9);
     EXPECT_FALSE(cut) << "an empty rectangle gives an empty image";
-    ::ReleaseDC(nullptr, screen);
+}
+
+// A lent DC must come back as it was lent: whatever one borrower selected or
+// set is gone for the next, and a bitmap it selected can be deleted.
+TEST(SkinPictures, ALentDcComesBackAsItWasLentAndNestedLoansGetTheirOwn) {
+    win::unique_hbitmap image = NewImageBitmap(8, 8);
+    ASSERT_TRUE(image);
+    HDC first = nullptr;
+    {
+        const ScratchDc dc;
+        ASSERT_TRUE(dc);
+        first = dc.get();
+        ::SelectObject(dc.get(), image.get());
+        ::SetTextColor(dc.get(), RGB(1, 2, 3));
+        ::SetBkMode(dc.get(), TRANSPARENT);
+        const ScratchDc inner;
+        ASSERT_TRUE(inner);
+        EXPECT_NE(inner.get(), dc.get()) << "a loan inside a loan gets another DC";
+    }
+    EXPECT_TRUE(::DeleteObject(image.release())) << "the bitmap was deselected on return";
+    const ScratchDc again;
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again.get(), first) << "the DC is lent again, not made anew";
+    EXPECT_NE(::GetTextColor(again.get()), RGB(1, 2, 3));
+    EXPECT_EQ(::GetBkMode(again.get()), OPAQUE);
+    BITMAP bm{};
+    ASSERT_TRUE(::GetObjectA(::GetCurrentObject(again.get(), OBJ_BITMAP), sizeof bm, &bm));
+    EXPECT_EQ(bm.bmWidth, 1) << "nothing but the DC's own 1 x 1 bitmap is selected";
+}
+
+TEST(SkinPictures, PreloadedImagesAreTheDecodedOnesAndAreTakenOnce) {
+    TestFolder dir;
+    test::WriteBmp(dir / "n.bmp", 6, 4, [](int x, int y) { return RGB(x * 40, y * 60, 9); });
+    test::WriteSolidBmp(dir / "m.bmp", 6, 4, RGB(0, 0, 0));
+    WriteIni(dir, "skin_p.ini", "[SCREEN]\r\nNormal=n.bmp\r\nMask=m.bmp\r\nOver=gone.bmp\r\n");
+    SkinImages images;
+    EXPECT_FALSE(TakePreloadedSkinImages(dir.path(), "skin_p.ini", images)) << "nothing preloaded";
+
+    PreloadSkinImages(dir.path(), "skin_p.ini");
+    PreloadSkinImages(dir.path(), "skin_p.ini");
+    ASSERT_TRUE(TakePreloadedSkinImages(dir.path(), "skin_p.ini", images));
+    ASSERT_TRUE(images.normal);
+    EXPECT_TRUE(images.mask);
+    EXPECT_FALSE(images.over) << "a missing file stays empty";
+    EXPECT_FALSE(images.down) << "a key the file lacks stays empty";
+    const Canvas c(6, 4, [&](HDC dc) { DrawBitmap(dc, images.normal.get()); });
+    EXPECT_EQ(c.At(5, 3), RGB(200, 180, 9));
+    EXPECT_FALSE(TakePreloadedSkinImages(dir.path(), "skin_p.ini", images)) << "taken once";
+
+    // A window of that skin made after a preload shows the same background.
+    PreloadSkinImages(dir.path(), "skin_p.ini");
+    RecordingWindow window;
+    ASSERT_TRUE(
+        window.Create(dir.path(), "skin_p.ini", SkinWindow::Kind::Popup, WS_POPUP, nullptr));
+    EXPECT_EQ(window.skin().size().cx, 6);
+    EXPECT_EQ(Canvas(6, 4, [&](HDC dc) { window.skin().Paint(dc); }).At(5, 3), RGB(200, 180, 9));
+    EXPECT_FALSE(TakePreloadedSkinImages(dir.path(), "skin_p.ini", images))
+        << "the window took them";
+    window.Destroy();
+
+    PreloadSkinImages(dir.path(), "no_such.ini");
+    ASSERT_TRUE(TakePreloadedSkinImages(dir.path(), "no_such.ini", images));
+    EXPECT_FALSE(images.normal || images.mask) << "a missing skin file preloads nothing";
 }
 
 class SkinnedWindowTest : public ::testing::Test {
