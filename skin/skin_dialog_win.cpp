@@ -29,13 +29,7 @@ int SkinDialog::RunModal(const std::string& skinFolder, const std::string& iniNa
     const bool ownerWasEnabled = owner && ::IsWindowEnabled(owner);
     if (ownerWasEnabled)
         ::EnableWindow(owner, FALSE);
-    // Shown without the platform's erase pass, which would fetch a DC for
-    // each control just to erase it; everything is marked for painting
-    // instead, background included, and painted right after.
-    ::SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0,
-                   SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOREDRAW);
-    ::RedrawWindow(hwnd(), nullptr, nullptr,
-                   RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    ::ShowWindow(hwnd(), SW_SHOW);
     win::StartupMark("shown");
     ::UpdateWindow(hwnd());
     win::StartupMark("updated");
