@@ -22,8 +22,7 @@ Pending& ThePending() {
 
 } // namespace
 
-SkinImages LoadSkinImages(const std::string& folder, const std::string& iniName) {
-    const SkinIniFile ini(folder + iniName);
+SkinImages LoadSkinImages(const std::string& folder, const SkinIniFile& ini) {
     SkinImages images;
     auto load = [&](const char* key, win::unique_hbitmap& into) {
         SIZE ignored;
@@ -44,7 +43,9 @@ void PreloadSkinImages(const std::string& folder, const std::string& iniName) {
     if (slot.valid())
         return;
     try {
-        slot = std::async(std::launch::async, LoadSkinImages, folder, iniName);
+        slot = std::async(std::launch::async, [folder, iniName] {
+            return LoadSkinImages(folder, SkinIniFile(folder + iniName));
+        });
     } catch (const std::system_error&) {
         // No thread to spare: the window decodes its images itself.
         pending.byPath.erase(folder + iniName);

@@ -25,7 +25,10 @@ void PreloadSkinImages(const std::string& folder, const std::string& iniName);
 bool TakePreloadedSkinImages(const std::string& folder, const std::string& iniName,
                              SkinImages& images);
 
-// Decodes the images of a skin description on the calling thread.
-SkinImages LoadSkinImages(const std::string& folder, const std::string& iniName);
+class SkinIniFile;
+
+// Decodes the images `ini` (a skin description of `folder`) names, on the
+// calling thread.
+SkinImages LoadSkinImages(const std::string& folder, const SkinIniFile& ini);
 
 } // namespace gm::skin

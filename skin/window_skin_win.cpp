@@ -12,7 +12,7 @@ void WindowSkin::Begin(HWND hwnd, const std::string& folder, const std::string& 
     background_.reset(); // the new normal sheet is the background until Finish
     SkinImages images;
     if (!TakePreloadedSkinImages(folder, iniName, images))
-        images = LoadSkinImages(folder, iniName);
+        images = LoadSkinImages(folder, ini_);
     mask_ = std::move(images.mask);
     sheets_.normal = std::move(images.normal);
     sheets_.over = std::move(images.over);

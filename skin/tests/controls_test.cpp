@@ -47,6 +47,13 @@ class ControlsTest : public ::testing::Test {
         ::SetActiveWindow(window.hwnd());
         test::PumpMessages();
     }
+    // The same skin with a second button at slot 2, right of the first.
+    void WriteTwoButtonSkin() {
+        TestFolder::WriteFile(dir / "skin_test.ini",
+                              "[SCREEN]\r\nNormal=n.bmp\r\nOver=o.bmp\r\nDown=d.bmp\r\nDisable=x."
+                              "bmp\r\nMask=m.bmp\r\n"
+                              "[BUTTONPOS]\r\n1=ok,10,10,30,20,\r\n2=cancel,60,10,30,20,\r\n");
+    }
     COLORREF Shown(SkinButton& b) {
         return Canvas(30, 20, [&](HDC dc) { b.Paint(dc); }).At(15, 10);
     }
@@ -178,10 +185,7 @@ TEST_F(ControlsTest, ToggleClickedTwiceSendsTwoCommandsAndReturnsToRest) {
 // A hovered button holds the capture; pressing another button takes it
 // away, and that press must not be undone by the hovered one letting go.
 TEST_F(ControlsTest, APressOfOneButtonCountsWhileAnotherIsHovered) {
-    TestFolder::WriteFile(dir / "skin_test.ini",
-                          "[SCREEN]\r\nNormal=n.bmp\r\nOver=o.bmp\r\nDown=d.bmp\r\nDisable=x."
-                          "bmp\r\nMask=m.bmp\r\n"
-                          "[BUTTONPOS]\r\n1=ok,10,10,30,20,\r\n2=cancel,60,10,30,20,\r\n");
+    WriteTwoButtonSkin();
     SkinButton hovered, pressed;
     window.onCreate = [&](WindowSkin& skin) {
         ASSERT_TRUE(hovered.Create(skin.Record(1), window.hwnd()));
@@ -212,10 +216,7 @@ TEST_F(ControlsTest, APressOfOneButtonCountsWhileAnotherIsHovered) {
 // Controls skip repainting while their window is hidden; showing the window
 // again must paint what changed meanwhile, on screen, not the old state.
 TEST_F(ControlsTest, WhatChangesWhileTheWindowIsHiddenIsOnScreenOnceItIsShown) {
-    TestFolder::WriteFile(dir / "skin_test.ini",
-                          "[SCREEN]\r\nNormal=n.bmp\r\nOver=o.bmp\r\nDown=d.bmp\r\nDisable=x."
-                          "bmp\r\nMask=m.bmp\r\n"
-                          "[BUTTONPOS]\r\n1=ok,10,10,30,20,\r\n2=cancel,60,10,30,20,\r\n");
+    WriteTwoButtonSkin();
     SkinButton latched, disabled;
     window.onCreate = [&](WindowSkin& skin) {
         ASSERT_TRUE(latched.Create(skin.Record(1), skin.sheets(), window.hwnd()));
