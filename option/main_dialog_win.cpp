@@ -7,9 +7,9 @@
 #include "shared/private_profile_win.h"
 #include "shared/profile_files_win.h"
 #include "shared/mouse_registry_win.h"
+#include "skin/composite_paint_win.h"
 #include "skin/menu_frame_hook_win.h"
 #include "skin/skin_messages_win.h"
-#include "skin/skin_preload_win.h"
 #include "win/install_dir.h"
 #include "win/startup_marks.h"
 #include <cstdio>
@@ -56,15 +56,15 @@ MainDialog::~MainDialog() = default;
 int MainDialog::Run() {
     installDir_ = win::InstallDir();
     skinFolder_ = installDir_ + "skins\\";
-    // The page shown first is made while the user waits; its images are
-    // decoded meanwhile, while the platform sets up the main window.
-    skin::PreloadSkinImages(skinFolder_, buttonsPage_.SkinFile());
     return RunModal(skinFolder_, "skin_main.ini", nullptr);
 }
 
 void MainDialog::CreateControls(skin::WindowSkin& skin) {
+    // The dialog's paint draws its controls too (PresentWithDescendants), so
+    // it does not clip them.
     ::SetWindowLongPtrA(hwnd(), GWL_STYLE,
-                        ::GetWindowLongPtrA(hwnd(), GWL_STYLE) | WS_SYSMENU | WS_MINIMIZEBOX);
+                        (::GetWindowLongPtrA(hwnd(), GWL_STYLE) & ~LONG_PTR(WS_CLIPCHILDREN)) |
+                            WS_SYSMENU | WS_MINIMIZEBOX);
     ::SetWindowLongPtrA(hwnd(), GWL_EXSTYLE,
                         ::GetWindowLongPtrA(hwnd(), GWL_EXSTYLE) | WS_EX_APPWINDOW);
     win::StartupMark("main skin");
@@ -219,7 +219,11 @@ void MainDialog::Paint(HDC dc) {
         ::DrawTextA(buffer.dc(), line.c_str(), int(line.size()), &where,
                     DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
-    buffer.Present();
+    // A paint of the whole window draws its controls too, in the same go.
+    if (PaintingWindow())
+        skin::PresentWithDescendants(hwnd(), dc, buffer);
+    else
+        buffer.Present();
     if (!painted_) {
         painted_ = true;
         win::StartupMark("first paint");

@@ -1,5 +1,6 @@
 #include "skin/ph_slider_win.h"
 
+#include "skin/composite_paint_win.h"
 #include "skin/picture_win.h"
 #include "skin/scratch_dc_win.h"
 #include "skin/skin_messages_win.h"
@@ -43,7 +44,7 @@ bool CPHSlider::Create(const std::string& imagePath, const RECT& extent, HWND tr
         const COLORREF key = TopLeftColour(image_.get());
         if (key != CLR_INVALID) {
             win::unique_hrgn shape = RegionFromMask(image_.get(), key, 0);
-            if (shape && ::SetWindowRgn(hwnd(), shape.get(), TRUE))
+            if (shape && SetWindowShape(hwnd(), shape.get(), true))
                 shape.release();
         }
     }

@@ -47,6 +47,7 @@ class SkinButton : public WindowBase {
 
     // Draws the button's client area into any DC.
     void Paint(HDC dc);
+    bool DrawsOnPrintClient() const override { return true; }
 
   protected:
     // Draws the state `image` into `dc` over the client size.

@@ -21,6 +21,7 @@ class SkinWindow : public WindowBase {
     const WindowSkin& skin() const { return skin_; }
     // Renders the window's client area into any DC (WM_PRINTCLIENT, tests).
     virtual void Paint(HDC dc);
+    bool DrawsOnPrintClient() const override { return true; }
 
   protected:
     // Step 5 of the creation: create the controls from the skin's records.

@@ -18,6 +18,7 @@ class TextLabel : public WindowBase {
     const std::string& text() const { return text_; }
     bool selected() const { return selected_; }
     void Paint(HDC dc);
+    bool DrawsOnPrintClient() const override { return true; }
 
   protected:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;

@@ -129,14 +129,33 @@ LRESULT CALLBACK WindowBase::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
 
 OffscreenBuffer::OffscreenBuffer(HDC target, int width, int height)
     : target_(target), width_(width > 0 ? width : 1), height_(height > 0 ? height : 1) {
+    if (target_ && ::GetObjectType(target_) == OBJ_MEMDC) {
+        direct_ = ::SaveDC(target_);
+        if (direct_) {
+            ::IntersectClipRect(target_, 0, 0, width_, height_);
+            ::PatBlt(target_, 0, 0, width_, height_, BLACKNESS);
+            return;
+        }
+    }
+    scratch_.emplace();
     bitmap_ = NewImageBitmap(width_, height_);
-    if (dc_ && bitmap_)
-        selected_.emplace(dc_.get(), bitmap_.get());
+    if (*scratch_ && bitmap_)
+        selected_.emplace(scratch_->get(), bitmap_.get());
 }
 
-void OffscreenBuffer::Present(int x, int y) {
+OffscreenBuffer::~OffscreenBuffer() {
+    if (direct_)
+        ::RestoreDC(target_, direct_);
+}
+
+void OffscreenBuffer::Present() {
     if (selected_)
-        ::BitBlt(target_, x, y, width_, height_, dc_.get(), 0, 0, SRCCOPY);
+        ::BitBlt(target_, 0, 0, width_, height_, scratch_->get(), 0, 0, SRCCOPY);
+}
+
+void OffscreenBuffer::PresentTo(HDC other) {
+    if (selected_)
+        ::BitBlt(other, 0, 0, width_, height_, scratch_->get(), 0, 0, SRCCOPY);
 }
 
 void RepaintIfShown(HWND hwnd, bool erase, bool now) {

@@ -34,6 +34,10 @@ class WindowBase {
     // The object bound to a window of one of our classes, or null.
     static WindowBase* FromHandle(HWND hwnd);
 
+    // Whether WM_PRINTCLIENT draws exactly what WM_PAINT does, the whole
+    // client area, so a parent may draw this window into its own buffer.
+    virtual bool DrawsOnPrintClient() const { return false; }
+
   protected:
     // Registers `className` once: a plain window class when `baseClass` is
     // null, otherwise a class extending that platform class; `style` is
@@ -64,34 +68,48 @@ class WindowBase {
         // The DC may be shared with the class's other windows
         // (kControlClassStyle): what one paint selects or sets goes with it.
         const int saved = ::SaveDC(dc.get());
+        paintingWindow_ = true;
         paint(dc.get());
+        paintingWindow_ = false;
         if (saved)
             ::RestoreDC(dc.get(), saved);
         return true;
     }
+    // True while PaintMessage paints the window itself (WM_PAINT), not
+    // another DC (WM_PRINTCLIENT).
+    bool PaintingWindow() const { return paintingWindow_; }
 
   private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept;
     HWND hwnd_ = nullptr;
     WNDPROC base_ = nullptr;
+    bool paintingWindow_ = false;
 };
 
-// Paints into an off-screen bitmap of a given size and copies it to the
-// target in one go, so nothing flickers.
+// Paints into an off-screen bitmap of a given size, black to begin with, and
+// copies it to (0, 0) of the target in one go, so nothing flickers. A target
+// that is itself off screen (a memory DC: a parent's buffer, a print) is
+// drawn into straight away, clipped to the size, with what is selected and
+// set in it given back at the end: the same pixels, without a bitmap made,
+// filled and copied for every control a parent draws.
 class OffscreenBuffer {
   public:
     OffscreenBuffer(HDC target, int width, int height);
+    ~OffscreenBuffer();
     OffscreenBuffer(const OffscreenBuffer&) = delete;
     OffscreenBuffer& operator=(const OffscreenBuffer&) = delete;
-    HDC dc() const { return dc_.get(); }
-    void Present(int x = 0, int y = 0);
+    HDC dc() const { return direct_ ? target_ : scratch_ ? scratch_->get() : nullptr; }
+    void Present();
+    // Copies the buffer to (0, 0) of another DC; the target must be on screen.
+    void PresentTo(HDC other);
 
   private:
     HDC target_;
     int width_, height_;
+    int direct_ = 0; // the target's saved state, when drawn into straight away
     // Declared in this order so the bitmap is deselected before it is
     // deleted and the DC given back.
-    ScratchDc dc_;
+    std::optional<ScratchDc> scratch_;
     win::unique_hbitmap bitmap_;
     std::optional<win::select_object> selected_;
 };

@@ -1,8 +1,9 @@
 #include "skin/window_skin_win.h"
 
+#include "skin/composite_paint_win.h"
 #include "skin/cool_menu_win.h"
 #include "skin/picture_win.h"
-#include "skin/skin_preload_win.h"
+#include "skin/skin_images_win.h"
 #include "skin/window_base_win.h"
 
 namespace gm::skin {
@@ -10,9 +11,7 @@ namespace gm::skin {
 void WindowSkin::Begin(HWND hwnd, const std::string& folder, const std::string& iniName) {
     ini_ = SkinIniFile(folder + iniName);
     background_.reset(); // the new normal sheet is the background until Finish
-    SkinImages images;
-    if (!TakePreloadedSkinImages(folder, iniName, images))
-        images = LoadSkinImages(folder, ini_);
+    SkinImages images = LoadSkinImages(folder, ini_);
     mask_ = std::move(images.mask);
     sheets_.normal = std::move(images.normal);
     sheets_.over = std::move(images.over);
@@ -37,7 +36,7 @@ void WindowSkin::Finish(HWND hwnd) {
     if (!region)
         return;
     // The window owns the region once it is set.
-    if (::SetWindowRgn(hwnd, region.get(), TRUE))
+    if (SetWindowShape(hwnd, region.get(), true))
         region_ = region.release();
 }
 

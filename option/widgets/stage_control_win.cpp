@@ -1,5 +1,6 @@
 #include "option/widgets/stage_control_win.h"
 
+#include "skin/composite_paint_win.h"
 #include "option/widgets/stage_values.h"
 #include "option/widgets/widget_messages.h"
 #include "skin/picture_win.h"
@@ -34,7 +35,7 @@ void StageControl::OnCreate() {
     enable_.SetLatched(enabled_);
     SetValue(code_);
     win::unique_hrgn outline = skin::RegionFromMask(mask_.get());
-    if (outline && ::SetWindowRgn(hwnd(), outline.get(), TRUE))
+    if (outline && skin::SetWindowShape(hwnd(), outline.get(), true))
         outline.release(); // the window owns it now
 }
 

@@ -2,6 +2,7 @@
 // pointer and keyboard produce.
 #include "skin/bitmap_edit_win.h"
 #include "skin/click_hslider_win.h"
+#include "skin/composite_paint_win.h"
 #include "skin/skin_button_win.h"
 #include "skin/skin_messages_win.h"
 #include "skin/tests/skin_fixture.h"
@@ -241,6 +242,110 @@ TEST_F(ControlsTest, WhatChangesWhileTheWindowIsHiddenIsOnScreenOnceItIsShown) {
     ::ShowWindow(window.hwnd(), SW_SHOWNA);
     EXPECT_EQ(onScreen(latched), kDown);
     EXPECT_EQ(onScreen(disabled), kDisabled);
+}
+
+// A window that draws its controls into its own paint, as the main dialog
+// does; it does not clip its children.
+class DrawsItsControls : public test::RecordingWindow {
+  public:
+    void Paint(HDC dc) override {
+        const SIZE s = skin().size();
+        OffscreenBuffer buffer(dc, s.cx, s.cy);
+        skin().Paint(buffer.dc());
+        if (PaintingWindow())
+            PresentWithDescendants(hwnd(), dc, buffer);
+        else
+            buffer.Present();
+    }
+};
+
+COLORREF OnScreen(HWND w, int x, int y) {
+    win::window_dc dc(w);
+    return ::GetPixel(dc.get(), x, y);
+}
+
+// Paints the window alone: its controls only if it draws them itself.
+void PaintParentOnly(HWND w) {
+    ::RedrawWindow(w, nullptr, nullptr, RDW_UPDATENOW | RDW_NOCHILDREN);
+}
+
+TEST_F(ControlsTest, AWindowDrawingItsControlsLeavesThemPaintedAsEachPaintsItself) {
+    WriteTwoButtonSkin();
+    DrawsItsControls parent;
+    SkinButton latched, disabled, hidden;
+    HWND platform = nullptr;
+    parent.onCreate = [&](WindowSkin& skin) {
+        ASSERT_TRUE(latched.Create(skin.Record(1), skin.sheets(), parent.hwnd()));
+        ASSERT_TRUE(disabled.Create(skin.Record(2), skin.sheets(), parent.hwnd()));
+        ASSERT_TRUE(hidden.Create(RECT{10, 40, 40, 60}, parent.hwnd()));
+        hidden.SetImages(10, 40, 40, 60, skin.sheets().down.get(), nullptr, nullptr, nullptr);
+        ::ShowWindow(hidden.hwnd(), SW_HIDE);
+        // A platform control draws itself: a rectangle in the frame colour.
+        platform = ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_BLACKRECT, 60, 40,
+                                     30, 20, parent.hwnd(), nullptr, nullptr, nullptr);
+    };
+    ASSERT_TRUE(
+        parent.Create(dir.path(), "skin_test.ini", SkinWindow::Kind::Popup, WS_POPUP, nullptr));
+    ASSERT_TRUE(platform);
+    latched.SetToggle(true);
+    latched.SetLatched(true);
+    ::EnableWindow(disabled.hwnd(), FALSE);
+    // The shape keeps the button's left half; the right half shows the window.
+    ASSERT_TRUE(SetWindowShape(latched.hwnd(), ::CreateRectRgn(0, 0, 15, 20), true));
+
+    ::ShowWindow(parent.hwnd(), SW_SHOWNA);
+    ASSERT_TRUE(::GetUpdateRect(latched.hwnd(), nullptr, FALSE)) << "shown, not yet painted";
+    PaintParentOnly(parent.hwnd());
+    EXPECT_FALSE(::GetUpdateRect(latched.hwnd(), nullptr, FALSE)) << "painted by the window";
+    EXPECT_FALSE(::GetUpdateRect(disabled.hwnd(), nullptr, FALSE));
+    EXPECT_TRUE(::GetUpdateRect(platform, nullptr, FALSE)) << "left to paint itself";
+    EXPECT_EQ(OnScreen(latched.hwnd(), 5, 10), kDown);
+    EXPECT_EQ(OnScreen(parent.hwnd(), 10 + 20, 20), kRest) << "outside the button's shape";
+    EXPECT_EQ(OnScreen(disabled.hwnd(), 15, 10), kDisabled);
+    EXPECT_EQ(OnScreen(parent.hwnd(), 20, 50), kRest) << "a hidden control is not drawn";
+
+    ::UpdateWindow(parent.hwnd());
+    const COLORREF own = OnScreen(parent.hwnd(), 75, 50);
+    ASSERT_NE(own, kRest) << "the platform control painted";
+    // The window alone is painted again, the whole of it: what it does not
+    // draw itself keeps its pixels.
+    ::InvalidateRect(parent.hwnd(), nullptr, FALSE);
+    PaintParentOnly(parent.hwnd());
+    EXPECT_EQ(OnScreen(parent.hwnd(), 75, 50), own);
+    EXPECT_EQ(OnScreen(latched.hwnd(), 5, 10), kDown);
+
+    // A paint of part of the window marks nothing outside it as painted.
+    ::InvalidateRect(disabled.hwnd(), nullptr, FALSE);
+    const RECT corner{0, 60, 10, 80};
+    ::InvalidateRect(parent.hwnd(), &corner, FALSE);
+    PaintParentOnly(parent.hwnd());
+    EXPECT_TRUE(::GetUpdateRect(disabled.hwnd(), nullptr, FALSE));
+    parent.Destroy();
+}
+
+TEST_F(ControlsTest, ABufferOverAnOffScreenDcDrawsInsideItsSizeAndGivesTheDcBack) {
+    const auto drawn = [](HDC dc) {
+        ::SetTextColor(dc, RGB(1, 2, 3));
+        {
+            OffscreenBuffer buffer(dc, 10, 10);
+            ASSERT_TRUE(buffer.dc());
+            ::SetTextColor(buffer.dc(), RGB(9, 9, 9));
+            win::unique_hbrush fill(::CreateSolidBrush(RGB(40, 50, 60)));
+            const RECT wide{0, 0, 30, 5};
+            ::FillRect(buffer.dc(), &wide, fill.get());
+            buffer.Present();
+        }
+        EXPECT_EQ(::GetTextColor(dc), RGB(1, 2, 3)) << "the DC's settings are given back";
+    };
+    const Canvas c(20, 20, [&](HDC dc) {
+        win::unique_hbrush white(::CreateSolidBrush(RGB(255, 255, 255)));
+        const RECT all{0, 0, 20, 20};
+        ::FillRect(dc, &all, white.get());
+        drawn(dc);
+    });
+    EXPECT_EQ(c.At(3, 3), RGB(40, 50, 60));
+    EXPECT_EQ(c.At(3, 7), RGB(0, 0, 0)) << "a buffer starts black";
+    EXPECT_EQ(c.At(15, 3), RGB(255, 255, 255)) << "nothing is drawn outside the size";
 }
 
 TEST_F(ControlsTest, SwatchPaintsItsColourInsideTheCutCorners) {

@@ -3,7 +3,7 @@
 #include "skin/picture_window_win.h"
 #include "skin/scratch_dc_win.h"
 #include "skin/skin_ini_file_win.h"
-#include "skin/skin_preload_win.h"
+#include "skin/skin_images_win.h"
 #include "skin/tests/skin_fixture.h"
 
 #include <gtest/gtest.h>
@@ -141,39 +141,28 @@ TEST(SkinPictures, ALentDcComesBackAsItWasLentAndNestedLoansGetTheirOwn) {
     EXPECT_EQ(bm.bmWidth, 1) << "nothing but the DC's own 1 x 1 bitmap is selected";
 }
 
-TEST(SkinPictures, PreloadedImagesAreTheDecodedOnesAndAreTakenOnce) {
+TEST(SkinPictures, ASkinsImagesAreTheFilesItNamesAndWhatIsMissingStaysEmpty) {
     TestFolder dir;
     test::WriteBmp(dir / "n.bmp", 6, 4, [](int x, int y) { return RGB(x * 40, y * 60, 9); });
     test::WriteSolidBmp(dir / "m.bmp", 6, 4, RGB(0, 0, 0));
     WriteIni(dir, "skin_p.ini", "[SCREEN]\r\nNormal=n.bmp\r\nMask=m.bmp\r\nOver=gone.bmp\r\n");
-    SkinImages images;
-    EXPECT_FALSE(TakePreloadedSkinImages(dir.path(), "skin_p.ini", images)) << "nothing preloaded";
-
-    PreloadSkinImages(dir.path(), "skin_p.ini");
-    PreloadSkinImages(dir.path(), "skin_p.ini");
-    ASSERT_TRUE(TakePreloadedSkinImages(dir.path(), "skin_p.ini", images));
+    const SkinImages images = LoadSkinImages(dir.path(), SkinIniFile(dir.path() + "skin_p.ini"));
     ASSERT_TRUE(images.normal);
     EXPECT_TRUE(images.mask);
     EXPECT_FALSE(images.over) << "a missing file stays empty";
     EXPECT_FALSE(images.down) << "a key the file lacks stays empty";
     const Canvas c(6, 4, [&](HDC dc) { DrawBitmap(dc, images.normal.get()); });
     EXPECT_EQ(c.At(5, 3), RGB(200, 180, 9));
-    EXPECT_FALSE(TakePreloadedSkinImages(dir.path(), "skin_p.ini", images)) << "taken once";
 
-    // A window of that skin made after a preload shows the same background.
-    PreloadSkinImages(dir.path(), "skin_p.ini");
     RecordingWindow window;
     ASSERT_TRUE(
         window.Create(dir.path(), "skin_p.ini", SkinWindow::Kind::Popup, WS_POPUP, nullptr));
     EXPECT_EQ(window.skin().size().cx, 6);
     EXPECT_EQ(Canvas(6, 4, [&](HDC dc) { window.skin().Paint(dc); }).At(5, 3), RGB(200, 180, 9));
-    EXPECT_FALSE(TakePreloadedSkinImages(dir.path(), "skin_p.ini", images))
-        << "the window took them";
     window.Destroy();
 
-    PreloadSkinImages(dir.path(), "no_such.ini");
-    ASSERT_TRUE(TakePreloadedSkinImages(dir.path(), "no_such.ini", images));
-    EXPECT_FALSE(images.normal || images.mask) << "a missing skin file preloads nothing";
+    const SkinImages none = LoadSkinImages(dir.path(), SkinIniFile(dir.path() + "no_such.ini"));
+    EXPECT_FALSE(none.normal || none.mask) << "a missing skin file names nothing";
 }
 
 class SkinnedWindowTest : public ::testing::Test {
