@@ -29,6 +29,7 @@ class CclickHSlider : public WindowBase {
     CPHSlider& thumb() { return thumb_; }
 
     void Paint(HDC dc);
+    bool DrawsOnPrintClient() const override { return true; }
 
   protected:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;

@@ -15,15 +15,46 @@ std::set<HWND>& ShapedWindows() {
     return shaped;
 }
 
+// The area a window covers in its root's client coordinates, `r` being its
+// rectangle there: the rectangle, or the shape when it has one.
+win::unique_hrgn AreaOf(HWND window, const RECT& r) {
+    win::unique_hrgn area(::CreateRectRgn(r.left, r.top, r.right, r.bottom));
+    if (area && ShapedWindows().count(window)) {
+        win::unique_hrgn shape(::CreateRectRgn(0, 0, 0, 0));
+        if (shape && ::GetWindowRgn(window, shape.get()) != ERROR) {
+            ::OffsetRgn(shape.get(), r.left, r.top);
+            ::CombineRgn(area.get(), area.get(), shape.get(), RGN_AND);
+        }
+    }
+    return area;
+}
+
+// What a paint DC of `window` reaches, in its client coordinates; null when
+// the platform does not tell.
+win::unique_hrgn PaintedArea(HWND window, HDC dc) {
+    win::unique_hrgn area(::CreateRectRgn(0, 0, 0, 0));
+    if (!area || ::GetRandomRgn(dc, area.get(), SYSRGN) != 1)
+        return {};
+    POINT origin{0, 0}; // the region is in screen coordinates
+    ::ClientToScreen(window, &origin);
+    ::OffsetRgn(area.get(), -origin.x, -origin.y);
+    return area;
+}
+
+bool Inside(HRGN inner, HRGN outer) {
+    win::unique_hrgn rest(::CreateRectRgn(0, 0, 0, 0));
+    return rest && ::CombineRgn(rest.get(), inner, outer, RGN_DIFF) == NULLREGION;
+}
+
+enum class Part { Hidden, Outside, LeftOut, Drawn };
+
 struct Composite {
     HWND root;
     HDC dc;
-    RECT paint; // what the paint covers, in the root's client coordinates
+    RECT box; // the bounds of what the paint reaches, in the root's client coordinates
     // Each window's children, top of the z-order first. Listed in one pass:
     // under Wine, each step from a window to its sibling asks the server.
     std::map<HWND, std::vector<HWND>> children;
-    std::vector<HWND> drawn;
-    std::vector<RECT> leftOut; // in the root's client coordinates
 };
 
 void ListDescendants(Composite& c) {
@@ -37,23 +68,22 @@ void ListDescendants(Composite& c) {
         reinterpret_cast<LPARAM>(&c.children));
 }
 
-enum class Part { Outside, LeftOut, Drawn };
-
-// Whether `child` is shown inside the paint and drawn into the buffer; its
+// Whether `child` is shown, inside the paint, and drawn into the buffer; its
 // rectangle in the root's client coordinates goes to `r`.
 Part PartOf(const Composite& c, HWND child, RECT& r) {
     if (!(::GetWindowLongPtrA(child, GWL_STYLE) & WS_VISIBLE))
-        return Part::Outside;
+        return Part::Hidden;
     ::GetWindowRect(child, &r);
     ::MapWindowPoints(nullptr, c.root, reinterpret_cast<POINT*>(&r), 2);
     RECT common{};
-    if (!::IntersectRect(&common, &r, &c.paint))
+    if (!::IntersectRect(&common, &r, &c.box))
         return Part::Outside;
     const WindowBase* self = WindowBase::FromHandle(child);
     return self && self->DrawsOnPrintClient() ? Part::Drawn : Part::LeftOut;
 }
 
-// Bottom of the z-order first; a window's children after the window.
+// The shown windows under `parent`, bottom of the z-order first; a window's
+// children follow it when `visit` returns true.
 template <typename F> void Walk(const Composite& c, HWND parent, F&& visit) {
     const auto list = c.children.find(parent);
     if (list == c.children.end())
@@ -61,12 +91,12 @@ template <typename F> void Walk(const Composite& c, HWND parent, F&& visit) {
     for (auto it = list->second.rbegin(); it != list->second.rend(); ++it) {
         RECT r{};
         const Part part = PartOf(c, *it, r);
-        if (part != Part::Outside && visit(*it, part, r))
+        if (part != Part::Hidden && visit(*it, part, r))
             Walk(c, *it, visit);
     }
 }
 
-void Draw(Composite& c, HWND parent) {
+void Draw(const Composite& c, HWND parent) {
     Walk(c, parent, [&](HWND child, Part part, const RECT& r) {
         if (part != Part::Drawn)
             return false;
@@ -74,17 +104,14 @@ void Draw(Composite& c, HWND parent) {
         ::SetViewportOrgEx(c.dc, r.left, r.top, nullptr);
         ::IntersectClipRect(c.dc, 0, 0, r.right - r.left, r.bottom - r.top);
         if (ShapedWindows().count(child)) {
-            win::unique_hrgn shape(::CreateRectRgn(0, 0, 0, 0));
-            if (shape && ::GetWindowRgn(child, shape.get()) != ERROR) {
-                ::OffsetRgn(shape.get(), r.left, r.top);
-                ::ExtSelectClipRgn(c.dc, shape.get(), RGN_AND);
-            }
+            if (const win::unique_hrgn area = AreaOf(child, r))
+                ::ExtSelectClipRgn(c.dc, area.get(), RGN_AND);
         }
         ::SendMessageA(child, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(c.dc), PRF_CLIENT);
-        Draw(c, child);
+        Draw(c, child); // inside its clip, above it
         if (saved)
             ::RestoreDC(c.dc, saved);
-        return false; // its children are drawn inside its clip, above
+        return false;
     });
 }
 
@@ -93,33 +120,52 @@ void Draw(Composite& c, HWND parent) {
 void PresentWithDescendants(HWND window, HDC target, OffscreenBuffer& buffer) {
     RECT client{};
     ::GetClientRect(window, &client);
-    Composite c{window, buffer.dc(), client, {}, {}, {}};
-    if (::GetClipBox(target, &c.paint) == ERROR)
-        c.paint = client;
+    Composite c{window, buffer.dc(), client, {}};
+    if (::GetClipBox(target, &c.box) == ERROR)
+        c.box = client;
     ListDescendants(c);
+
+    const win::unique_hrgn painted = PaintedArea(window, target);
+    win::unique_hrgn leftOut;
+    std::vector<HWND> done; // drawn, and wholly inside the paint
+    bool everyOneDone = true;
     Walk(c, window, [&](HWND child, Part part, const RECT& r) {
-        if (part == Part::LeftOut) {
-            c.leftOut.push_back(r);
+        if (part == Part::Outside) {
+            everyOneDone = false;
             return false;
         }
-        c.drawn.push_back(child);
+        win::unique_hrgn area = AreaOf(child, r);
+        if (part == Part::LeftOut) {
+            everyOneDone = false;
+            if (!area)
+                return false;
+            if (leftOut)
+                ::CombineRgn(leftOut.get(), leftOut.get(), area.get(), RGN_OR);
+            else
+                leftOut = std::move(area);
+            return false;
+        }
+        if (painted && area && Inside(area.get(), painted.get()))
+            done.push_back(child);
+        else
+            everyOneDone = false;
         return true;
     });
     // As BeginPaint does for the window itself, the controls are marked as
     // painted before they are drawn: one that asks to be painted again while
-    // drawn keeps that.
-    if (::EqualRect(&c.paint, &client)) {
-        constexpr UINT kPainted = RDW_VALIDATE | RDW_NOFRAME | RDW_NOERASE;
-        if (c.leftOut.empty()) {
-            ::RedrawWindow(window, nullptr, nullptr, kPainted | RDW_ALLCHILDREN);
-        } else {
-            for (const HWND child : c.drawn)
-                ::RedrawWindow(child, nullptr, nullptr, kPainted);
-        }
+    // it is drawn keeps that. A control partly outside the paint paints
+    // itself as well.
+    constexpr UINT kPainted = RDW_VALIDATE | RDW_NOFRAME | RDW_NOERASE;
+    if (everyOneDone && !done.empty()) {
+        ::RedrawWindow(window, nullptr, nullptr, kPainted | RDW_ALLCHILDREN);
+    } else {
+        for (const HWND child : done)
+            ::RedrawWindow(child, nullptr, nullptr, kPainted);
     }
     Draw(c, window);
-    for (const RECT& r : c.leftOut)
-        ::ExcludeClipRect(target, r.left, r.top, r.right, r.bottom);
+    // What the window does not draw keeps its own pixels.
+    if (leftOut)
+        ::ExtSelectClipRgn(target, leftOut.get(), RGN_DIFF);
     buffer.PresentTo(target);
 }
 

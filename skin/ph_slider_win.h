@@ -30,6 +30,7 @@ class CPHSlider : public WindowBase {
     bool dragging() const { return dragging_; }
 
     void Paint(HDC dc);
+    bool DrawsOnPrintClient() const override { return true; }
 
   protected:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;

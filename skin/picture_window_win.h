@@ -15,6 +15,7 @@ class PictureWindow : public WindowBase {
     bool SetPicture(const std::string& path);
     HBITMAP picture() const { return picture_.get(); }
     void Paint(HDC dc);
+    bool DrawsOnPrintClient() const override { return true; }
 
   protected:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;

@@ -44,6 +44,7 @@ class StageControl : public skin::WindowBase {
     skin::TextLabel& label() { return label_; }
 
     void Paint(HDC dc);
+    bool DrawsOnPrintClient() const override { return true; }
 
   protected:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;

@@ -314,12 +314,20 @@ TEST_F(ControlsTest, AWindowDrawingItsControlsLeavesThemPaintedAsEachPaintsItsel
     EXPECT_EQ(OnScreen(parent.hwnd(), 75, 50), own);
     EXPECT_EQ(OnScreen(latched.hwnd(), 5, 10), kDown);
 
-    // A paint of part of the window marks nothing outside it as painted.
+    // A paint of part of the window marks as painted only what lies wholly
+    // inside it.
     ::InvalidateRect(disabled.hwnd(), nullptr, FALSE);
-    const RECT corner{0, 60, 10, 80};
-    ::InvalidateRect(parent.hwnd(), &corner, FALSE);
+    ::InvalidateRect(latched.hwnd(), nullptr, FALSE);
+    const RECT aroundDisabled{55, 5, 95, 35};
+    ::InvalidateRect(parent.hwnd(), &aroundDisabled, FALSE);
     PaintParentOnly(parent.hwnd());
-    EXPECT_TRUE(::GetUpdateRect(disabled.hwnd(), nullptr, FALSE));
+    EXPECT_FALSE(::GetUpdateRect(disabled.hwnd(), nullptr, FALSE)) << "drawn whole by the window";
+    EXPECT_TRUE(::GetUpdateRect(latched.hwnd(), nullptr, FALSE)) << "outside the paint";
+    const RECT halfOfDisabled{70, 0, 120, 80};
+    ::InvalidateRect(disabled.hwnd(), nullptr, FALSE);
+    ::InvalidateRect(parent.hwnd(), &halfOfDisabled, FALSE);
+    PaintParentOnly(parent.hwnd());
+    EXPECT_TRUE(::GetUpdateRect(disabled.hwnd(), nullptr, FALSE)) << "partly outside the paint";
     parent.Destroy();
 }
 
