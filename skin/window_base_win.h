@@ -100,7 +100,8 @@ class OffscreenBuffer {
     OffscreenBuffer& operator=(const OffscreenBuffer&) = delete;
     HDC dc() const { return direct_ ? target_ : scratch_ ? scratch_->get() : nullptr; }
     void Present();
-    // Copies the buffer to (0, 0) of another DC; the target must be on screen.
+    // Copies the buffer to (0, 0) of another DC. A buffer drawn straight into
+    // its target holds nothing of its own and copies nothing.
     void PresentTo(HDC other);
 
   private:

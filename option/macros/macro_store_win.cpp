@@ -40,11 +40,21 @@ void LoadMacroStore(const std::string& installDir, MacroList& list) {
 void SaveMacroStore(const std::string& installDir, const MacroList& list) {
     const std::string path = MacroStorePath(installDir);
     ::CreateDirectoryA((installDir + "config").c_str(), nullptr);
-    ::DeleteFileA(path.c_str());
-    PrivateProfileFile file(path);
-    list.Save(file);
-    // The private-profile functions cache files; make the new one visible to
-    // other readers at once.
+    // The new store is written beside the old one and takes its place in one
+    // step: a program stopped while writing leaves the old store, not none
+    // or half of one, and a reader never finds it missing.
+    const std::string fresh = path + ".new";
+    ::DeleteFileA(fresh.c_str());
+    {
+        PrivateProfileFile file(fresh);
+        list.Save(file);
+    }
+    // The private-profile functions cache files: the new one goes to disk
+    // before it is moved, and readers of the store see it at once.
+    ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, fresh.c_str());
+    if (!::MoveFileExA(fresh.c_str(), path.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        ::DeleteFileA(fresh.c_str());
     ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
 }
 

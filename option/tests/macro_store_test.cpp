@@ -85,6 +85,42 @@ TEST(MacroStoreFile, AStoreWrittenFromAnEmptyListHoldsOnlyNumberZero) {
     EXPECT_EQ(text, "[Macros]\nnumber=0\n");
 }
 
+// The store is replaced in one step: a store that cannot be replaced keeps
+// its macros, and a save leaves nothing beside it.
+TEST(MacroStoreFile, AStoreThatCannotBeReplacedKeepsItsMacrosAndASaveLeavesNothingBesideIt) {
+    TestFolder folder;
+    MacroList first;
+    first.Append(Macro("kept", 1, 2));
+    SaveMacroStore(folder.path(), first);
+    const std::string path = MacroStorePath(folder.path());
+    const std::string fresh = path + ".new";
+    TestFolder::WriteFile(fresh, "left by a save that stopped halfway");
+
+    MacroList second;
+    second.Append(Macro("new one", 2, 3));
+    second.Append(Macro("new two", 2, 3));
+    {
+        // Another program holds the store open and lets nobody replace it.
+        const HANDLE held = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        SaveMacroStore(folder.path(), second);
+        ::CloseHandle(held);
+    }
+    MacroList back;
+    LoadMacroStore(folder.path(), back);
+    ASSERT_EQ(back.size(), 1u);
+    EXPECT_EQ(back.At(0)->Name(), "kept");
+    EXPECT_EQ(::GetFileAttributesA(fresh.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    SaveMacroStore(folder.path(), second);
+    MacroList now;
+    LoadMacroStore(folder.path(), now);
+    ASSERT_EQ(now.size(), 2u);
+    EXPECT_EQ(now.At(1)->Name(), "new two");
+    EXPECT_EQ(::GetFileAttributesA(fresh.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 TEST(MacroStoreFile, SaveCreatesTheConfigFolderAndRenumbersFromZeroAfterADelete) {
     TestFolder folder; // no config folder yet
     MacroList list;
