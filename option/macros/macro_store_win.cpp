@@ -1,6 +1,7 @@
 #include "option/macros/macro_store_win.h"
 
 #include "shared/private_profile_win.h"
+#include "win/replace_file.h"
 #include <windows.h>
 
 #include <algorithm>
@@ -52,8 +53,7 @@ void SaveMacroStore(const std::string& installDir, const MacroList& list) {
     // The private-profile functions cache files: the new one goes to disk
     // before it is moved, and readers of the store see it at once.
     ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, fresh.c_str());
-    if (!::MoveFileExA(fresh.c_str(), path.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (!win::ReplaceFileWith(fresh, path))
         ::DeleteFileA(fresh.c_str());
     ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
 }
