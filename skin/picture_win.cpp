@@ -151,7 +151,7 @@ bool LoadPicture(const std::string& path, win::unique_hbitmap& bitmap, SIZE& siz
     return true;
 }
 
-win::unique_hbitmap NewImageBitmap(int width, int height) {
+win::unique_hbitmap NewImageBitmap(int width, int height, void** bits) {
     if (width <= 0 || height <= 0)
         return {};
     BITMAPINFO info{};
@@ -161,9 +161,12 @@ win::unique_hbitmap NewImageBitmap(int width, int height) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    return win::unique_hbitmap(
-        ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    void* pixels = nullptr;
+    win::unique_hbitmap bitmap(
+        ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
+    if (bits)
+        *bits = bitmap ? pixels : nullptr;
+    return bitmap;
 }
 
 void CutImage(win::unique_hbitmap& destination, HBITMAP source, int left, int top, int right,

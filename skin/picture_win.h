@@ -19,8 +19,9 @@ bool LoadPicture(const std::string& path, win::unique_hbitmap& bitmap, SIZE& siz
 // A new 32-bit top-down bitmap of the size given (none when empty), the
 // kind every image of the toolkit is kept and buffered in. Unlike a bitmap
 // compatible with the screen, selecting it into a DC costs no round trip to
-// the display settings under Wine.
-win::unique_hbitmap NewImageBitmap(int width, int height);
+// the display settings under Wine. With `bits`, its pixels' address (BGRA,
+// rows of `width` pixels) goes there.
+win::unique_hbitmap NewImageBitmap(int width, int height, void** bits = nullptr);
 
 // Copies the pixels of `source` at [left, right) x [top, bottom) into a new
 // image bitmap (see NewImageBitmap). An empty source leaves `destination`

@@ -1,5 +1,7 @@
 #include "skin/tests/skin_fixture.h"
 
+#include "skin/picture_win.h"
+
 #include <fstream>
 
 namespace gm::skin::test {
@@ -40,17 +42,10 @@ void WriteSolidBmp(const std::string& path, int width, int height, COLORREF colo
 
 Canvas::Canvas(int width, int height, const std::function<void(HDC)>& paint)
     : width_(width), height_(height) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height; // top-down
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
+    win::unique_hbitmap bitmap = NewImageBitmap(width, height, &bits);
     HDC dc = ::CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = ::CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    const HGDIOBJ old = ::SelectObject(dc, bitmap);
+    const HGDIOBJ old = ::SelectObject(dc, bitmap.get());
     // A colour no test image uses, so "nothing drawn" shows.
     HBRUSH fill = ::CreateSolidBrush(RGB(1, 2, 3));
     RECT all{0, 0, width, height};
@@ -61,7 +56,6 @@ Canvas::Canvas(int width, int height, const std::function<void(HDC)>& paint)
     pixels_.assign(static_cast<uint32_t*>(bits),
                    static_cast<uint32_t*>(bits) + std::size_t(width * height));
     ::SelectObject(dc, old);
-    ::DeleteObject(bitmap);
     ::DeleteDC(dc);
 }
 
