@@ -171,14 +171,16 @@ bool MainDialog::OnInitDialog() {
     } else {
         files.LoadAll(applied_);
     }
-    LoadMacroStore(installDir_, macros_);
+    const bool storeSound = LoadMacroStore(installDir_, macros_);
     {
         PrivateProfileFile config(ConfigPath());
         osd_.Read(config);
     }
     working_ = applied_;
-    macros_.Merge(working_);
-    SaveMacros();
+    // The store is written back when the buttons brought macros it lacked,
+    // or when it is missing or damaged; a sound store is left as it is.
+    if (macros_.Merge(working_) || !storeSound)
+        SaveMacros();
     if (sharedOpen && working_.HasCurrentProfile())
         MouseRegistry().Read(working_.Profile(working_.CurrentProfile()));
     RefreshAll();

@@ -139,12 +139,12 @@ FindResult MacroList::Find(const ButtonView& button) const {
     return {};
 }
 
-void MacroList::MergeButton(const ButtonView& button) {
+bool MacroList::MergeButton(const ButtonView& button) {
     if (button.Get(btn::FunctionType) != fn::Macro || button.Get(btn::MacroName).empty())
-        return;
+        return false;
     const FindResult found = Find(button);
     if (found.same)
-        return;
+        return false;
     const int count = std::min<int>(button.Get(btn::EventCount), kMaxEvents);
     MacroRecord* entry = nullptr;
     if (found.position < 0) {
@@ -158,16 +158,21 @@ void MacroList::MergeButton(const ButtonView& button) {
     }
     entry->SetRepeat(button.Get(btn::RepeatCount));
     entry->SetCount(count);
+    return true;
 }
 
-void MacroList::MergeProfile(const ProfileView& profile) {
+bool MacroList::MergeProfile(const ProfileView& profile) {
+    bool changed = false;
     for (int b = 0; b < kButtonCount; ++b)
-        MergeButton(profile.Button(b));
+        changed = MergeButton(profile.Button(b)) || changed;
+    return changed;
 }
 
-void MacroList::Merge(const SettingsBlock& block) {
+bool MacroList::Merge(const SettingsBlock& block) {
+    bool changed = false;
     for (int p = 0; p < kProfileCount; ++p)
-        MergeProfile(block.Profile(p));
+        changed = MergeProfile(block.Profile(p)) || changed;
+    return changed;
 }
 
 void MacroList::Load(IniStore& store, int32_t maxKeys) {

@@ -61,9 +61,10 @@ class MacroList {
     FindResult Find(const ButtonView& button) const;
     // Index of the entry called `name` (trimmed, ignoring case), or -1.
     int IndexOfName(std::string_view name) const;
-    // The macros the buttons of every profile carry, into the library.
-    void Merge(const SettingsBlock& block);
-    void MergeProfile(const ProfileView& profile);
+    // The macros the buttons of every profile carry, into the library; true
+    // when that added or changed an entry.
+    bool Merge(const SettingsBlock& block);
+    bool MergeProfile(const ProfileView& profile);
 
     // config\sequence.dat: Load appends, Save rewrites the whole section
     // (the caller deletes the file first). Load reads keys "0" up to
@@ -73,7 +74,7 @@ class MacroList {
     void Save(IniStore& store) const;
 
   private:
-    void MergeButton(const ButtonView& button);
+    bool MergeButton(const ButtonView& button);
     std::vector<std::unique_ptr<MacroRecord>> items_;
 };
 

@@ -17,25 +17,32 @@ std::string MacroStorePath(const std::string& installDir) {
     return installDir + "config\\sequence.dat";
 }
 
-void LoadMacroStore(const std::string& installDir, MacroList& list) {
+bool LoadMacroStore(const std::string& installDir, MacroList& list) {
     const std::string path = MacroStorePath(installDir);
     WIN32_FILE_ATTRIBUTE_DATA info{};
     if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &info))
-        return;
+        return false;
     // Keys past the highest one in the file are missing anyway; stopping
     // there keeps a damaged "number" from making the loader read for ever.
     std::vector<char> names(std::size_t(info.nFileSizeLow) + 2, '\0');
     ::GetPrivateProfileStringA("Macros", nullptr, "", names.data(), DWORD(names.size()),
                                path.c_str());
     int32_t keys = 0;
+    std::size_t nameCount = 0;
     for (const char* name = names.data(); *name; name += std::strlen(name) + 1) {
+        ++nameCount;
         char* end = nullptr;
         const long k = std::strtol(name, &end, 10);
         if (end != name && *end == '\0' && k >= 0 && k < INT32_MAX)
             keys = std::max(keys, int32_t(k) + 1);
     }
     PrivateProfileFile file(path);
+    const std::size_t before = list.size();
     list.Load(file, keys);
+    const int32_t number = file.ReadInt("Macros", "number", -1);
+    // Keys "0" up to number - 1 all read, and "number" the only other one.
+    const std::size_t read = list.size() - before;
+    return number >= 0 && read == std::size_t(number) && nameCount == read + 1;
 }
 
 void SaveMacroStore(const std::string& installDir, const MacroList& list) {

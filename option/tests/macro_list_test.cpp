@@ -79,7 +79,7 @@ TEST(MacroMerge, AButtonMacroTheLibraryLacksIsAppendedAtTheEnd) {
     SettingsBlock block;
     MacroButton(block, 2, 7, "Burst", 5, {kAPress, kARelease});
 
-    list.Merge(block);
+    EXPECT_TRUE(list.Merge(block));
 
     ASSERT_EQ(list.size(), 2u);
     const MacroRecord* added = list.At(1);
@@ -99,7 +99,7 @@ TEST(MacroMerge, ADifferentCopyOverwritesEventsCountAndRepeatButKeepsTheLibraryN
     SettingsBlock block;
     MacroButton(block, 0, 3, "COMBO", 4, {kAPress});
 
-    list.Merge(block);
+    EXPECT_TRUE(list.Merge(block)) << "an entry changed";
 
     ASSERT_EQ(list.size(), 1u);
     const MacroRecord* entry = list.At(0);
@@ -127,7 +127,7 @@ TEST(MacroMerge, SameMacroOnSeveralButtonsAndNonMacroButtonsAddNothing) {
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list.At(0)->Name(), "Twice");
     const MacroRecord before = *list.At(0);
-    list.Merge(block);
+    EXPECT_FALSE(list.Merge(block)) << "the library already holds every macro the buttons carry";
     EXPECT_EQ(list.size(), 1u);
     EXPECT_EQ(std::memcmp(before.data(), list.At(0)->data(), kMacroRecordSize), 0);
 }

@@ -121,6 +121,41 @@ TEST(MacroStoreFile, AStoreThatCannotBeReplacedKeepsItsMacrosAndASaveLeavesNothi
     EXPECT_EQ(::GetFileAttributesA(fresh.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+// Option writes the store back at start only when it is not already what a
+// save would write.
+TEST(MacroStoreFile, AStoreIsSoundOnlyWhenASaveWouldWriteItAgain) {
+    const MacroRecord a = Macro("a", 1, 2), b = Macro("b", 2, 3);
+    const auto sound = [](const std::string& body) {
+        TestFolder folder;
+        WriteStore(folder, body);
+        MacroList list;
+        return LoadMacroStore(folder.path(), list);
+    };
+    EXPECT_TRUE(sound("[Macros]\r\nnumber=2\r\n" + Line("0", a) + Line("1", b)));
+    EXPECT_TRUE(sound("[Macros]\r\nnumber=0\r\n"));
+    EXPECT_FALSE(sound("[Macros]\r\n" + Line("0", a))) << "no number";
+    EXPECT_FALSE(sound("[Macros]\r\nnumber=3\r\n" + Line("0", a) + Line("1", b)))
+        << "a key missing";
+    EXPECT_FALSE(sound("[Macros]\r\nnumber=1\r\n" + Line("0", a) + Line("1", b)))
+        << "a key past the number";
+    EXPECT_FALSE(sound("[Macros]\r\nnumber=1\r\n" + Line("0", a) + "x=1\r\n"))
+        << "a key of another name";
+    std::string bad = Line("1", b);
+    bad[5] = bad[5] == 'A' ? 'B' : 'A';
+    EXPECT_FALSE(sound("[Macros]\r\nnumber=2\r\n" + Line("0", a) + bad)) << "a damaged record";
+
+    TestFolder none;
+    MacroList list;
+    EXPECT_FALSE(LoadMacroStore(none.path(), list)) << "no store at all";
+    list.Append(a);
+    SaveMacroStore(none.path(), list);
+    MacroList back;
+    EXPECT_TRUE(LoadMacroStore(none.path(), back)) << "what a save wrote";
+    // What is loaded is appended to what the list held.
+    EXPECT_TRUE(LoadMacroStore(none.path(), back));
+    EXPECT_EQ(back.size(), 2u);
+}
+
 TEST(MacroStoreFile, SaveCreatesTheConfigFolderAndRenumbersFromZeroAfterADelete) {
     TestFolder folder; // no config folder yet
     MacroList list;
