@@ -8,6 +8,7 @@
 #include "shared/profile_files_win.h"
 #include "shared/mouse_registry_win.h"
 #include "skin/composite_paint_win.h"
+#include "skin/late_windows_win.h"
 #include "skin/menu_frame_hook_win.h"
 #include "skin/skin_messages_win.h"
 #include "win/install_dir.h"
@@ -70,6 +71,9 @@ void MainDialog::CreateControls(skin::WindowSkin& skin) {
     win::StartupMark("main skin");
     lan_.Load(installDir_);
     win::StartupMark("language library");
+    // The controls shown at start get their windows at the end of the first
+    // paint, which draws them from the objects.
+    const skin::LateWindowsScope late;
     const auto& sheets = skin.sheets();
     newButton_.Create(skin.Record(kNew), sheets, hwnd());
     importButton_.Create(skin.Record(kImport), sheets, hwnd());
@@ -228,7 +232,7 @@ void MainDialog::Paint(HDC dc) {
         buffer.Present();
     if (!painted_) {
         painted_ = true;
-        win::StartupMark("first paint");
+        win::StartupMark("control windows made");
         ::SetTimer(hwnd(), kCreateNextPage, USER_TIMER_MINIMUM, nullptr);
     }
 }

@@ -1,6 +1,11 @@
 #include "skin/composite_paint_win.h"
 
+#include "skin/late_windows_win.h"
+#include "win/startup_marks.h"
+
+#include <algorithm>
 #include <map>
+#include <utility>
 #include <set>
 #include <vector>
 
@@ -55,6 +60,8 @@ struct Composite {
     // Each window's children, top of the z-order first. Listed in one pass:
     // under Wine, each step from a window to its sibling asks the server.
     std::map<HWND, std::vector<HWND>> children;
+    HRGN painted = nullptr;             // what the paint reaches, when the platform tells
+    std::vector<WindowBase*> lateDrawn; // controls without a window drawn whole
 };
 
 void ListDescendants(Composite& c) {
@@ -96,23 +103,76 @@ template <typename F> void Walk(const Composite& c, HWND parent, F&& visit) {
     }
 }
 
-void Draw(const Composite& c, HWND parent) {
-    Walk(c, parent, [&](HWND child, Part part, const RECT& r) {
-        if (part != Part::Drawn)
-            return false;
-        const int saved = ::SaveDC(c.dc);
-        ::SetViewportOrgEx(c.dc, r.left, r.top, nullptr);
-        ::IntersectClipRect(c.dc, 0, 0, r.right - r.left, r.bottom - r.top);
-        if (ShapedWindows().count(child)) {
-            if (const win::unique_hrgn area = AreaOf(child, r))
-                ::ExtSelectClipRgn(c.dc, area.get(), RGN_AND);
-        }
-        ::SendMessageA(child, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(c.dc), PRF_CLIENT);
-        Draw(c, child); // inside its clip, above it
-        if (saved)
-            ::RestoreDC(c.dc, saved);
-        return false;
-    });
+// A control that has no window yet, as its window would be drawn; `origin`
+// is its parent's in the root's client coordinates.
+void DrawLate(Composite& c, WindowBase* control, POINT origin) {
+    if (!(control->late()->style & WS_VISIBLE))
+        return;
+    RECT r = control->late()->rect;
+    ::OffsetRect(&r, origin.x, origin.y);
+    RECT common{};
+    if (!::IntersectRect(&common, &r, &c.box))
+        return;
+    const int saved = ::SaveDC(c.dc);
+    ::SetViewportOrgEx(c.dc, r.left, r.top, nullptr);
+    ::IntersectClipRect(c.dc, 0, 0, r.right - r.left, r.bottom - r.top);
+    control->PrintClient(c.dc);
+    if (saved)
+        ::RestoreDC(c.dc, saved);
+    const win::unique_hrgn area(::CreateRectRgnIndirect(&r));
+    if (c.painted && area && Inside(area.get(), c.painted))
+        c.lateDrawn.push_back(control);
+}
+
+void Draw(Composite& c, HWND parent);
+
+void DrawWindow(Composite& c, HWND child) {
+    RECT r{};
+    if (PartOf(c, child, r) != Part::Drawn)
+        return;
+    const int saved = ::SaveDC(c.dc);
+    ::SetViewportOrgEx(c.dc, r.left, r.top, nullptr);
+    ::IntersectClipRect(c.dc, 0, 0, r.right - r.left, r.bottom - r.top);
+    if (ShapedWindows().count(child)) {
+        if (const win::unique_hrgn area = AreaOf(child, r))
+            ::ExtSelectClipRgn(c.dc, area.get(), RGN_AND);
+    }
+    ::SendMessageA(child, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(c.dc), PRF_CLIENT);
+    Draw(c, child); // inside its clip, above it
+    if (saved)
+        ::RestoreDC(c.dc, saved);
+}
+
+// The children of `parent`, windows and controls without one, bottom of the
+// z-order first. A new child goes below its elder siblings, so from the top:
+// the controls without a window created before any sibling had one, then
+// each window followed by those created while it was the youngest.
+void Draw(Composite& c, HWND parent) {
+    const auto list = c.children.find(parent);
+    const std::vector<HWND> none;
+    const std::vector<HWND>& windows = list == c.children.end() ? none : list->second;
+    const std::vector<WindowBase*> late = LateControlsOf(parent);
+    std::vector<std::pair<HWND, WindowBase*>> fromTop;
+    for (WindowBase* control : late) {
+        const HWND after = control->late()->after;
+        if (!after || std::find(windows.begin(), windows.end(), after) == windows.end())
+            fromTop.push_back({nullptr, control});
+    }
+    for (const HWND w : windows) {
+        fromTop.push_back({w, nullptr});
+        for (WindowBase* control : late)
+            if (control->late()->after == w)
+                fromTop.push_back({nullptr, control});
+    }
+    POINT origin{0, 0};
+    if (!late.empty())
+        ::MapWindowPoints(parent, c.root, &origin, 1);
+    for (auto it = fromTop.rbegin(); it != fromTop.rend(); ++it) {
+        if (it->first)
+            DrawWindow(c, it->first);
+        else
+            DrawLate(c, it->second, origin);
+    }
 }
 
 } // namespace
@@ -120,12 +180,13 @@ void Draw(const Composite& c, HWND parent) {
 void PresentWithDescendants(HWND window, HDC target, OffscreenBuffer& buffer) {
     RECT client{};
     ::GetClientRect(window, &client);
-    Composite c{window, buffer.dc(), client, {}};
+    Composite c{window, buffer.dc(), client, {}, nullptr, {}};
     if (::GetClipBox(target, &c.box) == ERROR)
         c.box = client;
     ListDescendants(c);
 
     const win::unique_hrgn painted = PaintedArea(window, target);
+    c.painted = painted.get();
     win::unique_hrgn leftOut;
     std::vector<HWND> done; // drawn, and wholly inside the paint
     bool everyOneDone = true;
@@ -167,6 +228,11 @@ void PresentWithDescendants(HWND window, HDC target, OffscreenBuffer& buffer) {
     if (leftOut)
         ::ExtSelectClipRgn(target, leftOut.get(), RGN_DIFF);
     buffer.PresentTo(target);
+    // Controls still without a window get theirs now, the picture on screen.
+    if (LateWindowsWaiting()) {
+        win::StartupMark("on screen");
+        MakeLateWindows(c.lateDrawn);
+    }
 }
 
 bool SetWindowShape(HWND window, HRGN region, bool redraw) {

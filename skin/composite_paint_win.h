@@ -22,6 +22,9 @@ namespace gm::skin {
 // clip its children (no WS_CLIPCHILDREN), or the controls would be drawn into
 // the buffer for nothing. When the paint covers the whole window, the
 // controls drawn are marked as painted; the others paint themselves.
+// Controls still waiting for their windows (late_windows_win.h) are drawn
+// from their objects, and after the copy every waiting control gets its
+// window.
 void PresentWithDescendants(HWND window, HDC target, OffscreenBuffer& buffer);
 
 // Sets a window's shape (SetWindowRgn, which then owns the region); the

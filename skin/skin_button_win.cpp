@@ -100,9 +100,13 @@ ButtonImage SkinButton::CurrentImage() const {
     return ChooseButtonImage(look);
 }
 
+void SkinButton::OnMadeLate() {
+    if (!caption_.empty())
+        ::SetWindowTextA(hwnd(), caption_.c_str());
+}
+
 void SkinButton::Paint(HDC dc) {
-    RECT client{};
-    ::GetClientRect(hwnd(), &client);
+    const RECT client = ClientRect();
     DrawState(dc, CurrentImage(), SIZE{client.right, client.bottom});
 }
 

@@ -56,6 +56,8 @@ class SkinButton : public WindowBase {
     void DrawImage(HDC dc, ButtonImage which) const;
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;
     void Redraw() const;
+    bool MayBeMadeLate() const override { return true; }
+    void OnMadeLate() override;
 
   private:
     void OnMouseMove(WPARAM wp, LPARAM lp);

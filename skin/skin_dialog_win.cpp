@@ -1,5 +1,7 @@
 #include "skin/skin_dialog_win.h"
 
+#include "skin/late_windows_win.h"
+
 #include "win/startup_marks.h"
 
 #include <algorithm>
@@ -32,6 +34,9 @@ int SkinDialog::RunModal(const std::string& skinFolder, const std::string& iniNa
     ::ShowWindow(hwnd(), SW_SHOW);
     win::StartupMark("shown");
     ::UpdateWindow(hwnd());
+    // Controls made late that no paint drew (a dialog started minimised)
+    // get their windows now, and paint themselves.
+    MakeLateWindows();
     win::StartupMark("updated");
     ::SetForegroundWindow(hwnd());
     win::StartupMark("foreground");

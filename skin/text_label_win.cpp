@@ -27,9 +27,13 @@ void TextLabel::SetText(const std::string& text) {
     }
 }
 
+void TextLabel::OnMadeLate() {
+    if (!text_.empty())
+        ::SetWindowTextA(hwnd(), text_.c_str());
+}
+
 void TextLabel::Paint(HDC dc) {
-    RECT client{};
-    ::GetClientRect(hwnd(), &client);
+    RECT client = ClientRect();
     win::unique_hbrush fill(::CreateSolidBrush(kFill));
     ::FillRect(dc, &client, fill.get());
     win::select_object font(dc, font_.get());

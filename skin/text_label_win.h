@@ -22,6 +22,8 @@ class TextLabel : public WindowBase {
 
   protected:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;
+    bool MayBeMadeLate() const override { return true; }
+    void OnMadeLate() override;
 
   private:
     std::string text_;

@@ -1,5 +1,6 @@
 #include "skin/window_base_win.h"
 
+#include "skin/late_windows_win.h"
 #include "skin/picture_win.h"
 #include "skin/scratch_dc_win.h"
 
@@ -39,6 +40,10 @@ WindowBase::~WindowBase() {
 }
 
 void WindowBase::Destroy() {
+    if (late_) {
+        ForgetLateWindow(this);
+        late_.reset();
+    }
     if (hwnd_)
         ::DestroyWindow(hwnd_);
 }
@@ -88,8 +93,42 @@ bool WindowBase::RegisterClassOnce(const char* className, const char* baseClass,
 
 bool WindowBase::CreateWindowOf(const char* className, DWORD exStyle, DWORD style, const RECT& r,
                                 HWND parent, int id, const char* caption) {
-    if (hwnd_)
+    if (hwnd_ || late_)
         return false;
+    if ((style & WS_CHILD) && parent && CollectingLateWindows() && MayBeMadeLate()) {
+        const HWND eldest = ::GetWindow(parent, GW_CHILD);
+        late_ = std::make_unique<LateCreation>(
+            LateCreation{className, exStyle, style, r, parent, id, caption ? caption : "",
+                         caption != nullptr, eldest ? ::GetWindow(eldest, GW_HWNDLAST) : nullptr});
+        AddLateWindow(this);
+        return true;
+    }
+    return CreateNow(className, exStyle, style, r, parent, id, caption);
+}
+
+bool WindowBase::MakeLateWindow() {
+    if (!late_)
+        return false;
+    ForgetLateWindow(this);
+    const std::unique_ptr<LateCreation> c = std::move(late_);
+    if (!CreateNow(c->className.c_str(), c->exStyle, c->style & ~DWORD(WS_VISIBLE), c->rect,
+                   c->parent, c->id, c->hasCaption ? c->caption.c_str() : nullptr))
+        return false;
+    OnMadeLate();
+    return true;
+}
+
+RECT WindowBase::ClientRect() const {
+    RECT r{};
+    if (hwnd_)
+        ::GetClientRect(hwnd_, &r);
+    else if (late_)
+        r = RECT{0, 0, late_->rect.right - late_->rect.left, late_->rect.bottom - late_->rect.top};
+    return r;
+}
+
+bool WindowBase::CreateNow(const char* className, DWORD exStyle, DWORD style, const RECT& r,
+                           HWND parent, int id, const char* caption) {
     base_ = BaseProcedures().count(className) ? BaseProcedures()[className] : ::DefWindowProcA;
     const HMENU menu =
         (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)) : nullptr;

@@ -8,7 +8,9 @@
 #include "win/handles.h"
 #include <windows.h>
 
+#include <memory>
 #include <optional>
+#include <string>
 
 namespace gm::skin {
 
@@ -38,6 +40,32 @@ class WindowBase {
     // client area, so a parent may draw this window into its own buffer.
     virtual bool DrawsOnPrintClient() const { return false; }
 
+    // A control made late (late_windows_win.h) has no window yet: what its
+    // window will be made with.
+    struct LateCreation {
+        std::string className;
+        DWORD exStyle = 0, style = 0;
+        RECT rect{}; // in the parent's client coordinates
+        HWND parent = nullptr;
+        int id = 0;
+        std::string caption;
+        bool hasCaption = false;
+        // The youngest sibling that had a window when the control was
+        // created (null: none); its window goes just below it.
+        HWND after = nullptr;
+    };
+    const LateCreation* late() const { return late_.get(); }
+    // Makes the window of a control made late, hidden; false when it has
+    // none to make.
+    bool MakeLateWindow();
+    // The client rectangle: the window's, or the one a late control's will be.
+    RECT ClientRect() const;
+    // Draws the client area into `dc` as WM_PRINTCLIENT does, with or without
+    // a window.
+    void PrintClient(HDC dc) noexcept {
+        OnMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    }
+
   protected:
     // Registers `className` once: a plain window class when `baseClass` is
     // null, otherwise a class extending that platform class; `style` is
@@ -45,8 +73,17 @@ class WindowBase {
     static bool RegisterClassOnce(const char* className, const char* baseClass = nullptr,
                                   UINT style = 0, HCURSOR cursor = nullptr);
 
+    // While late windows are collected, a child of a class that may be made
+    // late is only recorded, and true is returned with no window yet.
     bool CreateWindowOf(const char* className, DWORD exStyle, DWORD style, const RECT& rect,
                         HWND parent, int id = 0, const char* caption = "");
+    // Whether a control of this class may have its window made after its
+    // parent's first paint: it draws itself whole without a window
+    // (PrintClient), and everything set on it before is kept by the object.
+    virtual bool MayBeMadeLate() const { return false; }
+    // Called once a control made late has its window: what was set on the
+    // object meanwhile and belongs to the window too goes to it.
+    virtual void OnMadeLate() {}
 
     virtual LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
         return Default(msg, wp, lp);
@@ -81,7 +118,10 @@ class WindowBase {
 
   private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept;
+    bool CreateNow(const char* className, DWORD exStyle, DWORD style, const RECT& r, HWND parent,
+                   int id, const char* caption);
     HWND hwnd_ = nullptr;
+    std::unique_ptr<LateCreation> late_;
     WNDPROC base_ = nullptr;
     bool paintingWindow_ = false;
 };

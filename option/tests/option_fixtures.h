@@ -126,7 +126,9 @@ class OptionTest : public ::testing::Test {
     bool FoundMain() {
         const bool found = PumpUntil([&] {
             main_ = ::FindWindowA(nullptr, "Brennick");
-            return main_ && ::IsWindowVisible(main_) && Button(kApply);
+            // The controls' windows are made right after the first paint,
+            // the first one created (New) last.
+            return main_ && ::IsWindowVisible(main_) && Button(kApply) && Button(kNew);
         });
         if (!found)
             ADD_FAILURE() << "main " << main_ << " visible " << (main_ && ::IsWindowVisible(main_))

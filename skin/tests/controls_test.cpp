@@ -3,11 +3,16 @@
 #include "skin/bitmap_edit_win.h"
 #include "skin/click_hslider_win.h"
 #include "skin/composite_paint_win.h"
+#include "skin/late_windows_win.h"
 #include "skin/skin_button_win.h"
 #include "skin/skin_messages_win.h"
+#include "skin/text_label_win.h"
 #include "skin/tests/skin_fixture.h"
 
 #include <gtest/gtest.h>
+
+#include <optional>
+#include <vector>
 
 namespace gm::skin {
 namespace {
@@ -328,6 +333,93 @@ TEST_F(ControlsTest, AWindowDrawingItsControlsLeavesThemPaintedAsEachPaintsItsel
     ::InvalidateRect(parent.hwnd(), &halfOfDisabled, FALSE);
     PaintParentOnly(parent.hwnd());
     EXPECT_TRUE(::GetUpdateRect(disabled.hwnd(), nullptr, FALSE)) << "partly outside the paint";
+    parent.Destroy();
+}
+
+// Controls made late, as the main dialog's are: no window until the window's
+// first paint has drawn them; then windows below those made at once, shown,
+// painted, and with what was set on them meanwhile.
+TEST_F(ControlsTest, ControlsMadeLateAreDrawnByTheFirstPaintAndThenGetTheirWindows) {
+    WriteTwoButtonSkin();
+    DrawsItsControls parent;
+    RecordingWindow page; // a child that clips its own children, as a page does
+    SkinButton late, onPage, now;
+    TextLabel label;
+    std::optional<SkinButton> gone;
+    page.onCreate = [&](WindowSkin& skin) {
+        ASSERT_TRUE(onPage.Create(RECT{5, 5, 25, 25}, page.hwnd()));
+        onPage.SetImages(5, 5, 25, 25, skin.sheets().down.get(), nullptr, nullptr, nullptr);
+    };
+    parent.onCreate = [&](WindowSkin& skin) {
+        {
+            const LateWindowsScope scope;
+            ASSERT_TRUE(late.Create(skin.Record(1), skin.sheets(), parent.hwnd()));
+            // Over the page's corner: created before it, so above it.
+            ASSERT_TRUE(label.Create(RECT{50, 45, 70, 60}, parent.hwnd()));
+            gone.emplace();
+            ASSERT_TRUE(gone->Create(RECT{60, 10, 90, 30}, parent.hwnd()));
+            ASSERT_TRUE(page.Create(dir.path(), "skin_test.ini", SkinWindow::Kind::Page,
+                                    WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, parent.hwnd()));
+            ::MoveWindow(page.hwnd(), 60, 40, 60, 40, FALSE);
+        }
+        ASSERT_TRUE(now.Create(skin.Record(2), skin.sheets(), parent.hwnd()));
+    };
+    ASSERT_TRUE(
+        parent.Create(dir.path(), "skin_test.ini", SkinWindow::Kind::Popup, WS_POPUP, nullptr));
+    ASSERT_TRUE(page.hwnd()) << "a window that is not a control is made at once";
+    ASSERT_TRUE(now.hwnd());
+    EXPECT_FALSE(late.hwnd());
+    ASSERT_TRUE(late.late());
+    EXPECT_FALSE(onPage.hwnd());
+    gone.reset(); // a control that goes before its window is made is forgotten
+    EXPECT_EQ(LateControlsOf(parent.hwnd()), (std::vector<WindowBase*>{&late, &label}));
+    late.SetToggle(true);
+    late.SetLatched(true);
+    label.SetText("Late");
+
+    ::ShowWindow(parent.hwnd(), SW_SHOWNA);
+    PaintParentOnly(parent.hwnd());
+    EXPECT_TRUE(LateControlsOf(parent.hwnd()).empty());
+    EXPECT_TRUE(LateControlsOf(page.hwnd()).empty());
+    for (const WindowBase* w : std::vector<const WindowBase*>{&late, &onPage, &label}) {
+        ASSERT_TRUE(w->hwnd());
+        EXPECT_TRUE(::IsWindowVisible(w->hwnd()));
+        EXPECT_FALSE(::GetUpdateRect(w->hwnd(), nullptr, FALSE)) << "drawn by the window";
+    }
+    EXPECT_EQ(OnScreen(late.hwnd(), 5, 10), kDown);
+    EXPECT_EQ(OnScreen(onPage.hwnd(), 10, 10), kDown);
+    EXPECT_EQ(OnScreen(parent.hwnd(), 68, 46), RGB(2, 2, 2)) << "the label over the page";
+    char text[16] = "";
+    ::GetWindowTextA(label.hwnd(), text, sizeof text);
+    EXPECT_STREQ(text, "Late");
+    const POINT inLate{20, 20};
+    EXPECT_EQ(::ChildWindowFromPoint(parent.hwnd(), inLate), late.hwnd());
+    // In the order of the z-order they would have had made at once: a new
+    // child goes below its elder siblings.
+    std::vector<HWND> order;
+    for (HWND c = ::GetWindow(parent.hwnd(), GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
+        order.push_back(c);
+    EXPECT_EQ(order, (std::vector<HWND>{late.hwnd(), label.hwnd(), page.hwnd(), now.hwnd()}));
+
+    // Shown by its style alone, the control is still left out of its
+    // clipping parent's own paint.
+    ::InvalidateRect(page.hwnd(), nullptr, FALSE);
+    PaintParentOnly(page.hwnd());
+    EXPECT_EQ(OnScreen(onPage.hwnd(), 10, 10), kDown);
+    ::InvalidateRect(late.hwnd(), nullptr, FALSE);
+    ::UpdateWindow(late.hwnd());
+    EXPECT_EQ(OnScreen(late.hwnd(), 5, 10), kDown) << "and then paints itself the same";
+
+    // One no paint drew gets its window shown and left to paint itself.
+    SkinButton undrawn;
+    {
+        const LateWindowsScope scope;
+        ASSERT_TRUE(undrawn.Create(RECT{40, 60, 60, 75}, parent.hwnd()));
+    }
+    MakeLateWindows();
+    ASSERT_TRUE(undrawn.hwnd());
+    EXPECT_TRUE(::IsWindowVisible(undrawn.hwnd()));
+    EXPECT_TRUE(::GetUpdateRect(undrawn.hwnd(), nullptr, FALSE));
     parent.Destroy();
 }
 
