@@ -1,6 +1,8 @@
 // Start-up of the configuration program: from CreateProcess of Option.exe to
 // its main dialog shown and painted (visible, nothing left to paint in it or
-// in any of its controls),
+// in any of its controls' windows; the controls shown at start are drawn by
+// the dialog's first paint and get their windows right after it, which the
+// split shows as "control windows made"),
 // against a bare skinned dialog of the same size and skin built with the
 // same toolkit, measured the same way in the same run. Both run from a
 // temporary install folder without a monitor, stripped as the installer
