@@ -2,8 +2,10 @@
 // (the profile switch) reaching the virtual mouse, with the monitor told of
 // foreground changes by the system, against the same monitor polling the
 // foreground every 2 s ([Test] ForegroundPoll=1), measured the same way in
-// the same run. The game is this program (its file is the profile's game);
-// the window it comes from belongs to a copy of it named other.exe.
+// the same run: once for a running game whose window comes to the front,
+// once for a game that starts (its new window takes the foreground). The
+// game is this program (its file is the profile's game); the window it
+// comes from belongs to a copy of it named other.exe.
 //   bash tools/with-wine.sh build/windows/wineprefix wine build/windows/bin/game_switch.exe
 //   [rounds]
 #include "emulator/tests/emulator_process.h"
@@ -103,7 +105,10 @@ struct Result {
     int missed = 0;               // rounds with no switch within 5 s
 };
 
-Result Measure(bool poll, int rounds) {
+// How the game's window takes the foreground in each round.
+enum class Way { ComesToFront, Starts };
+
+Result Measure(bool poll, Way way, int rounds) {
     Result result;
     std::vector<double>& took = result.took;
     test::EmulatorProcess mouse;
@@ -152,16 +157,17 @@ Result Measure(bool poll, int rounds) {
     if (ready) {
         // Started after the monitor, as programs usually are.
         otherProcess = start("\"" + dir + "other.exe\" --window");
-        gameProcess = start("\"" + dir + "game.exe\" --window");
+        if (way == Way::ComesToFront)
+            gameProcess = start("\"" + dir + "game.exe\" --window");
         test::PumpUntil(
             [&] {
                 other = ::FindWindowA(nullptr, "other.exe");
                 game = ::FindWindowA(nullptr, "game.exe");
-                return other && game;
+                return other && (game || way == Way::Starts);
             },
             20000);
     }
-    if (!ready || !other || !game)
+    if (!ready || !other || (!game && way == Way::ComesToFront))
         std::fprintf(stderr, "not ready: monitor %p, other %p, game %p, log %zu bytes\n",
                      static_cast<void*>(::FindWindowA(nullptr, kMonitorWindow)),
                      static_cast<void*>(other), static_cast<void*>(game), seen.size());
@@ -187,25 +193,44 @@ Result Measure(bool poll, int rounds) {
             // The log is read once the switch is seen in the shared block, so
             // no reading of ours competes with the monitor for the mouse.
             const uint64_t t0 = ::GetTickCount64();
-            ::PostMessageA(game, kComeToFront, 0, 0);
+            if (way == Way::Starts)
+                gameProcess = start("\"" + dir + "game.exe\" --window");
+            else
+                ::PostMessageA(game, kComeToFront, 0, 0);
             // The moment the game's window has the foreground, to the tick.
             uint64_t front = 0;
             while (::GetTickCount64() - t0 < 5000) {
-                if (::GetForegroundWindow() == game) {
+                if (way == Way::Starts && !game)
+                    game = ::FindWindowA(nullptr, "game.exe");
+                if (game && ::GetForegroundWindow() == game) {
                     front = ::GetTickCount64();
                     break;
                 }
                 ::Sleep(1);
             }
+            // A game started for the round ends with it.
+            const auto endRound = [&] {
+                if (way != Way::Starts || !gameProcess)
+                    return;
+                if (game)
+                    ::PostMessageA(game, WM_CLOSE, 0, 0);
+                if (::WaitForSingleObject(gameProcess, 10000) != WAIT_OBJECT_0)
+                    ::TerminateProcess(gameProcess, 9);
+                ::CloseHandle(gameProcess);
+                gameProcess = nullptr;
+                game = nullptr;
+            };
             if (!test::PumpUntil(
                     [&] { return shared.CopyIn(block) && block.CurrentProfile() == 2; }, 5000)) {
                 ++result.missed;
+                endRound();
                 continue;
             }
             const uint64_t switched = ::GetTickCount64(); // within 10 ms
             double t1 = 0;
             test::PumpUntil([&] { return (t1 = FirstAfter(Times(log(), "set", 5), t0)) > 0; },
                             5000);
+            endRound();
             if (t1 == 0) {
                 std::fprintf(stderr, "report 5 did not reach the mouse\n");
                 break;
@@ -242,18 +267,22 @@ int main(int argc, char** argv) {
         return RunWindow(self.substr(self.find_last_of('\\') + 1).c_str());
     }
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
-    const Result hooked = Measure(false, rounds);
-    const Result polled = Measure(true, rounds);
-    std::printf("a game's window in front to report 5 at the mouse, %d rounds each:\n", rounds);
-    for (const auto& [name, r] :
-         {std::pair<const char*, const Result&>{"told by the system", hooked},
-          {"2-second poll", polled}})
-        std::printf("  %-20s median %7.1f ms  p90 %7.1f ms  (%zu switches, %d missed); "
-                    "from the ask: median %7.1f ms; switch shared after %5.1f ms\n",
-                    name, Percentile(r.took, 0.5), Percentile(r.took, 0.9), r.took.size(), r.missed,
-                    Percentile(r.asked, 0.5), Percentile(r.switched, 0.5));
-    if (!hooked.took.empty() && Percentile(hooked.took, 0.5) > 0)
-        std::printf("  ratio poll / system %8.1f\n",
-                    Percentile(polled.took, 0.5) / Percentile(hooked.took, 0.5));
+    for (const auto& [way, what] :
+         {std::pair<Way, const char*>{Way::ComesToFront, "a running game's window comes"},
+          {Way::Starts, "a game starts, its window"}}) {
+        const Result hooked = Measure(false, way, rounds);
+        const Result polled = Measure(true, way, rounds);
+        std::printf("%s to the front, to report 5 at the mouse, %d rounds each:\n", what, rounds);
+        for (const auto& [name, r] :
+             {std::pair<const char*, const Result&>{"told by the system", hooked},
+              {"2-second poll", polled}})
+            std::printf("  %-20s median %7.1f ms  p90 %7.1f ms  (%zu switches, %d missed); "
+                        "from the ask: median %7.1f ms; switch shared after %5.1f ms\n",
+                        name, Percentile(r.took, 0.5), Percentile(r.took, 0.9), r.took.size(),
+                        r.missed, Percentile(r.asked, 0.5), Percentile(r.switched, 0.5));
+        if (!hooked.took.empty() && Percentile(hooked.took, 0.5) > 0)
+            std::printf("  ratio poll / system %8.1f\n",
+                        Percentile(polled.took, 0.5) / Percentile(hooked.took, 0.5));
+    }
     return 0;
 }

@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <map>
-#include <utility>
 #include <set>
+#include <utility>
 #include <vector>
 
 namespace gm::skin {
