@@ -511,7 +511,8 @@ TEST_F(ScriptedHidTest, ClosingLeavesTheThreadsThatWereThereBefore) {
     ASSERT_TRUE(mouse.Command("silent off").first);
     Recorder window;
     ASSERT_NE(driver->openMonitor(window.hwnd, kEventMsg, kPlugMsg), 0);
-    ASSERT_NE(driver->openDevice(), 0);
+    // Plugged back, the mouse takes a moment to be found again.
+    ASSERT_TRUE(window.WaitFor([&] { return driver->openDevice() != 0; }, 10000));
     EXPECT_EQ(driver->closeMonitor(), 1);
     EXPECT_EQ(driver->closeDevice(), 1);
     EXPECT_EQ(ThreadCount(), before) << "watching with the mouse there, too";

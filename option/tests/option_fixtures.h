@@ -127,8 +127,12 @@ class OptionTest : public ::testing::Test {
         const bool found = PumpUntil([&] {
             main_ = ::FindWindowA(nullptr, "Brennick");
             // The controls' windows are made right after the first paint,
-            // the first one created (New) last.
-            return main_ && ::IsWindowVisible(main_) && Button(kApply) && Button(kNew);
+            // in the order the controls were created: the main dialog's,
+            // then the buttons page's, its Edit profile (39) last.
+            if (!main_ || !::IsWindowVisible(main_) || !Button(kApply))
+                return false;
+            const HWND page = ShownPage();
+            return page && test::ControlAt(page, Skin("skin_button_page.ini"), 39) != nullptr;
         });
         if (!found)
             ADD_FAILURE() << "main " << main_ << " visible " << (main_ && ::IsWindowVisible(main_))
